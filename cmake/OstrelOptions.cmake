@@ -1,0 +1,47 @@
+# Project-wide switches and the INTERFACE targets that carry warning and
+# sanitizer flags. Targets opt in by linking them PRIVATE, so nothing leaks to
+# consumers and no global flag is touched.
+
+option(OSTREL_BUILD_TESTS "Build the unit tests and register them with CTest" ON)
+option(OSTREL_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
+set(OSTREL_SANITIZE "" CACHE STRING
+  "Sanitizers for every project target: empty, address,undefined or thread")
+
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
+endif()
+
+add_library(ostrel_warnings INTERFACE)
+add_library(ostrel::warnings ALIAS ostrel_warnings)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  target_compile_options(ostrel_warnings INTERFACE -Wall -Wextra -Wpedantic)
+  if(OSTREL_WARNINGS_AS_ERRORS)
+    target_compile_options(ostrel_warnings INTERFACE -Werror)
+  endif()
+elseif(MSVC)
+  target_compile_options(ostrel_warnings INTERFACE /W4 /permissive-)
+  if(OSTREL_WARNINGS_AS_ERRORS)
+    target_compile_options(ostrel_warnings INTERFACE /WX)
+  endif()
+endif()
+
+add_library(ostrel_sanitizers INTERFACE)
+add_library(ostrel::sanitizers ALIAS ostrel_sanitizers)
+if(OSTREL_SANITIZE)
+  if(OSTREL_SANITIZE MATCHES "thread" AND OSTREL_SANITIZE MATCHES "address")
+    message(FATAL_ERROR "OSTREL_SANITIZE: thread and address sanitizers cannot share a build")
+  endif()
+  set(_ostrel_sanitize_flags -fsanitize=${OSTREL_SANITIZE} -fno-omit-frame-pointer)
+  if(OSTREL_SANITIZE MATCHES "undefined")
+    list(APPEND _ostrel_sanitize_flags -fno-sanitize-recover=undefined)
+  endif()
+  target_compile_options(ostrel_sanitizers INTERFACE ${_ostrel_sanitize_flags})
+  target_link_options(ostrel_sanitizers INTERFACE -fsanitize=${OSTREL_SANITIZE})
+endif()
+
+# Every project target: C++20, warnings, sanitizers.
+function(ostrel_configure_target target)
+  target_compile_features(${target} PUBLIC cxx_std_20)
+  set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
+  target_link_libraries(${target} PRIVATE ostrel::warnings ostrel::sanitizers)
+endfunction()

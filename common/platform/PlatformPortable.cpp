@@ -1,0 +1,27 @@
+// Platform services whose standard-library form is right on every target.
+#include <atomic>
+#include <thread>
+
+#include "platform/Platform.h"
+
+namespace ostrel::platform {
+
+namespace {
+
+std::atomic<SleepFunction> sleepReplacement{nullptr};
+
+}  // namespace
+
+void sleepFor(std::chrono::milliseconds duration) {
+  if (SleepFunction replacement = sleepReplacement.load(std::memory_order_acquire)) {
+    replacement(duration);
+    return;
+  }
+  std::this_thread::sleep_for(duration);
+}
+
+SleepFunction replaceSleepFunction(SleepFunction replacement) noexcept {
+  return sleepReplacement.exchange(replacement, std::memory_order_acq_rel);
+}
+
+}  // namespace ostrel::platform

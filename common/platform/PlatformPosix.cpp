@@ -1,0 +1,89 @@
+// POSIX side of the platform layer.
+#include <cstring>
+#include <ctime>
+
+#include "platform/Platform.h"
+
+namespace ostrel::platform {
+
+namespace {
+
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+bool isSurrogate(char32_t value) { return value >= 0xD800 && value <= 0xDFFF; }
+bool isHighSurrogate(char32_t value) { return value >= 0xD800 && value <= 0xDBFF; }
+bool isLowSurrogate(char32_t value) { return value >= 0xDC00 && value <= 0xDFFF; }
+
+void appendUtf8(std::string& out, char32_t codePoint) {
+  if (codePoint < 0x80) {
+    out.push_back(static_cast<char>(codePoint));
+  } else if (codePoint < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
+    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+  } else if (codePoint < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (codePoint >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+  }
+}
+
+// wchar_t holds whole code points (Linux, macOS): anything that is not a
+// Unicode scalar value gets the replacement character, as Windows gives an
+// unpaired surrogate.
+std::string codePointsToUtf8(std::wstring_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (wchar_t unit : text) {
+    auto value = static_cast<char32_t>(unit);
+    if (isSurrogate(value) || value > 0x10FFFF) value = kReplacementCharacter;
+    appendUtf8(out, value);
+  }
+  return out;
+}
+
+// wchar_t holds UTF-16 units: pairs combine, a lone surrogate is replaced.
+std::string utf16ToUtf8(std::wstring_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto value = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[i]));
+    if (isHighSurrogate(value) && i + 1 < text.size()) {
+      auto next = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[i + 1]));
+      if (isLowSurrogate(next)) {
+        appendUtf8(out, 0x10000 + ((value - 0xD800) << 10) + (next - 0xDC00));
+        ++i;
+        continue;
+      }
+    }
+    appendUtf8(out, isSurrogate(value) ? kReplacementCharacter : value);
+  }
+  return out;
+}
+
+}  // namespace
+
+bool localTime(std::int64_t secondsSinceEpoch, std::tm& out) noexcept {
+  std::memset(&out, 0, sizeof out);
+  const auto seconds = static_cast<std::time_t>(secondsSinceEpoch);
+  if (static_cast<std::int64_t>(seconds) != secondsSinceEpoch) return false;
+  if (localtime_r(&seconds, &out) == nullptr) {
+    std::memset(&out, 0, sizeof out);
+    return false;
+  }
+  return true;
+}
+
+std::string wideToUtf8(std::wstring_view text) {
+  if constexpr (sizeof(wchar_t) == 2) {
+    return utf16ToUtf8(text);
+  } else {
+    return codePointsToUtf8(text);
+  }
+}
+
+}  // namespace ostrel::platform

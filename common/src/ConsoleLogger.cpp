@@ -1,0 +1,28 @@
+#include "ostrel/common/ConsoleLogger.h"
+
+#include <chrono>
+#include <cstdint>
+#include <iostream>
+
+#include "LogLine.h"
+
+namespace ostrel::common {
+
+constinit std::mutex consoleLogMutex;
+
+void ConsoleLogger::Log(LogLevel level, std::string_view message) {
+  if (static_cast<std::int32_t>(level) <
+      static_cast<std::int32_t>(minLevel_.load(std::memory_order_relaxed))) {
+    return;
+  }
+  const std::lock_guard<std::mutex> lock(consoleLogMutex);
+  // Read under the lock so that stamps are in the order lines are written.
+  const LogStamp stamp = stampOf(std::chrono::system_clock::now());
+  writeLogLine(std::cerr, stamp, level, message);
+}
+
+void ConsoleLogger::SetLevel(LogLevel level) { minLevel_.store(level, std::memory_order_relaxed); }
+
+LogLevel ConsoleLogger::GetLevel() const { return minLevel_.load(std::memory_order_relaxed); }
+
+}  // namespace ostrel::common

@@ -1,0 +1,30 @@
+// How a console log line is stamped and laid out, apart from the clock and the
+// stream, so both can be checked with chosen inputs.
+#pragma once
+
+#include <chrono>
+#include <ostream>
+#include <string_view>
+
+#include "ostrel/common/LogLevel.h"
+
+namespace ostrel::common {
+
+struct LogStamp {
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+};
+
+// Local hour, minute and second of the whole seconds of `now`, and the whole
+// milliseconds of the same reading modulo 1000. A time the C runtime cannot
+// convert stamps 00:00:00 with the milliseconds still derived.
+LogStamp stampOf(std::chrono::system_clock::time_point now) noexcept;
+
+// Writes "[HH:MM:SS.mmm] [LEVEL] message\n" and flushes. Leaves the stream's
+// fill character at '0' and its width at 0.
+void writeLogLine(std::ostream& out, const LogStamp& stamp, LogLevel level,
+                  std::string_view message);
+
+}  // namespace ostrel::common

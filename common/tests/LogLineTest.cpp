@@ -1,0 +1,75 @@
+#include "LogLine.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+#include <sstream>
+#include <string>
+
+namespace ostrel::common {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+using std::chrono::system_clock;
+
+std::string lineFor(const LogStamp& stamp, LogLevel level, std::string_view message) {
+  std::ostringstream out;
+  writeLogLine(out, stamp, level, message);
+  return out.str();
+}
+
+TEST(LogLine, EveryNumberIsZeroPadded) {
+  EXPECT_EQ(lineFor({0, 0, 0, 1}, LogLevel::Info, "m"), "[00:00:00.001] [INFO] m\n");
+  EXPECT_EQ(lineFor({13, 7, 59, 250}, LogLevel::Warn, "m"), "[13:07:59.250] [WARN] m\n");
+  EXPECT_EQ(lineFor({9, 5, 7, 42}, LogLevel::Info, "polling for manifest install"),
+            "[09:05:07.042] [INFO] polling for manifest install\n");
+  EXPECT_EQ(lineFor({23, 59, 60, 999}, LogLevel::Error, ""), "[23:59:60.999] [ERROR] \n");
+}
+
+TEST(LogLine, LevelNamesAreNotPadded) {
+  const LogStamp stamp{1, 2, 3, 4};
+  EXPECT_EQ(lineFor(stamp, LogLevel::Trace, "m"), "[01:02:03.004] [TRACE] m\n");
+  EXPECT_EQ(lineFor(stamp, LogLevel::Debug, "m"), "[01:02:03.004] [DEBUG] m\n");
+  EXPECT_EQ(lineFor(stamp, LogLevel::Fatal, "m"), "[01:02:03.004] [FATAL] m\n");
+  EXPECT_EQ(lineFor(stamp, static_cast<LogLevel>(6), "m"), "[01:02:03.004] [UNKNOWN] m\n");
+  EXPECT_EQ(lineFor(stamp, static_cast<LogLevel>(-1), "m"), "[01:02:03.004] [UNKNOWN] m\n");
+}
+
+TEST(LogLine, OnlyTheNumbersArePaddedAndFillIsLeftAtZero) {
+  std::ostringstream out;
+  out.fill('*');
+  writeLogLine(out, {1, 2, 3, 4}, LogLevel::Info, "m");
+  EXPECT_EQ(out.str(), "[01:02:03.004] [INFO] m\n");
+  EXPECT_EQ(out.fill(), '0');
+  EXPECT_EQ(out.width(), 0);
+}
+
+TEST(LogStamp, MillisecondsAreTruncatedFromTheSameReading) {
+  const auto base = system_clock::time_point(seconds(1700000000));
+  EXPECT_EQ(stampOf(base).millisecond, 0);
+  EXPECT_EQ(stampOf(base + milliseconds(1)).millisecond, 1);
+  EXPECT_EQ(stampOf(base + milliseconds(250)).millisecond, 250);
+  EXPECT_EQ(stampOf(base + std::chrono::microseconds(999999)).millisecond, 999);
+  // The last tick of a second still belongs to that second.
+  const auto lastTick = base + seconds(1) - system_clock::duration(1);
+  EXPECT_EQ(stampOf(lastTick).second, stampOf(base).second);
+  EXPECT_EQ(stampOf(lastTick).millisecond, 999);
+}
+
+TEST(LogStamp, ClockFieldsAreLocalTime) {
+  // Times across a year, so a daylight-saving offset is met where the zone has one.
+  for (std::time_t t = 1700000000; t < 1700000000 + 366 * 86400; t += 86400 * 7 + 3607) {
+    const std::tm* expected = std::localtime(&t);
+    ASSERT_NE(expected, nullptr);
+    const LogStamp stamp = stampOf(system_clock::from_time_t(t) + milliseconds(5));
+    EXPECT_EQ(stamp.hour, expected->tm_hour) << t;
+    EXPECT_EQ(stamp.minute, expected->tm_min) << t;
+    EXPECT_EQ(stamp.second, expected->tm_sec) << t;
+    EXPECT_EQ(stamp.millisecond, 5);
+  }
+}
+
+}  // namespace
+}  // namespace ostrel::common

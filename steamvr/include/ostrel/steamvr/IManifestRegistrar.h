@@ -1,0 +1,50 @@
+// Registration of one application with the SteamVR runtime.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "ostrel/steamvr/IVRApplicationsSurface.h"
+
+namespace ostrel::steamvr {
+
+enum class RegisterResult : std::int32_t {
+  Success = 0,
+  AddFailed = 1,         // path unusable, or the runtime refused the manifest
+  PollTimeout = 2,       // accepted, but not reported installed within the polls
+  AutoLaunchFailed = 3,  // installed, but auto-launch was refused
+  RemoveFailed = 4,      // path unusable, or the runtime refused the removal
+};
+
+// Bound to one application key and one manifest path. Every operation blocks
+// its caller until done and logs one line per event through the process
+// logger. Not synchronised: one thread at a time.
+class IManifestRegistrar {
+ public:
+  virtual ~IManifestRegistrar() = default;
+
+  // Adds the manifest, polls until the runtime reports the application
+  // installed (20 polls, 100 ms apart, about two seconds at most), then
+  // enables auto-launch. Nothing is undone on failure.
+  virtual RegisterResult Register() = 0;
+
+  // Removes the manifest.
+  virtual RegisterResult Unregister() = 0;
+
+  // Succeeds at once when the runtime already lists the application, without
+  // touching auto-launch; otherwise registers.
+  virtual RegisterResult EnsureRegistered() = 0;
+
+  // Text of the last failure; empty after every success.
+  virtual std::string LastError() const = 0;
+};
+
+// `surface` is borrowed and must outlive the registrar. `manifestPath` is the
+// full path of the manifest file with back-slash separators. Returns an empty
+// pointer when `surface` is null.
+std::unique_ptr<IManifestRegistrar> createManifestRegistrar(IVRApplicationsSurface* surface,
+                                                            std::string appKey,
+                                                            std::wstring manifestPath);
+
+}  // namespace ostrel::steamvr

@@ -1,0 +1,136 @@
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "ostrel/common/ILogger.h"
+#include "ostrel/steamvr/IManifestRegistrar.h"
+#include "ostrel/steamvr/IVRApplicationsSurface.h"
+#include "platform/Platform.h"
+
+namespace ostrel::steamvr {
+
+namespace {
+
+using common::LogLevel;
+using common::logMessage;
+
+constexpr int kPollAttempts = 20;
+constexpr std::chrono::milliseconds kPollInterval{100};
+static_assert(kPollAttempts * kPollInterval.count() == 2000, "the time-out texts below say 2000ms");
+
+constexpr const char* kInvalidPath = "manifest path empty or invalid";
+
+// The runtime takes the path as a NUL-terminated string, so a path with an
+// embedded NUL would silently name a different file: treat it as unusable,
+// like an empty one.
+std::string toUtf8(const std::wstring& path) {
+  if (path.empty()) return {};
+  std::string utf8 = platform::wideToUtf8(path);
+  if (utf8.find('\0') != std::string::npos) return {};
+  return utf8;
+}
+
+class ManifestRegistrarImpl final : public IManifestRegistrar {
+ public:
+  ManifestRegistrarImpl(IVRApplicationsSurface* surface, std::string appKey,
+                        std::wstring manifestPath)
+      : surface_(surface), appKey_(std::move(appKey)), manifestPath_(std::move(manifestPath)) {}
+
+  RegisterResult Register() override {
+    const std::string path = toUtf8(manifestPath_);
+    if (path.empty()) return fail(RegisterResult::AddFailed, LogLevel::Error, kInvalidPath);
+    if (path.find('/') != std::string::npos) {
+      // SteamVR accepts such a path and then never lists the application.
+      return fail(
+          RegisterResult::AddFailed, LogLevel::Error,
+          "manifest path contains forward slash; SteamVR will silently skip. Path: " + path);
+    }
+
+    if (const ApplicationError err = surface_->AddApplicationManifest(path.c_str(), false);
+        err != kApplicationErrorNone) {
+      return fail(RegisterResult::AddFailed, LogLevel::Warn,
+                  std::string("AddApplicationManifest: ") + surface_->ErrorName(err));
+    }
+
+    logMessage(LogLevel::Info, "polling for manifest install");
+    if (!pollUntilInstalled()) {
+      lastError_ = "IsApplicationInstalled timeout after 2000ms";
+      logMessage(LogLevel::Warn, "timeout after 2000ms");
+      return RegisterResult::PollTimeout;
+    }
+
+    if (const ApplicationError err = surface_->SetApplicationAutoLaunch(appKey_.c_str(), true);
+        err != kApplicationErrorNone) {
+      return fail(RegisterResult::AutoLaunchFailed, LogLevel::Warn,
+                  std::string("SetApplicationAutoLaunch: ") + surface_->ErrorName(err));
+    }
+
+    logMessage(LogLevel::Info, "manifest registered + auto-launch enabled: ", appKey_);
+    lastError_.clear();
+    return RegisterResult::Success;
+  }
+
+  RegisterResult Unregister() override {
+    const std::string path = toUtf8(manifestPath_);
+    if (path.empty()) return fail(RegisterResult::RemoveFailed, LogLevel::Error, kInvalidPath);
+
+    if (const ApplicationError err = surface_->RemoveApplicationManifest(path.c_str());
+        err != kApplicationErrorNone) {
+      return fail(RegisterResult::RemoveFailed, LogLevel::Warn,
+                  std::string("RemoveApplicationManifest: ") + surface_->ErrorName(err));
+    }
+
+    logMessage(LogLevel::Info, "manifest removed: ", appKey_);
+    lastError_.clear();
+    return RegisterResult::Success;
+  }
+
+  RegisterResult EnsureRegistered() override {
+    if (surface_->IsApplicationInstalled(appKey_.c_str())) {
+      lastError_.clear();
+      return RegisterResult::Success;
+    }
+    return Register();
+  }
+
+  std::string LastError() const override { return lastError_; }
+
+ private:
+  // The reported wait counts polls; it is not measured time. The sleep also
+  // follows the last miss, so a time-out takes the full 2000 ms.
+  bool pollUntilInstalled() {
+    for (int attempt = 1; attempt <= kPollAttempts; ++attempt) {
+      if (surface_->IsApplicationInstalled(appKey_.c_str())) {
+        logMessage(LogLevel::Info, "manifest ready after ",
+                   attempt * static_cast<int>(kPollInterval.count()), "ms");
+        return true;
+      }
+      platform::sleepFor(kPollInterval);
+    }
+    return false;
+  }
+
+  RegisterResult fail(RegisterResult result, LogLevel level, std::string text) {
+    lastError_ = std::move(text);
+    logMessage(level, lastError_);
+    return result;
+  }
+
+  IVRApplicationsSurface* surface_;
+  std::string appKey_;
+  std::wstring manifestPath_;
+  std::string lastError_;
+};
+
+}  // namespace
+
+std::unique_ptr<IManifestRegistrar> createManifestRegistrar(IVRApplicationsSurface* surface,
+                                                            std::string appKey,
+                                                            std::wstring manifestPath) {
+  // A registrar without a surface could only crash on first use.
+  if (surface == nullptr) return nullptr;
+  return std::make_unique<ManifestRegistrarImpl>(surface, std::move(appKey),
+                                                 std::move(manifestPath));
+}
+
+}  // namespace ostrel::steamvr

@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FakeApplicationsSurface.h"
+#include "ostrel/steamvr/IManifestRegistrar.h"
+#include "ostrel/testing/CapturingLogger.h"
+#include "platform/Platform.h"
+
+namespace ostrel::steamvr {
+namespace {
+
+using common::LogLevel;
+using ostrel::testing::CapturingLogger;
+using ostrel::testing::LoggedMessage;
+using ostrel::testing::ScopedProcessLogger;
+using testing::FakeApplicationsSurface;
+using Ops = std::vector<std::string>;
+using Logs = std::vector<LoggedMessage>;
+
+const std::string kKey = "vantorell.ostrel";
+const std::wstring kPath = L"C:\\Program Files\\Ostrel\\app.vrmanifest";
+const std::string kPathUtf8 = "C:\\Program Files\\Ostrel\\app.vrmanifest";
+
+std::vector<std::chrono::milliseconds> sleeps;
+void countSleep(std::chrono::milliseconds duration) { sleeps.push_back(duration); }
+
+class ManifestRegistrarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sleeps.clear();
+    previousSleep_ = platform::replaceSleepFunction(&countSleep);
+  }
+  void TearDown() override { platform::replaceSleepFunction(previousSleep_); }
+
+  std::unique_ptr<IManifestRegistrar> registrar(std::wstring path = kPath) {
+    return createManifestRegistrar(&surface_, kKey, std::move(path));
+  }
+
+  static LoggedMessage log(LogLevel level, std::string text) {
+    return {level, std::move(text), nullptr};
+  }
+
+  FakeApplicationsSurface surface_;
+  std::shared_ptr<CapturingLogger> logger_ = std::make_shared<CapturingLogger>();
+  ScopedProcessLogger scope_{logger_};
+  platform::SleepFunction previousSleep_ = nullptr;
+};
+
+TEST_F(ManifestRegistrarTest, FactoryRefusesNullSurface) {
+  EXPECT_EQ(createManifestRegistrar(nullptr, kKey, kPath), nullptr);
+  auto reg = registrar();
+  ASSERT_NE(reg, nullptr);
+  EXPECT_EQ(reg->LastError(), "");
+  EXPECT_TRUE(surface_.calls_.empty()) << "the factory calls nothing";
+}
+
+TEST_F(ManifestRegistrarTest, RegisterAddsPollsThenEnablesAutoLaunch) {
+  surface_.installedAnswers_ = {false, false, true};
+  auto reg = registrar();
+  EXPECT_EQ(reg->Register(), RegisterResult::Success);
+
+  EXPECT_EQ(surface_.operations(), (Ops{"Add", "Installed", "Installed", "Installed", "AutoLaunch"}));
+  EXPECT_EQ(surface_.calls_[0].text, kPathUtf8);
+  EXPECT_FALSE(surface_.calls_[0].flag) << "registration must be persistent";
+  EXPECT_EQ(surface_.calls_[1].text, kKey);
+  EXPECT_EQ(surface_.calls_[4].text, kKey);
+  EXPECT_TRUE(surface_.calls_[4].flag);
+  EXPECT_EQ(sleeps, (std::vector<std::chrono::milliseconds>(2, std::chrono::milliseconds(100))));
+  EXPECT_EQ(logger_->messages_,
+            (Logs{log(LogLevel::Info, "polling for manifest install"),
+                  log(LogLevel::Info, "manifest ready after 300ms"),
+                  log(LogLevel::Info, "manifest registered + auto-launch enabled: vantorell.ostrel")}));
+  EXPECT_EQ(reg->LastError(), "");
+}
+
+TEST_F(ManifestRegistrarTest, InstalledAtFirstPollNeedsNoSleep) {
+  surface_.installedAnswers_ = {true};
+  EXPECT_EQ(registrar()->Register(), RegisterResult::Success);
+  EXPECT_TRUE(sleeps.empty());
+  ASSERT_EQ(logger_->messages_.size(), 3u);
+  EXPECT_EQ(logger_->messages_[1].text, "manifest ready after 100ms");
+}
+
+TEST_F(ManifestRegistrarTest, InstalledAtTheLastPollStillSucceeds) {
+  surface_.installedAnswers_.assign(19, false);
+  surface_.installedAnswers_.push_back(true);
+  EXPECT_EQ(registrar()->Register(), RegisterResult::Success);
+  EXPECT_EQ(sleeps.size(), 19u);
+  ASSERT_EQ(logger_->messages_.size(), 3u);
+  EXPECT_EQ(logger_->messages_[1].text, "manifest ready after 2000ms");
+}
+
+TEST_F(ManifestRegistrarTest, TimesOutAfterExactlyTwentyPolls) {
+  surface_.installedAnswers_.assign(25, false);
+  surface_.installedAnswers_.push_back(true);  // never reached
+  auto reg = registrar();
+  EXPECT_EQ(reg->Register(), RegisterResult::PollTimeout);
+
+  Ops expected{"Add"};
+  expected.insert(expected.end(), 20, "Installed");
+  EXPECT_EQ(surface_.operations(), expected) << "no auto-launch and no removal after a time-out";
+  EXPECT_EQ(sleeps, (std::vector<std::chrono::milliseconds>(20, std::chrono::milliseconds(100))));
+  EXPECT_EQ(reg->LastError(), "IsApplicationInstalled timeout after 2000ms");
+  EXPECT_EQ(logger_->messages_, (Logs{log(LogLevel::Info, "polling for manifest install"),
+                                      log(LogLevel::Warn, "timeout after 2000ms")}));
+}
+
+TEST_F(ManifestRegistrarTest, RefusedAddStopsAtOnce) {
+  surface_.addAnswers_ = {107};
+  auto reg = registrar();
+  EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
+  EXPECT_EQ(surface_.operations(), (Ops{"Add"}));
+  EXPECT_TRUE(sleeps.empty());
+  EXPECT_EQ(reg->LastError(), "AddApplicationManifest: VRApplicationError_InvalidManifest");
+  EXPECT_EQ(logger_->messages_,
+            (Logs{log(LogLevel::Warn, "AddApplicationManifest: VRApplicationError_InvalidManifest")}));
+}
+
+TEST_F(ManifestRegistrarTest, UnknownAddErrorIsNamedUnknown) {
+  surface_.addAnswers_ = {999};
+  auto reg = registrar();
+  EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
+  EXPECT_EQ(reg->LastError(), "AddApplicationManifest: VRApplicationError_Unknown");
+}
+
+TEST_F(ManifestRegistrarTest, RefusedAutoLaunchLeavesTheManifestAdded) {
+  surface_.installedAnswers_ = {true};
+  surface_.autoLaunchAnswers_ = {105};
+  auto reg = registrar();
+  EXPECT_EQ(reg->Register(), RegisterResult::AutoLaunchFailed);
+  EXPECT_EQ(surface_.operations(), (Ops{"Add", "Installed", "AutoLaunch"}));
+  EXPECT_EQ(reg->LastError(), "SetApplicationAutoLaunch: VRApplicationError_IPCFailed");
+  ASSERT_EQ(logger_->messages_.size(), 3u);
+  EXPECT_EQ(logger_->messages_[2],
+            log(LogLevel::Warn, "SetApplicationAutoLaunch: VRApplicationError_IPCFailed"));
+}
+
+TEST_F(ManifestRegistrarTest, EmptyPathIsRefusedWithoutCallingTheRuntime) {
+  auto reg = registrar(L"");
+  EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
+  EXPECT_EQ(reg->LastError(), "manifest path empty or invalid");
+  EXPECT_EQ(reg->Unregister(), RegisterResult::RemoveFailed);
+  EXPECT_EQ(reg->LastError(), "manifest path empty or invalid");
+  EXPECT_TRUE(surface_.calls_.empty());
+  EXPECT_EQ(logger_->messages_, (Logs{log(LogLevel::Error, "manifest path empty or invalid"),
+                                      log(LogLevel::Error, "manifest path empty or invalid")}));
+}
+
+TEST_F(ManifestRegistrarTest, EmbeddedNulIsRefusedRatherThanTruncated) {
+  // Handed on as a C string, this path would silently become "C:\Ostrel".
+  const std::wstring path(L"C:\\Ostrel\0\\app.vrmanifest", 25);
+  auto reg = registrar(path);
+  EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
+  EXPECT_EQ(reg->LastError(), "manifest path empty or invalid");
+  EXPECT_EQ(reg->Unregister(), RegisterResult::RemoveFailed);
+  EXPECT_EQ(reg->LastError(), "manifest path empty or invalid");
+  EXPECT_TRUE(surface_.calls_.empty());
+}
+
+TEST_F(ManifestRegistrarTest, ForwardSlashIsRefusedForRegisterOnly) {
+  const std::string slashed = "C:/Program Files/Ostrel/app.vrmanifest";
+  auto reg = registrar(L"C:/Program Files/Ostrel/app.vrmanifest");
+  EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
+  const std::string expected =
+      "manifest path contains forward slash; SteamVR will silently skip. Path: " + slashed;
+  EXPECT_EQ(reg->LastError(), expected);
+  EXPECT_TRUE(surface_.calls_.empty());
+  EXPECT_EQ(logger_->messages_, (Logs{log(LogLevel::Error, expected)}));
+
+  EXPECT_EQ(reg->Unregister(), RegisterResult::Success);
+  ASSERT_EQ(surface_.operations(), (Ops{"Remove"}));
+  EXPECT_EQ(surface_.calls_[0].text, slashed);
+}
+
+TEST_F(ManifestRegistrarTest, SingleSlashAnywhereIsRefused) {
+  auto reg = registrar(L"C:\\Program Files\\Ostrel/app.vrmanifest");
+  EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
+  EXPECT_TRUE(surface_.calls_.empty());
+}
+
+TEST_F(ManifestRegistrarTest, NonAsciiPathReachesTheRuntimeAsUtf8) {
+  surface_.installedAnswers_ = {true};
+  auto reg = registrar(L"D:\\Jos\u00e9\\\u6587\u4ef6\\\U0001F600\\app.vrmanifest");
+  EXPECT_EQ(reg->Register(), RegisterResult::Success);
+  ASSERT_FALSE(surface_.calls_.empty());
+  EXPECT_EQ(surface_.calls_[0].text,
+            "D:\\Jos\xc3\xa9\\\xe6\x96\x87\xe4\xbb\xb6\\\xf0\x9f\x98\x80\\app.vrmanifest");
+  EXPECT_EQ(reg->Unregister(), RegisterResult::Success);
+  EXPECT_EQ(surface_.calls_.back().text, surface_.calls_[0].text);
+}
+
+TEST_F(ManifestRegistrarTest, IllFormedPathIsConvertedWithReplacementNotRefused) {
+  surface_.installedAnswers_ = {true};
+  std::wstring path = L"C:\\bad";
+  path.push_back(static_cast<wchar_t>(0xD800));
+  path += L"\\app.vrmanifest";
+  EXPECT_EQ(registrar(path)->Register(), RegisterResult::Success);
+  ASSERT_FALSE(surface_.calls_.empty());
+  EXPECT_EQ(surface_.calls_[0].text, "C:\\bad\xef\xbf\xbd\\app.vrmanifest");
+}
+
+TEST_F(ManifestRegistrarTest, UnregisterRemovesAndLogsTheKey) {
+  auto reg = registrar();
+  EXPECT_EQ(reg->Unregister(), RegisterResult::Success);
+  ASSERT_EQ(surface_.operations(), (Ops{"Remove"}));
+  EXPECT_EQ(surface_.calls_[0].text, kPathUtf8);
+  EXPECT_EQ(logger_->messages_, (Logs{log(LogLevel::Info, "manifest removed: vantorell.ostrel")}));
+}
+
+TEST_F(ManifestRegistrarTest, RefusedRemovalIsReported) {
+  surface_.removeAnswers_ = {104};
+  auto reg = registrar();
+  EXPECT_EQ(reg->Unregister(), RegisterResult::RemoveFailed);
+  EXPECT_EQ(reg->LastError(), "RemoveApplicationManifest: VRApplicationError_UnknownApplication");
+  EXPECT_EQ(logger_->messages_,
+            (Logs{log(LogLevel::Warn,
+                      "RemoveApplicationManifest: VRApplicationError_UnknownApplication")}));
+}
+
+TEST_F(ManifestRegistrarTest, EnsureRegisteredAsksFirstAndTouchesNothingElse) {
+  surface_.addAnswers_ = {107};
+  surface_.installedAnswers_ = {true};
+  auto reg = registrar();
+  EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
+  ASSERT_NE(reg->LastError(), "");
+  logger_->messages_.clear();
+  surface_.calls_.clear();
+
+  EXPECT_EQ(reg->EnsureRegistered(), RegisterResult::Success);
+  EXPECT_EQ(surface_.operations(), (Ops{"Installed"}));
+  EXPECT_EQ(surface_.calls_[0].text, kKey);
+  EXPECT_EQ(reg->LastError(), "") << "an early success clears the last failure";
+  EXPECT_TRUE(logger_->messages_.empty());
+}
+
+TEST_F(ManifestRegistrarTest, EnsureRegisteredRegistersWhenMissing) {
+  surface_.installedAnswers_ = {false, true};
+  auto reg = registrar();
+  EXPECT_EQ(reg->EnsureRegistered(), RegisterResult::Success);
+  EXPECT_EQ(surface_.operations(), (Ops{"Installed", "Add", "Installed", "AutoLaunch"}));
+  EXPECT_TRUE(sleeps.empty());
+}
+
+TEST_F(ManifestRegistrarTest, SuccessAfterFailureClearsLastError) {
+  surface_.addAnswers_ = {101};
+  surface_.installedAnswers_ = {true};
+  surface_.removeAnswers_ = {105};
+  auto reg = registrar();
+  EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
+  EXPECT_EQ(reg->LastError(), "AddApplicationManifest: VRApplicationError_NoManifest");
+  EXPECT_EQ(reg->Register(), RegisterResult::Success);
+  EXPECT_EQ(reg->LastError(), "");
+
+  EXPECT_EQ(reg->Unregister(), RegisterResult::RemoveFailed);
+  EXPECT_EQ(reg->LastError(), "RemoveApplicationManifest: VRApplicationError_IPCFailed");
+  EXPECT_EQ(reg->Unregister(), RegisterResult::Success);
+  EXPECT_EQ(reg->LastError(), "");
+}
+
+TEST_F(ManifestRegistrarTest, OperationsKeepNoStateBetweenCalls) {
+  surface_.installedAnswers_ = {true, true};
+  auto reg = registrar();
+  EXPECT_EQ(reg->Register(), RegisterResult::Success);
+  EXPECT_EQ(reg->Register(), RegisterResult::Success);
+  EXPECT_EQ(surface_.operations(),
+            (Ops{"Add", "Installed", "AutoLaunch", "Add", "Installed", "AutoLaunch"}));
+}
+
+TEST(ManifestRegistrarLogging, WithoutProcessLoggerFailuresStillReported) {
+  ScopedProcessLogger none{nullptr};
+  FakeApplicationsSurface surface;
+  surface.addAnswers_ = {107};
+  auto reg = createManifestRegistrar(&surface, kKey, kPath);
+  EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
+  EXPECT_EQ(reg->LastError(), "AddApplicationManifest: VRApplicationError_InvalidManifest");
+}
+
+}  // namespace
+}  // namespace ostrel::steamvr

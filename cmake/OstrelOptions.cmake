@@ -45,3 +45,11 @@ function(ostrel_configure_target target)
   set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
   target_link_libraries(${target} PRIVATE ostrel::warnings ostrel::sanitizers)
 endfunction()
+
+# Console programs whose output is a byte-exact contract: on Windows the C
+# runtime would otherwise turn every "\n" on stdout and stderr into "\r\n".
+function(ostrel_use_binary_stdio target)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/common/platform/BinaryStdioWindows.cpp)
+  endif()
+endfunction()

@@ -10,12 +10,32 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
 namespace ostrel::platform {
 
+namespace {
+
+// The C runtime takes a TZ variable, when set, in its own "JST-9" form and
+// silently falls back to UTC for anything else. An Olson name such as
+// "Asia/Tokyo" only ever comes from a Unix environment (Wine passes the
+// host's TZ through), where the system time zone already follows it; drop
+// it so the runtime asks the system instead of stamping UTC.
+void ignoreUnixTimeZoneName() noexcept {
+  const char* tz = std::getenv("TZ");
+  if (tz != nullptr && (tz[0] == ':' || std::strchr(tz, '/') != nullptr)) {
+    _putenv("TZ=");
+  }
+  _tzset();
+}
+
+}  // namespace
+
 bool localTime(std::int64_t secondsSinceEpoch, std::tm& out) noexcept {
+  static const bool timeZoneReady = (ignoreUnixTimeZoneName(), true);
+  (void)timeZoneReady;
   std::memset(&out, 0, sizeof out);
   const __time64_t seconds = secondsSinceEpoch;
   if (_localtime64_s(&out, &seconds) != 0) {

@@ -3,19 +3,21 @@
 #include <chrono>
 #include <cstdint>
 #include <iostream>
+#include <mutex>
 
+#include "ConsoleLogMutex.h"
 #include "LogLine.h"
 
 namespace ostrel::common {
 
-constinit std::mutex consoleLogMutex;
+constinit StaticMutex consoleLogMutex;
 
 void ConsoleLogger::Log(LogLevel level, std::string_view message) {
   if (static_cast<std::int32_t>(level) <
       static_cast<std::int32_t>(minLevel_.load(std::memory_order_relaxed))) {
     return;
   }
-  const std::lock_guard<std::mutex> lock(consoleLogMutex);
+  const std::lock_guard<StaticMutex> lock(consoleLogMutex);
   // Read under the lock so that stamps are in the order lines are written.
   const LogStamp stamp = stampOf(std::chrono::system_clock::now());
   writeLogLine(std::cerr, stamp, level, message);

@@ -1,5 +1,3 @@
-#include "ostrel/common/ConsoleLogger.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "ConsoleLogMutex.h"
+#include "ostrel/common/ConsoleLogger.h"
 #include "ostrel/common/ILogger.h"
 #include "ostrel/testing/CaptureStderr.h"
 
@@ -111,7 +111,7 @@ TEST(ConsoleLogger, LeavesZeroFillOnStandardError) {
 TEST(ConsoleLogger, DroppedMessageDoesNotTakeTheLock) {
   ConsoleLogger logger;
   CaptureStderr captured;
-  std::unique_lock<std::mutex> held(consoleLogMutex);
+  std::unique_lock<StaticMutex> held(consoleLogMutex);
   auto dropped = std::async(std::launch::async, [&] { logger.Log(LogLevel::Debug, "dropped"); });
   // A drop that waited for the lock would never finish while it is held.
   EXPECT_EQ(dropped.wait_for(std::chrono::seconds(5)), std::future_status::ready);
@@ -123,7 +123,7 @@ TEST(ConsoleLogger, DroppedMessageDoesNotTakeTheLock) {
 TEST(ConsoleLogger, WrittenLineWaitsForTheLock) {
   ConsoleLogger logger;
   CaptureStderr captured;
-  std::unique_lock<std::mutex> held(consoleLogMutex);
+  std::unique_lock<StaticMutex> held(consoleLogMutex);
   auto written = std::async(std::launch::async, [&] { logger.Log(LogLevel::Info, "written"); });
   EXPECT_EQ(written.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
   held.unlock();

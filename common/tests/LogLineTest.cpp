@@ -1,11 +1,11 @@
-#include "LogLine.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <ctime>
 #include <sstream>
 #include <string>
+
+#include "LogLine.h"
 
 namespace ostrel::common {
 namespace {

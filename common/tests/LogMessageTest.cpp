@@ -84,8 +84,8 @@ TEST_F(LogMessageTest, DispatchPassesTheCallersViewWithoutCopying) {
 }
 
 TEST_F(LogMessageTest, MessageHasNoLineBreakOfItsOwn) {
-  logMessage(LogLevel::Info, "manifest registered + auto-launch enabled: ",
-             std::string("vantorell.ostrel"));
+  logMessage(LogLevel::Info,
+             "manifest registered + auto-launch enabled: ", std::string("vantorell.ostrel"));
   ASSERT_EQ(logger_->messages_.size(), 1u);
   EXPECT_EQ(logger_->messages_[0].text,
             "manifest registered + auto-launch enabled: vantorell.ostrel");

@@ -47,8 +47,12 @@ inline std::vector<Utf8Case> sharedUtf8Cases() {
       {"Cjk", L"D:\\\u30b2\u30fc\u30e0\\\u5e94\u7528.vrmanifest",
        "D:\\\xe3\x82\xb2\xe3\x83\xbc\xe3\x83\xa0\\\xe5\xba\x94\xe7\x94\xa8.vrmanifest"},
       {"Emoji", L"C:\\\U0001F600\\\U0010FFFF", "C:\\\xf0\x9f\x98\x80\\\xf4\x8f\xbf\xbf"},
-      {"LoneHighSurrogate", std::wstring(L"a") + wchar_t(0xD800) + L"b", "a\xef\xbf\xbd" "b"},
-      {"LoneLowSurrogate", std::wstring(L"a") + wchar_t(0xDC00) + L"b", "a\xef\xbf\xbd" "b"},
+      {"LoneHighSurrogate", std::wstring(L"a") + wchar_t(0xD800) + L"b",
+       "a\xef\xbf\xbd"
+       "b"},
+      {"LoneLowSurrogate", std::wstring(L"a") + wchar_t(0xDC00) + L"b",
+       "a\xef\xbf\xbd"
+       "b"},
       {"SurrogateAtEnd", std::wstring(L"x") + wchar_t(0xDBFF), "x\xef\xbf\xbd"},
       {"ReplacementCharacterItself", L"\ufffd", "\xef\xbf\xbd"},
       {"EmbeddedNul", std::wstring(L"a\0b", 3), std::string("a\0b", 3)},

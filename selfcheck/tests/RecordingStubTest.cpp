@@ -1,9 +1,9 @@
-#include "RecordingStub.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "RecordingStub.h"
 
 namespace {
 
@@ -15,8 +15,9 @@ TEST(RecordingStub, EmptyQueuesAnswerSuccessAndNotInstalled) {
   EXPECT_FALSE(stub.IsApplicationInstalled("k"));
   EXPECT_EQ(stub.SetApplicationAutoLaunch("k", true), 0);
   EXPECT_EQ(stub.RemoveApplicationManifest("p"), 0);
-  EXPECT_EQ(stub.callLog_, (Log{"AddApplicationManifest(p,false)", "IsApplicationInstalled(k)",
-                                "SetApplicationAutoLaunch(k,true)", "RemoveApplicationManifest(p)"}));
+  EXPECT_EQ(stub.callLog_,
+            (Log{"AddApplicationManifest(p,false)", "IsApplicationInstalled(k)",
+                 "SetApplicationAutoLaunch(k,true)", "RemoveApplicationManifest(p)"}));
 }
 
 TEST(RecordingStub, AnswersInQueueOrderThenDefaults) {

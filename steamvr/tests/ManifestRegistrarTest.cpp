@@ -63,17 +63,19 @@ TEST_F(ManifestRegistrarTest, RegisterAddsPollsThenEnablesAutoLaunch) {
   auto reg = registrar();
   EXPECT_EQ(reg->Register(), RegisterResult::Success);
 
-  EXPECT_EQ(surface_.operations(), (Ops{"Add", "Installed", "Installed", "Installed", "AutoLaunch"}));
+  EXPECT_EQ(surface_.operations(),
+            (Ops{"Add", "Installed", "Installed", "Installed", "AutoLaunch"}));
   EXPECT_EQ(surface_.calls_[0].text, kPathUtf8);
   EXPECT_FALSE(surface_.calls_[0].flag) << "registration must be persistent";
   EXPECT_EQ(surface_.calls_[1].text, kKey);
   EXPECT_EQ(surface_.calls_[4].text, kKey);
   EXPECT_TRUE(surface_.calls_[4].flag);
   EXPECT_EQ(sleeps, (std::vector<std::chrono::milliseconds>(2, std::chrono::milliseconds(100))));
-  EXPECT_EQ(logger_->messages_,
-            (Logs{log(LogLevel::Info, "polling for manifest install"),
-                  log(LogLevel::Info, "manifest ready after 300ms"),
-                  log(LogLevel::Info, "manifest registered + auto-launch enabled: vantorell.ostrel")}));
+  EXPECT_EQ(
+      logger_->messages_,
+      (Logs{log(LogLevel::Info, "polling for manifest install"),
+            log(LogLevel::Info, "manifest ready after 300ms"),
+            log(LogLevel::Info, "manifest registered + auto-launch enabled: vantorell.ostrel")}));
   EXPECT_EQ(reg->LastError(), "");
 }
 
@@ -116,8 +118,9 @@ TEST_F(ManifestRegistrarTest, RefusedAddStopsAtOnce) {
   EXPECT_EQ(surface_.operations(), (Ops{"Add"}));
   EXPECT_TRUE(sleeps.empty());
   EXPECT_EQ(reg->LastError(), "AddApplicationManifest: VRApplicationError_InvalidManifest");
-  EXPECT_EQ(logger_->messages_,
-            (Logs{log(LogLevel::Warn, "AddApplicationManifest: VRApplicationError_InvalidManifest")}));
+  EXPECT_EQ(
+      logger_->messages_,
+      (Logs{log(LogLevel::Warn, "AddApplicationManifest: VRApplicationError_InvalidManifest")}));
 }
 
 TEST_F(ManifestRegistrarTest, UnknownAddErrorIsNamedUnknown) {

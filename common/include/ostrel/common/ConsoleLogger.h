@@ -3,7 +3,6 @@
 #pragma once
 
 #include <atomic>
-#include <mutex>
 #include <string_view>
 
 #include "ostrel/common/ILogger.h"
@@ -11,17 +10,13 @@
 
 namespace ostrel::common {
 
-// Serialises whole log lines across every ConsoleLogger and every thread.
-// Constant-initialised, so it is usable before any dynamic initialiser runs.
-// Other writers to std::cerr do not take it.
-extern std::mutex consoleLogMutex;
-
 // Writes "[HH:MM:SS.mmm] [LEVEL] message" plus a newline and a flush to
-// std::cerr. The time is local, read once per line while the lock is held.
+// std::cerr. The time is local, read once per line while a process-wide lock
+// is held, so lines from any number of loggers and threads never interleave.
 //
 // A message below the minimum level costs one comparison: no lock, no clock
 // read, no formatting. The level may be changed while other threads log.
-// Log must not be re-entered from inside a line write (the mutex is not
+// Log must not be re-entered from inside a line write (the lock is not
 // recursive); nothing the logger calls logs.
 class ConsoleLogger final : public ILogger {
  public:

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds and runs every test: native, ASan+UBSan, TSan (threaded logger
+# tests), and the 64-bit Windows build under Wine. Installs what it needs
+# from Debian's archive when it is missing; fails loudly when it cannot.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/require-packages.sh
+
+export CTEST_OUTPUT_ON_FAILURE=1
+jobs=$(nproc 2>/dev/null || echo 2)
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "packages"
+ensure_packages cmake ninja-build g++ googletest libgtest-dev
+if ! ensure_packages g++-mingw-w64-x86-64-posix wine wine64; then
+  echo "error: the Windows build needs mingw-w64 (posix) and Wine; it cannot be skipped" >&2
+  exit 1
+fi
+
+step "native build and tests"
+cmake --preset ci >/dev/null
+cmake --build --preset ci -j "$jobs"
+ctest --preset ci -j "$jobs"
+
+step "AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --preset asan -j "$jobs"
+
+step "ThreadSanitizer (threaded logger tests)"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs" --target ostrel_console_logger_thread_tests
+TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -j "$jobs" --no-tests=error
+
+step "Windows build (mingw-w64), tests under Wine"
+start=$(date +%s)
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+if x86_64-w64-mingw32-objdump -p build-win/selfcheck/ostrel-selfcheck.exe | grep 'DLL Name' \
+    | grep -viE 'KERNEL32|msvcrt|api-ms-win|ucrtbase' ; then
+  echo "error: ostrel-selfcheck.exe needs a DLL beyond the system's own" >&2
+  exit 1
+fi
+ctest --preset windows -j "$jobs"
+echo "Windows part took $(( $(date +%s) - start )) s"
+
+step "all test suites passed"

@@ -4,6 +4,7 @@
 
 option(OSTREL_BUILD_TESTS "Build the unit tests and register them with CTest" ON)
 option(OSTREL_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
+option(OSTREL_BUILD_BENCHMARKS "Build the benchmarks in bench/ (native builds only)" OFF)
 set(OSTREL_SANITIZE "" CACHE STRING
   "Sanitizers for every project target: empty, address,undefined or thread")
 

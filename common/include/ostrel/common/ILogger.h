@@ -47,13 +47,14 @@ concept LogMessagePart = std::same_as<T, std::string> || std::same_as<T, int> ||
 
 // Builds one message from its parts, run together with nothing between them,
 // and dispatches it. The message is built even when the level will be dropped:
-// filtering belongs to the logger.
+// filtering belongs to the logger. The logger is handed a view of the stream's
+// own buffer; copying it into a string first would cost a second allocation
+// for every message longer than the small-string buffer.
 template <LogMessagePart... Parts>
 void logMessage(LogLevel level, const Parts&... parts) {
   std::ostringstream stream;
   (stream << ... << parts);
-  const std::string message = stream.str();
-  dispatchLog(level, message);
+  dispatchLog(level, stream.view());
 }
 
 }  // namespace ostrel::common

@@ -1,0 +1,37 @@
+// ostrel-register: the registrar's operations for installers, setup scripts
+// and support staff. See `ostrel-register --help`; exit statuses are listed
+// in ExitStatus.h.
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+#include "Commands.h"
+#include "ExitStatus.h"
+#include "RuntimeConnection.h"
+#include "platform/Platform.h"
+
+namespace cli = ostrel::registercli;
+
+int main(int argc, char** argv) {
+  // On Windows argv went through the ANSI code page; the platform layer
+  // reads the UTF-16 command line instead.
+  const std::vector<std::string> arguments = ostrel::platform::commandLineArguments(argc, argv);
+  const cli::ParseResult parsed = cli::parseCommandLine(arguments);
+  switch (parsed.kind) {
+    case cli::ParseKind::Help:
+    case cli::ParseKind::Version:
+      std::cout << parsed.text << std::flush;
+      return 0;
+    case cli::ParseKind::UsageError:
+      std::cerr << parsed.text << std::flush;
+      return cli::kExitUsage;
+    case cli::ParseKind::Run:
+      break;
+  }
+  const std::unique_ptr<cli::IRuntimeConnector> connector = cli::createOpenVRConnector();
+  const int status = cli::runCommand(parsed.commandLine, *connector, std::cout, std::cerr);
+  std::cout.flush();
+  return status;
+}

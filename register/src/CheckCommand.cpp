@@ -1,0 +1,50 @@
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "ExitStatus.h"
+#include "ostrel/steamvr/ManifestCheck.h"
+#include "platform/Platform.h"
+
+namespace ostrel::registercli {
+
+int runCheckCommand(const CommandLine& commandLine, std::ostream& out) {
+  // The check judges the path the registrar would be given, so it is made
+  // full the same way.
+  const std::wstring path = registrarPathFor(*commandLine.manifestPath);
+  const std::vector<steamvr::ManifestFinding> findings =
+      steamvr::checkManifestForRegistration(path, commandLine.appKey);
+  int errors = 0;
+  for (const steamvr::ManifestFinding& finding : findings) {
+    out << steamvr::formatFinding(finding) << '\n';
+    if (finding.severity == steamvr::FindingSeverity::Error) ++errors;
+  }
+  const int warnings = static_cast<int>(findings.size()) - errors;
+  const std::string shown = platform::wideToUtf8(path);
+  if (errors > 0) {
+    out << "check failed for " << shown << ": " << countText(errors, "error") << " and "
+        << countText(warnings, "warning") << '\n';
+    return kExitManifestErrors;
+  }
+  out << "check passed for " << shown;
+  if (warnings > 0) out << " with " << countText(warnings, "warning");
+  out << '\n';
+  return 0;
+}
+
+int runCommand(const CommandLine& commandLine, IRuntimeConnector& connector, std::ostream& out,
+               std::ostream& err) {
+  switch (commandLine.command) {
+    case CommandKind::Register:
+    case CommandKind::Ensure:
+    case CommandKind::Unregister:
+      return runRegistrationCommand(commandLine, connector, out, err);
+    case CommandKind::Status:
+      return runStatusCommand(commandLine, connector, out);
+    case CommandKind::Check:
+      return runCheckCommand(commandLine, out);
+  }
+  return kExitUsage;
+}
+
+}  // namespace ostrel::registercli

@@ -1,0 +1,154 @@
+#include "CommandLine.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <exception>
+
+namespace ostrel::registercli {
+
+namespace {
+
+constexpr const char* kProgramName = "ostrel-register";
+
+// The per-command options, bound to one CommandLine. CLI11 keeps pointers to
+// the variables, so `target` must outlive the parse.
+struct Binding {
+  CLI::App* app = nullptr;
+  CommandKind kind = CommandKind::Check;
+};
+
+void addKey(CLI::App& command, CommandLine& target) {
+  command.add_option("--key", target.appKey, "application key, exactly as the manifest's app_key")
+      ->required();
+}
+
+void addManifest(CLI::App& command, std::optional<std::string>& manifest, bool required) {
+  CLI::Option* option = command.add_option(
+      "--manifest", manifest,
+      required ? "the .vrmanifest file to hand to the runtime"
+               : "the .vrmanifest the registration should point at (to spot a stale one)");
+  if (required) option->required();
+}
+
+void addLoader(CLI::App& command, CommandLine& target) {
+  command.add_option("--openvr", target.loaderPath,
+                     "the OpenVR loader library to use (default: beside this program, then the "
+                     "system's library search)");
+}
+
+}  // namespace
+
+const char* commandName(CommandKind kind) noexcept {
+  switch (kind) {
+    case CommandKind::Register:
+      return "register";
+    case CommandKind::Ensure:
+      return "ensure";
+    case CommandKind::Unregister:
+      return "unregister";
+    case CommandKind::Status:
+      return "status";
+    case CommandKind::Check:
+      return "check";
+  }
+  return "unknown";
+}
+
+ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
+  ParseResult result;
+  CommandLine& target = result.commandLine;
+
+  CLI::App app("Registers an application's manifest with the SteamVR runtime.", kProgramName);
+  app.require_subcommand(1);
+  bool version = false;
+  app.add_flag("--version", version, "print the version and exit");
+
+  std::vector<Binding> bindings;
+  auto add = [&](CommandKind kind, const char* description) {
+    CLI::App* command = app.add_subcommand(commandName(kind), description);
+    bindings.push_back({command, kind});
+    return command;
+  };
+
+  for (auto [kind, description] :
+       {std::pair{CommandKind::Register,
+                  "check the manifest, add it, wait until the runtime lists the application, "
+                  "switch auto-launch on"},
+        std::pair{CommandKind::Ensure, "as register, unless the runtime lists the application"},
+        std::pair{CommandKind::Unregister, "remove the manifest from the runtime"}}) {
+    CLI::App* command = add(kind, description);
+    addKey(*command, target);
+    addManifest(*command, target.manifestPath, true);
+    addLoader(*command, target);
+    command->add_flag("--force", target.force, "go ahead although the manifest check found errors");
+  }
+  CLI::App* status = add(CommandKind::Status, "show what the runtime holds for the application");
+  addKey(*status, target);
+  addManifest(*status, target.manifestPath, false);
+  addLoader(*status, target);
+  CLI::App* check = add(CommandKind::Check, "check the manifest alone; needs no runtime");
+  addKey(*check, target);
+  addManifest(*check, target.manifestPath, true);
+
+  // CLI11 wants the arguments without the program name, last first.
+  std::vector<std::string> reversed;
+  if (arguments.size() > 1) reversed.assign(arguments.rbegin(), arguments.rend() - 1);
+
+  // --version must win over a missing command, so the flag is looked at
+  // before the command requirement is enforced.
+  if (std::find(reversed.begin(), reversed.end(), "--version") != reversed.end() &&
+      std::find(reversed.begin(), reversed.end(), "--help") == reversed.end()) {
+    app.require_subcommand(0, 1);
+  }
+
+  // CLI11 would only say that a command is required.
+  if (!reversed.empty() && !reversed.back().empty() && reversed.back()[0] != '-' &&
+      std::none_of(bindings.begin(), bindings.end(),
+                   [&](const Binding& b) { return b.app->get_name() == reversed.back(); })) {
+    result.kind = ParseKind::UsageError;
+    result.text = std::string(kProgramName) + ": unknown command '" + reversed.back() +
+                  "' (expected register, ensure, unregister, status or check)\n"
+                  "Run with --help for more.\n";
+    return result;
+  }
+
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    result.kind = ParseKind::Help;
+    result.text = app.help();
+    for (const Binding& binding : bindings) {
+      if (binding.app->parsed()) result.text = binding.app->help();
+    }
+    return result;
+  } catch (const CLI::CallForAllHelp&) {
+    result.kind = ParseKind::Help;
+    result.text = app.help("", CLI::AppFormatMode::All);
+    return result;
+  } catch (const CLI::ParseError& error) {
+    result.kind = ParseKind::UsageError;
+    result.text = std::string(kProgramName) + ": " + error.what() + "\nRun with --help for more.\n";
+    return result;
+  }
+
+  if (version) {
+    result.kind = ParseKind::Version;
+    result.text = std::string(kProgramName) + " " + OSTREL_REGISTER_VERSION + "\n";
+    return result;
+  }
+  for (const Binding& binding : bindings) {
+    if (binding.app->parsed()) target.command = binding.kind;
+  }
+  // The registrar would hand an empty key to the runtime, which matches no
+  // application: a typing slip, not a request.
+  if (target.appKey.empty()) {
+    result.kind = ParseKind::UsageError;
+    result.text =
+        std::string(kProgramName) + ": --key must not be empty\nRun with --help for more.\n";
+    return result;
+  }
+  result.kind = ParseKind::Run;
+  return result;
+}
+
+}  // namespace ostrel::registercli

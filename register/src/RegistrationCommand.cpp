@@ -1,0 +1,86 @@
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "ExitStatus.h"
+#include "ObservingSurface.h"
+#include "ostrel/steamvr/IManifestRegistrar.h"
+#include "ostrel/steamvr/ManifestCheck.h"
+#include "platform/Platform.h"
+
+namespace ostrel::registercli {
+
+using steamvr::RegisterResult;
+
+std::wstring registrarPathFor(const std::string& manifestPath) {
+  return platform::fullNativePath(platform::utf8ToWide(manifestPath));
+}
+
+int runRegistrationCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
+                           std::ostream& out, std::ostream& err) {
+  const char* verb = commandName(commandLine.command);
+  const std::wstring path = registrarPathFor(*commandLine.manifestPath);
+  const std::string shownPath = platform::wideToUtf8(path);
+  const std::string& key = commandLine.appKey;
+
+  // Removal needs no check: the file may well be gone already.
+  if (commandLine.command != CommandKind::Unregister) {
+    const std::vector<steamvr::ManifestFinding> findings =
+        steamvr::checkManifestForRegistration(path, key);
+    for (const steamvr::ManifestFinding& finding : findings) {
+      err << steamvr::formatFinding(finding) << '\n';
+    }
+    if (steamvr::hasErrors(findings)) {
+      const auto errors = static_cast<int>(
+          std::count_if(findings.begin(), findings.end(), [](const steamvr::ManifestFinding& f) {
+            return f.severity == steamvr::FindingSeverity::Error;
+          }));
+      const int warnings = static_cast<int>(findings.size()) - errors;
+      if (!commandLine.force) {
+        out << refusedSummary(verb, errors, warnings) << '\n';
+        return kExitManifestErrors;
+      }
+      err << "going ahead despite " << countText(errors, "error") << " (--force)\n";
+    }
+  }
+  err.flush();
+
+  std::string reason;
+  steamvr::OpenVRApplicationsSurface* surface = connector.Connect(commandLine.loaderPath, reason);
+  if (surface == nullptr) {
+    out << unavailableSummary(verb, reason) << '\n';
+    return kExitUnavailable;
+  }
+
+  ObservingSurface observed(surface);
+  const std::unique_ptr<steamvr::IManifestRegistrar> registrar =
+      steamvr::createManifestRegistrar(&observed, key, path);
+  RegisterResult result = RegisterResult::AddFailed;
+  RegistrationOutcome outcome = RegistrationOutcome::Failed;
+  switch (commandLine.command) {
+    case CommandKind::Register:
+      result = registrar->Register();
+      if (result == RegisterResult::Success) outcome = RegistrationOutcome::Registered;
+      break;
+    case CommandKind::Ensure:
+      result = registrar->EnsureRegistered();
+      if (result == RegisterResult::Success) {
+        outcome = observed.addCalled() ? RegistrationOutcome::Registered
+                                       : RegistrationOutcome::AlreadyRegistered;
+      }
+      break;
+    case CommandKind::Unregister:
+      result = registrar->Unregister();
+      if (result == RegisterResult::Success) outcome = RegistrationOutcome::Removed;
+      break;
+    case CommandKind::Status:
+    case CommandKind::Check:
+      break;
+  }
+  out << registrationSummary(verb, outcome, result, key, shownPath, registrar->LastError()) << '\n';
+  return exitStatusFor(result);
+}
+
+}  // namespace ostrel::registercli

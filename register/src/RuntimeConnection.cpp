@@ -1,0 +1,52 @@
+#include "RuntimeConnection.h"
+
+#include <filesystem>
+#include <utility>
+
+#include "ostrel/steamvr/OpenVRSession.h"
+#include "platform/Platform.h"
+
+namespace ostrel::registercli {
+
+namespace {
+
+class OpenVRConnector final : public IRuntimeConnector {
+ public:
+  // The surface borrows the session, so it goes first.
+  ~OpenVRConnector() override {
+    surface_.reset();
+    session_.reset();
+  }
+
+  steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
+                                              std::string& error) override {
+    if (surface_) return surface_.get();
+    steamvr::OpenVRSessionOptions options;
+    if (!loaderPath.empty()) options.loaderPath = platform::pathFromUtf8(loaderPath);
+    steamvr::OpenVRSessionError failure;
+    session_ = steamvr::OpenVRSession::open(options, failure);
+    if (!session_) {
+      error = std::move(failure.message);
+      return nullptr;
+    }
+    surface_ = steamvr::createOpenVRApplicationsSurface(session_.get());
+    if (!surface_) {
+      error = "no applications surface over the session";
+      return nullptr;
+    }
+    error.clear();
+    return surface_.get();
+  }
+
+ private:
+  std::unique_ptr<steamvr::OpenVRSession> session_;
+  std::unique_ptr<steamvr::OpenVRApplicationsSurface> surface_;
+};
+
+}  // namespace
+
+std::unique_ptr<IRuntimeConnector> createOpenVRConnector() {
+  return std::make_unique<OpenVRConnector>();
+}
+
+}  // namespace ostrel::registercli

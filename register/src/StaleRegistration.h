@@ -1,0 +1,40 @@
+// Whether what the runtime holds for an application still matches a
+// manifest. After an application is moved or reinstalled elsewhere the
+// runtime keeps starting the old binary, which is the stale registration
+// users report as "it launches the old version" or "it does not start".
+#pragma once
+
+#include <string>
+
+#include "ManifestLocation.h"
+
+namespace ostrel::registercli {
+
+// What the runtime reported; empty texts for properties it did not give.
+struct RegisteredPlace {
+  std::string binaryPath;
+  std::string workingDirectory;
+};
+
+enum class PlaceMatch {
+  Matches,  // the registration points where the manifest does
+  Differs,  // it points elsewhere: stale
+  Unknown,  // too little known on one side to tell
+};
+
+struct PlaceVerdict {
+  PlaceMatch match = PlaceMatch::Unknown;
+  std::string explanation;  // one sentence for a person, UTF-8
+};
+
+// Compares by Windows rules, where the runtime runs: letter case ignored
+// (ASCII letters), '/' read as '\', repeated and trailing separators
+// ignored. A relative binary_path_windows is taken under the manifest's
+// folder, as the runtime takes it.
+PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,
+                                  const ManifestLocation& manifest);
+
+// The comparison judgeRegisteredPlace uses, for two full paths.
+bool sameWindowsPath(const std::string& a, const std::string& b);
+
+}  // namespace ostrel::registercli

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+
+namespace ostrel::registercli {
+namespace {
+
+ParseResult parse(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), "ostrel-register");
+  return parseCommandLine(arguments);
+}
+
+TEST(CommandLine, ReadsEveryOptionOfARegistration) {
+  const ParseResult result =
+      parse({"register", "--key", "vantorell.ostrel", "--manifest", "C:\\Ostrel\\app.vrmanifest",
+             "--openvr", "loader.dll", "--force"});
+  ASSERT_EQ(result.kind, ParseKind::Run) << result.text;
+  EXPECT_EQ(result.commandLine.command, CommandKind::Register);
+  EXPECT_EQ(result.commandLine.appKey, "vantorell.ostrel");
+  EXPECT_EQ(result.commandLine.manifestPath, "C:\\Ostrel\\app.vrmanifest");
+  EXPECT_EQ(result.commandLine.loaderPath, "loader.dll");
+  EXPECT_TRUE(result.commandLine.force);
+}
+
+TEST(CommandLine, NamesEachCommandAsTyped) {
+  for (CommandKind kind : {CommandKind::Register, CommandKind::Ensure, CommandKind::Unregister,
+                           CommandKind::Status, CommandKind::Check}) {
+    const ParseResult result = parse({commandName(kind), "--key", "k", "--manifest", "m"});
+    ASSERT_EQ(result.kind, ParseKind::Run) << commandName(kind) << ": " << result.text;
+    EXPECT_EQ(result.commandLine.command, kind);
+    EXPECT_FALSE(result.commandLine.force);
+    EXPECT_TRUE(result.commandLine.loaderPath.empty());
+  }
+}
+
+TEST(CommandLine, StatusNeedsNoManifest) {
+  const ParseResult result = parse({"status", "--key", "k"});
+  ASSERT_EQ(result.kind, ParseKind::Run) << result.text;
+  EXPECT_FALSE(result.commandLine.manifestPath.has_value());
+}
+
+TEST(CommandLine, OptionValuesKeepTheirBytes) {
+  const std::string path = "C:\\Users\\Jos\xc3\xa9\\\xe5\xba\x94\xe7\x94\xa8 app.vrmanifest";
+  const ParseResult result = parse({"check", "--key", "k", "--manifest=" + path});
+  ASSERT_EQ(result.kind, ParseKind::Run) << result.text;
+  EXPECT_EQ(*result.commandLine.manifestPath, path);
+}
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  const char* mentions;
+};
+
+class CommandLineUsageError : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(CommandLineUsageError, IsRefusedWithAReason) {
+  const ParseResult result = parse(GetParam().arguments);
+  EXPECT_EQ(result.kind, ParseKind::UsageError);
+  EXPECT_NE(result.text.find(GetParam().mentions), std::string::npos) << result.text;
+  EXPECT_NE(result.text.find("--help"), std::string::npos) << result.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refused, CommandLineUsageError,
+    ::testing::Values(
+        UsageCase{"NoCommand", {}, "subcommand"},
+        UsageCase{"UnknownCommand", {"install", "--key", "k"}, "install"},
+        UsageCase{"MissingKey", {"register", "--manifest", "m"}, "--key"},
+        UsageCase{"EmptyKey", {"register", "--key", "", "--manifest", "m"}, "--key"},
+        UsageCase{"MissingManifest", {"ensure", "--key", "k"}, "--manifest"},
+        UsageCase{"MissingValue", {"check", "--key", "k", "--manifest"}, "--manifest"},
+        UsageCase{"CheckTakesNoLoader",
+                  {"check", "--key", "k", "--manifest", "m", "--openvr", "x"},
+                  "--openvr"},
+        UsageCase{"StatusTakesNoForce", {"status", "--key", "k", "--force"}, "--force"},
+        UsageCase{"TwoCommands", {"check", "--key", "k", "--manifest", "m", "status"}, "status"},
+        UsageCase{
+            "StrayArgument", {"unregister", "--key", "k", "--manifest", "m", "extra"}, "extra"}),
+    [](const ::testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
+
+TEST(CommandLine, HelpIsNotAnError) {
+  const ParseResult top = parse({"--help"});
+  EXPECT_EQ(top.kind, ParseKind::Help);
+  EXPECT_NE(top.text.find("unregister"), std::string::npos) << top.text;
+
+  const ParseResult command = parse({"status", "--help"});
+  EXPECT_EQ(command.kind, ParseKind::Help);
+  EXPECT_NE(command.text.find("--openvr"), std::string::npos) << command.text;
+  EXPECT_EQ(command.text.find("--force"), std::string::npos) << command.text;
+}
+
+TEST(CommandLine, VersionNeedsNoCommand) {
+  const ParseResult result = parse({"--version"});
+  ASSERT_EQ(result.kind, ParseKind::Version) << result.text;
+  EXPECT_EQ(result.text, std::string("ostrel-register ") + OSTREL_EXPECTED_VERSION + "\n");
+}
+
+}  // namespace
+}  // namespace ostrel::registercli

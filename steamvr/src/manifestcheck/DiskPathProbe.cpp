@@ -1,0 +1,36 @@
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "ostrel/steamvr/ManifestCheck.h"
+
+namespace ostrel::steamvr {
+
+namespace {
+
+class DiskPathProbe final : public IPathProbe {
+ public:
+  PathKind Kind(const std::filesystem::path& path) override {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error) return PathKind::Missing;
+    switch (status.type()) {
+      case fs::file_type::regular:
+        return PathKind::RegularFile;
+      case fs::file_type::directory:
+        return PathKind::Directory;
+      case fs::file_type::not_found:
+      case fs::file_type::none:
+        return PathKind::Missing;
+      default:
+        return PathKind::Other;
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<IPathProbe> createDiskPathProbe() { return std::make_unique<DiskPathProbe>(); }
+
+}  // namespace ostrel::steamvr

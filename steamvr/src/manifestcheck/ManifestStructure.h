@@ -1,0 +1,17 @@
+// The checks on a parsed manifest: the keys the runtime reads, their types,
+// and the values that make it skip an application or ignore auto-launch.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "FindingList.h"
+#include "ostrel/steamvr/ManifestCheck.h"
+
+namespace ostrel::steamvr::manifestcheck {
+
+// Only the application whose app_key is the context's key is checked in
+// depth; the others are checked only as far as finding that key needs.
+void checkManifestStructure(const nlohmann::json& root, const ManifestContentContext& context,
+                            FindingList& findings);
+
+}  // namespace ostrel::steamvr::manifestcheck

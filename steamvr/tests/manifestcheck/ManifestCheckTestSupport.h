@@ -1,0 +1,100 @@
+// Test support for the manifest check: a well-formed manifest to break in one
+// place per test, a scripted file system, and a scratch folder on disk.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "ostrel/steamvr/ManifestCheck.h"
+
+namespace ostrel::steamvr::testing {
+
+inline const std::string kKey = "vantorell.ostrel";
+
+// Every key the check reads, each with a value it accepts; its binary lies
+// at bin\ostrel.exe under the manifest's folder.
+inline nlohmann::json validManifest() {
+  nlohmann::json names = nlohmann::json::object();
+  names["en_us"] = {{"name", "Ostrel"}, {"description", "Registers Ostrel"}};
+  nlohmann::json application = nlohmann::json::object();
+  application["app_key"] = kKey;
+  application["launch_type"] = "binary";
+  application["binary_path_windows"] = "bin\\ostrel.exe";
+  application["arguments"] = "--vr";
+  application["image_path"] = "ostrel.png";
+  application["is_dashboard_overlay"] = true;
+  application["strings"] = names;
+  nlohmann::json manifest = nlohmann::json::object();
+  manifest["source"] = "builtin";
+  manifest["applications"] = nlohmann::json::array({application});
+  return manifest;
+}
+
+// The application entry of validManifest(), to edit in place.
+inline nlohmann::json& firstApplication(nlohmann::json& manifest) {
+  return manifest["applications"][0];
+}
+
+inline std::vector<std::string> codes(const std::vector<ManifestFinding>& findings) {
+  std::vector<std::string> out;
+  for (const ManifestFinding& finding : findings) out.push_back(finding.code);
+  return out;
+}
+
+// Answers from a table keyed by generic path text, RegularFile for anything
+// else, and keeps every path it was asked about.
+class FakePathProbe final : public IPathProbe {
+ public:
+  PathKind Kind(const std::filesystem::path& path) override {
+    asked_.push_back(path.generic_string());
+    const auto it = kinds_.find(path.generic_string());
+    return it == kinds_.end() ? fallback_ : it->second;
+  }
+
+  std::map<std::string, PathKind> kinds_;
+  PathKind fallback_ = PathKind::RegularFile;
+  std::vector<std::string> asked_;
+};
+
+// A folder of its own under the system's temporary folder, removed with
+// everything in it when the scope ends.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    static std::atomic<int> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    path_ = std::filesystem::temp_directory_path() /
+            ("ostrel-mcheck-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+  // Writes `bytes` to `relative` (folders made as needed); returns its path.
+  std::filesystem::path write(const std::filesystem::path& relative, std::string_view bytes) const {
+    const std::filesystem::path file = path_ / relative;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return file;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace ostrel::steamvr::testing

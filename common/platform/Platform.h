@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,57 @@ void sleepFor(std::chrono::milliseconds duration);
 // while another thread may be sleeping through sleepFor.
 using SleepFunction = void (*)(std::chrono::milliseconds);
 SleepFunction replaceSleepFunction(SleepFunction replacement) noexcept;
+
+// ---------------------------------------------------------------------------
+// Shared libraries loaded at run time.
+
+// Every exported function comes back as this type; the caller converts it to
+// the function's real type, which only it knows.
+using LibraryFunction = void (*)();
+
+// Owns one loaded shared library and unloads it when destroyed. The system
+// counts loads, so opening a library that is already loaded gives another
+// handle to the same copy (same code, same global state). Move-only.
+class DynamicLibrary {
+ public:
+  DynamicLibrary() noexcept = default;
+  ~DynamicLibrary();
+  DynamicLibrary(DynamicLibrary&& other) noexcept;
+  DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;
+  DynamicLibrary(const DynamicLibrary&) = delete;
+  DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+
+  // Loads the library at `path`, which is used as given (a relative path is
+  // taken from the working directory); a bare file name with no folder part
+  // is looked up by the system's own search. Windows gets the path as UTF-16,
+  // so any name the file system holds can be loaded. On failure returns a
+  // handle that is not open and stores the system's reason in `error`.
+  static DynamicLibrary open(const std::filesystem::path& path, std::string& error);
+
+  bool isOpen() const noexcept { return handle_ != nullptr; }
+
+  // Address of the exported function `name`. Returns nullptr, with the
+  // system's reason in `error`, when the library does not export it or is not
+  // open. REQUIRES: `name` is the exported (undecorated) C name.
+  LibraryFunction function(const char* name, std::string& error) const;
+
+ private:
+  explicit DynamicLibrary(void* handle) noexcept : handle_(handle) {}
+  void close() noexcept;
+
+  void* handle_ = nullptr;
+};
+
+// The platform's file name for a shared library called `baseName`:
+// "libNAME.so" on Linux, "NAME.dll" on Windows.
+std::filesystem::path sharedLibraryFileName(std::string_view baseName);
+
+// Folder holding the running program's executable file. Empty on failure,
+// with the reason in `error`.
+std::filesystem::path executableDirectory(std::string& error);
+
+// A path as UTF-8 text for messages. POSIX paths are taken to be UTF-8
+// already; Windows paths are converted from UTF-16 as wideToUtf8 does.
+std::string pathToUtf8(const std::filesystem::path& path);
 
 }  // namespace ostrel::platform

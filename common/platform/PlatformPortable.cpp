@@ -1,6 +1,7 @@
 // Platform services whose standard-library form is right on every target.
 #include <atomic>
 #include <thread>
+#include <utility>
 
 #include "platform/Platform.h"
 
@@ -23,5 +24,18 @@ void sleepFor(std::chrono::milliseconds duration) {
 SleepFunction replaceSleepFunction(SleepFunction replacement) noexcept {
   return sleepReplacement.exchange(replacement, std::memory_order_acq_rel);
 }
+
+DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)) {}
+
+DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+  if (this != &other) {
+    close();
+    handle_ = std::exchange(other.handle_, nullptr);
+  }
+  return *this;
+}
+
+DynamicLibrary::~DynamicLibrary() { close(); }
 
 }  // namespace ostrel::platform

@@ -1,6 +1,9 @@
 // POSIX side of the platform layer.
+#include <dlfcn.h>
+
 #include <cstring>
 #include <ctime>
+#include <system_error>
 
 #include "platform/Platform.h"
 
@@ -85,5 +88,73 @@ std::string wideToUtf8(std::wstring_view text) {
     return codePointsToUtf8(text);
   }
 }
+
+namespace {
+
+// dlerror() is the only source of a reason, and it forgets it once read.
+std::string lastLoaderError(const char* fallback) {
+  const char* reason = dlerror();
+  return reason != nullptr ? std::string(reason) : std::string(fallback);
+}
+
+}  // namespace
+
+DynamicLibrary DynamicLibrary::open(const std::filesystem::path& path, std::string& error) {
+  // RTLD_NOW: a library with unresolved symbols fails here, with a reason,
+  // rather than at its first call. RTLD_LOCAL keeps its symbols out of the
+  // libraries loaded after it.
+  dlerror();
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    error = lastLoaderError("dlopen failed");
+    return DynamicLibrary();
+  }
+  error.clear();
+  return DynamicLibrary(handle);
+}
+
+LibraryFunction DynamicLibrary::function(const char* name, std::string& error) const {
+  if (handle_ == nullptr) {
+    error = "library not open";
+    return nullptr;
+  }
+  dlerror();
+  void* address = dlsym(handle_, name);
+  if (address == nullptr) {
+    error = lastLoaderError("symbol not found");
+    return nullptr;
+  }
+  error.clear();
+  // POSIX guarantees that dlsym's object pointer converts to a function
+  // pointer.
+  return reinterpret_cast<LibraryFunction>(address);
+}
+
+void DynamicLibrary::close() noexcept {
+  if (handle_ != nullptr) dlclose(handle_);
+  handle_ = nullptr;
+}
+
+std::filesystem::path sharedLibraryFileName(std::string_view baseName) {
+  std::string name = "lib";
+  name.append(baseName);
+  name.append(".so");
+  return name;
+}
+
+// Linux names the executable through /proc; the link is absolute and already
+// free of symbolic links.
+std::filesystem::path executableDirectory(std::string& error) {
+  std::error_code failure;
+  std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", failure);
+  if (failure) {
+    error = "cannot read /proc/self/exe: " + failure.message();
+    return {};
+  }
+  error.clear();
+  return executable.parent_path();
+}
+
+std::string pathToUtf8(const std::filesystem::path& path) { return path.native(); }
 
 }  // namespace ostrel::platform

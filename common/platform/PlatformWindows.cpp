@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 namespace ostrel::platform {
 
@@ -59,5 +60,101 @@ std::string wideToUtf8(std::wstring_view text) {
   WideCharToMultiByte(CP_UTF8, 0, text.data(), units, out.data(), bytes, nullptr, nullptr);
   return out;
 }
+
+namespace {
+
+// The system's sentence for an error code, in UTF-8, with its number, e.g.
+// "The specified module could not be found. (error 126)".
+std::string systemErrorText(DWORD code) {
+  wchar_t* message = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+  std::wstring text;
+  if (length > 0 && message != nullptr) text.assign(message, length);
+  if (message != nullptr) LocalFree(message);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  std::string out = wideToUtf8(text);
+  if (!out.empty()) out += ' ';
+  out += "(error " + std::to_string(code) + ")";
+  return out;
+}
+
+}  // namespace
+
+DynamicLibrary DynamicLibrary::open(const std::filesystem::path& path, std::string& error) {
+  // LoadLibraryW reads forward slashes in a full path as part of a relative
+  // name; the preferred form has only back slashes.
+  std::filesystem::path native = path;
+  native.make_preferred();
+  // Without this, a damaged or foreign file could stop the program with a
+  // message box instead of failing the call.
+  DWORD previousMode = 0;
+  const bool modeChanged =
+      SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode) != 0;
+  HMODULE module = LoadLibraryW(native.c_str());
+  const DWORD failure = GetLastError();
+  if (modeChanged) SetThreadErrorMode(previousMode, nullptr);
+  if (module == nullptr) {
+    error = systemErrorText(failure);
+    return DynamicLibrary();
+  }
+  error.clear();
+  return DynamicLibrary(reinterpret_cast<void*>(module));
+}
+
+LibraryFunction DynamicLibrary::function(const char* name, std::string& error) const {
+  if (handle_ == nullptr) {
+    error = "library not open";
+    return nullptr;
+  }
+  FARPROC address = GetProcAddress(static_cast<HMODULE>(handle_), name);
+  if (address == nullptr) {
+    error = systemErrorText(GetLastError());
+    return nullptr;
+  }
+  error.clear();
+  return reinterpret_cast<LibraryFunction>(address);
+}
+
+void DynamicLibrary::close() noexcept {
+  if (handle_ != nullptr) FreeLibrary(static_cast<HMODULE>(handle_));
+  handle_ = nullptr;
+}
+
+std::filesystem::path sharedLibraryFileName(std::string_view baseName) {
+  std::wstring name(baseName.begin(), baseName.end());
+  name += L".dll";
+  return name;
+}
+
+// GetModuleFileNameW truncates silently when the buffer is short, so the
+// buffer grows until the name fits (long paths reach 32767 units).
+std::filesystem::path executableDirectory(std::string& error) {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) {
+      error = "GetModuleFileNameW: " + systemErrorText(GetLastError());
+      return {};
+    }
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      break;
+    }
+    if (buffer.size() >= 32768) {
+      error = "GetModuleFileNameW: executable path longer than 32767 characters";
+      return {};
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+  error.clear();
+  return std::filesystem::path(buffer).parent_path();
+}
+
+std::string pathToUtf8(const std::filesystem::path& path) { return wideToUtf8(path.native()); }
 
 }  // namespace ostrel::platform

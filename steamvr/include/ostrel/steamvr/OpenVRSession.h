@@ -1,0 +1,76 @@
+// A connection to the SteamVR runtime through the OpenVR loader library
+// (openvr_api.dll / libopenvr_api.so), loaded at run time and never linked.
+//
+// A session loads the loader, starts the runtime connection as a utility
+// application (one that needs no headset and draws nothing) and holds the
+// runtime's applications function table, "IVRApplications_007". Destroying
+// it shuts the connection down and unloads the library. Nothing here throws:
+// failures come back as an OpenVRSessionError.
+//
+// The loader keeps one runtime connection per process, so keep at most one
+// session open at a time, on one thread.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace ostrel::steamvr {
+
+enum class OpenVRSessionErrorKind {
+  None = 0,
+  LibraryNotFound,       // no place tried held a loader that could be loaded
+  EntryPointMissing,     // the loader lacks an export we need (an old loader)
+  InitFailed,            // the loader could not start the runtime connection
+  InterfaceUnavailable,  // the runtime gave no usable IVRApplications_007 table
+};
+
+// "LibraryNotFound" etc.; "Unknown" outside the enum. Static storage.
+const char* openVRSessionErrorKindName(OpenVRSessionErrorKind kind) noexcept;
+
+// Why a session could not be opened. `message` is one line of UTF-8 that
+// names what was tried and what the loader or the system said, e.g.
+// "VR_InitInternal2 failed: VRInitError_Init_InstallationNotFound (100):
+// Installation Not Found"; it is meant to be shown as it is.
+struct OpenVRSessionError {
+  OpenVRSessionErrorKind kind = OpenVRSessionErrorKind::None;
+  std::string message;
+};
+
+struct OpenVRSessionOptions {
+  // The loader library to use, and nothing else. Empty: the loader beside
+  // the running executable, then the system's library search.
+  std::filesystem::path loaderPath;
+};
+
+// The runtime's applications function table. Declared by the adapter's
+// sources; only the applications surface reads it.
+struct OpenVRApplicationsTable;
+
+class OpenVRSession {
+ public:
+  // Opens a session. On failure returns nullptr and fills `error`; on
+  // success clears `error`. Every failure after the runtime connection was
+  // started shuts it down again before returning.
+  static std::unique_ptr<OpenVRSession> open(const OpenVRSessionOptions& options,
+                                             OpenVRSessionError& error);
+
+  // Shuts the runtime connection down, then unloads the loader.
+  virtual ~OpenVRSession() = default;
+
+  // The table, valid until the session is destroyed. Its entries for adding,
+  // removing and finding manifests and for switching auto-launch were checked
+  // to be present when the session opened.
+  virtual const OpenVRApplicationsTable& applications() const = 0;
+
+  // The loader file that was loaded, as it was handed to the system (a bare
+  // file name when the system's search found it).
+  virtual const std::filesystem::path& loaderPath() const = 0;
+
+ protected:
+  OpenVRSession() = default;
+  OpenVRSession(const OpenVRSession&) = delete;
+  OpenVRSession& operator=(const OpenVRSession&) = delete;
+};
+
+}  // namespace ostrel::steamvr

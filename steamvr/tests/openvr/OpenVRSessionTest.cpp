@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "FakeLoader.h"
+#include "ostrel/steamvr/OpenVRSession.h"
+#include "platform/Platform.h"
+
+namespace ostrel::steamvr {
+namespace {
+
+using testing::FakeLoader;
+using Calls = std::vector<std::string>;
+using Kind = OpenVRSessionErrorKind;
+
+const Calls kStartUp = {"VR_InitInternal2(4,(null))",
+                        "VR_IsInterfaceVersionValid(IVRApplications_007)",
+                        "VR_GetGenericInterface(FnTable:IVRApplications_007)"};
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+class OpenVRSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(fake_.ready()) << fake_.problem(); }
+
+  std::unique_ptr<OpenVRSession> open(OpenVRSessionOptions options = {}) {
+    return OpenVRSession::open(options, error_);
+  }
+
+  FakeLoader fake_{FakeLoader::besideExecutable()};
+  OpenVRSessionError error_{Kind::InitFailed, "left over from before"};
+};
+
+TEST_F(OpenVRSessionTest, FindsTheLoaderBesideTheExecutableAndStartsAsUtility) {
+  auto session = open();
+  ASSERT_NE(session, nullptr) << error_.message;
+  EXPECT_EQ(error_.kind, Kind::None);
+  EXPECT_EQ(error_.message, "") << "success clears the error";
+  EXPECT_EQ(session->loaderPath(), FakeLoader::besideExecutable());
+  EXPECT_EQ(fake_.calls(), kStartUp);
+}
+
+TEST_F(OpenVRSessionTest, DestructionShutsTheRuntimeDownOnce) {
+  open().reset();
+  Calls expected = kStartUp;
+  expected.push_back("VR_ShutdownInternal()");
+  EXPECT_EQ(fake_.calls(), expected);
+}
+
+TEST_F(OpenVRSessionTest, InitFailureNamesTheLoadersSymbolAndDescription) {
+  fake_.setInitError(100);
+  EXPECT_EQ(open(), nullptr);
+  EXPECT_EQ(error_.kind, Kind::InitFailed);
+  EXPECT_EQ(error_.message,
+            "VR_InitInternal2 failed: VRInitError_Init_InstallationNotFound (100): "
+            "No OpenVR runtime installation was found");
+  // The loader cleans up after a failed start; a shutdown now would be a
+  // second one, and nothing else may be asked of it.
+  EXPECT_EQ(fake_.calls(), (Calls{"VR_InitInternal2(4,(null))", "VR_GetVRInitErrorAsSymbol(100)",
+                                  "VR_GetVRInitErrorAsEnglishDescription(100)"}));
+}
+
+TEST_F(OpenVRSessionTest, InitFailuresUsersMeetAreNamed) {
+  const std::pair<int, const char*> cases[] = {
+      {108, "VRInitError_Init_HmdNotFound (108)"},
+      {109, "VRInitError_Init_NotInitialized (109)"},
+      {110, "VRInitError_Init_PathRegistryNotFound (110)"},
+      {121, "VRInitError_Init_NoServerForBackgroundApp (121)"},
+      {301, "VRInitError_IPC_ConnectFailed (301)"},
+      {309, "VRInitError_IPC_ConnectFailedAfterTargetExited (309)"},
+      {4242, "(4242)"}};
+  for (const auto& [code, named] : cases) {
+    fake_.reset();
+    fake_.setInitError(code);
+    EXPECT_EQ(open(), nullptr);
+    EXPECT_EQ(error_.kind, Kind::InitFailed) << code;
+    EXPECT_TRUE(contains(error_.message, named)) << error_.message;
+  }
+}
+
+TEST_F(OpenVRSessionTest, RuntimeWithoutTheInterfaceIsShutDownAgain) {
+  fake_.setInterfaceKnown(false);
+  EXPECT_EQ(open(), nullptr);
+  EXPECT_EQ(error_.kind, Kind::InterfaceUnavailable);
+  EXPECT_TRUE(contains(error_.message, "does not offer IVRApplications_007")) << error_.message;
+  EXPECT_EQ(fake_.calls(),
+            (Calls{"VR_InitInternal2(4,(null))", "VR_IsInterfaceVersionValid(IVRApplications_007)",
+                   "VR_ShutdownInternal()"}));
+}
+
+TEST_F(OpenVRSessionTest, WithheldTableIsReportedWithTheLoadersReason) {
+  fake_.withholdTable();
+  EXPECT_EQ(open(), nullptr);
+  EXPECT_EQ(error_.kind, Kind::InterfaceUnavailable);
+  EXPECT_TRUE(contains(error_.message,
+                       "VR_GetGenericInterface(FnTable:IVRApplications_007) failed: "
+                       "VRInitError_Init_InterfaceNotFound (105)"))
+      << error_.message;
+  ASSERT_FALSE(fake_.calls().empty());
+  EXPECT_EQ(fake_.calls().back(), "VR_ShutdownInternal()");
+}
+
+TEST_F(OpenVRSessionTest, EmptyRegistrationEntryRefusesTheSessionWithoutCallingIt) {
+  const std::pair<int, const char*> entries[] = {{0, "AddApplicationManifest (0)"},
+                                                 {1, "RemoveApplicationManifest (1)"},
+                                                 {2, "IsApplicationInstalled (2)"},
+                                                 {17, "SetApplicationAutoLaunch (17)"}};
+  for (const auto& [slot, named] : entries) {
+    fake_.reset();
+    ASSERT_TRUE(fake_.clearSlot(slot));
+    EXPECT_EQ(open(), nullptr) << slot;
+    EXPECT_EQ(error_.kind, Kind::InterfaceUnavailable);
+    EXPECT_EQ(error_.message,
+              std::string("the runtime's IVRApplications_007 table has no ") + named);
+    Calls expected = kStartUp;
+    expected.push_back("VR_ShutdownInternal()");
+    EXPECT_EQ(fake_.calls(), expected);
+  }
+}
+
+TEST_F(OpenVRSessionTest, OldLoaderWithoutInitInternal2IsRefusedBeforeAnyCall) {
+  FakeLoader old(FakeLoader::oldLoader());
+  ASSERT_TRUE(old.ready()) << old.problem();
+  OpenVRSessionOptions options;
+  options.loaderPath = FakeLoader::oldLoader();
+  EXPECT_EQ(open(options), nullptr);
+  EXPECT_EQ(error_.kind, Kind::EntryPointMissing);
+  EXPECT_EQ(error_.message, "OpenVR loader " + platform::pathToUtf8(FakeLoader::oldLoader()) +
+                                " does not export VR_InitInternal2 (too old, or not an OpenVR "
+                                "loader)");
+  EXPECT_TRUE(old.calls().empty());
+  EXPECT_TRUE(fake_.calls().empty()) << "an explicit loader is the only one tried";
+}
+
+// A folder of its own per test: ctest runs the cases as parallel processes.
+class TemporaryFolder {
+ public:
+  explicit TemporaryFolder(const std::filesystem::path& name) {
+    std::error_code failure;
+    path_ =
+        std::filesystem::temp_directory_path(failure) /
+        (name.native() + std::filesystem::path(std::to_string(std::random_device{}())).native());
+    std::filesystem::create_directories(path_, failure);
+  }
+  ~TemporaryFolder() {
+    std::error_code failure;
+    std::filesystem::remove_all(path_, failure);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+TEST_F(OpenVRSessionTest, ExplicitLoaderPathIsUsedAsGivenEvenWhenNotAscii) {
+  TemporaryFolder folder(std::filesystem::path(u8"ostrel-Jos\u00e9-\u6587\u4ef6-"));
+  const std::filesystem::path copy = folder.path() / platform::sharedLibraryFileName("openvr_api");
+  std::error_code failure;
+  ASSERT_TRUE(std::filesystem::copy_file(FakeLoader::besideExecutable(), copy, failure))
+      << failure.message();
+  {
+    FakeLoader copied(copy);
+    ASSERT_TRUE(copied.ready()) << copied.problem();
+    OpenVRSessionOptions options;
+    options.loaderPath = copy;
+    auto session = open(options);
+    ASSERT_NE(session, nullptr) << error_.message;
+    EXPECT_EQ(session->loaderPath(), copy);
+    EXPECT_EQ(copied.calls(), kStartUp) << "the copy is a separate library with its own script";
+  }
+  EXPECT_TRUE(fake_.calls().empty());
+}
+
+TEST_F(OpenVRSessionTest, MissingExplicitLoaderNamesThePlaceAndSearchesNoFurther) {
+  TemporaryFolder folder("ostrel-empty-");
+  const std::filesystem::path absent =
+      folder.path() / platform::sharedLibraryFileName("openvr_api");
+  OpenVRSessionOptions options;
+  options.loaderPath = absent;
+  EXPECT_EQ(open(options), nullptr);
+  EXPECT_EQ(error_.kind, Kind::LibraryNotFound);
+  const std::string prefix =
+      "OpenVR loader not loaded; tried " + platform::pathToUtf8(absent) + " (";
+  EXPECT_EQ(error_.message.substr(0, prefix.size()), prefix) << error_.message;
+  EXPECT_GT(error_.message.size(), prefix.size() + 1) << "the system's reason follows";
+  EXPECT_EQ(error_.message.find(';', prefix.size()), std::string::npos)
+      << "one place only: " << error_.message;
+  EXPECT_TRUE(fake_.calls().empty());
+}
+
+TEST(OpenVRSessionErrorKind, EveryKindHasItsName) {
+  EXPECT_STREQ(openVRSessionErrorKindName(Kind::None), "None");
+  EXPECT_STREQ(openVRSessionErrorKindName(Kind::LibraryNotFound), "LibraryNotFound");
+  EXPECT_STREQ(openVRSessionErrorKindName(Kind::EntryPointMissing), "EntryPointMissing");
+  EXPECT_STREQ(openVRSessionErrorKindName(Kind::InitFailed), "InitFailed");
+  EXPECT_STREQ(openVRSessionErrorKindName(Kind::InterfaceUnavailable), "InterfaceUnavailable");
+  EXPECT_STREQ(openVRSessionErrorKindName(static_cast<Kind>(99)), "Unknown");
+}
+
+}  // namespace
+}  // namespace ostrel::steamvr

@@ -1,0 +1,41 @@
+// Built into a folder with no loader beside it, so the session's search finds
+// nothing and must say where it looked.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "ostrel/steamvr/OpenVRSession.h"
+#include "platform/Platform.h"
+
+namespace ostrel::steamvr {
+namespace {
+
+TEST(OpenVRSessionWithoutLoader, ListsEveryPlaceTried) {
+  // Windows' search also looks in the current directory, and the test runner
+  // starts this program in a folder that holds the stand-in loader.
+  std::string folderError;
+  const std::filesystem::path folder = platform::executableDirectory(folderError);
+  ASSERT_FALSE(folder.empty()) << folderError;
+  std::error_code failure;
+  std::filesystem::current_path(folder, failure);
+  ASSERT_FALSE(failure) << failure.message();
+
+  OpenVRSessionError error;
+  EXPECT_EQ(OpenVRSession::open({}, error), nullptr);
+  ASSERT_EQ(error.kind, OpenVRSessionErrorKind::LibraryNotFound) << error.message;
+
+  const auto fileName = platform::sharedLibraryFileName("openvr_api");
+  const std::string beside = platform::pathToUtf8(folder / fileName);
+  const std::string searched =
+      platform::pathToUtf8(fileName) + " through the system's library search (";
+  const std::string& message = error.message;
+  EXPECT_EQ(message.rfind("OpenVR loader not loaded; tried " + beside + " (", 0), 0u) << message;
+  const auto searchAt = message.find("; " + searched);
+  ASSERT_NE(searchAt, std::string::npos) << message;
+  EXPECT_GT(message.size(), searchAt + 2 + searched.size() + 1) << "a reason for each place";
+}
+
+}  // namespace
+}  // namespace ostrel::steamvr

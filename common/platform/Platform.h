@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ostrel::platform {
 
@@ -87,5 +88,32 @@ std::filesystem::path executableDirectory(std::string& error);
 // A path as UTF-8 text for messages. POSIX paths are taken to be UTF-8
 // already; Windows paths are converted from UTF-16 as wideToUtf8 does.
 std::string pathToUtf8(const std::filesystem::path& path);
+
+// ---------------------------------------------------------------------------
+// Text and paths handed in by the user.
+
+// The program's arguments as UTF-8, the program's name first, from main's
+// argc and argv. POSIX: argv as it is (UTF-8 by convention). Windows: argv
+// went through the ANSI code page, which loses every character it lacks, so
+// the UTF-16 command line is split the way the C runtime splits it and
+// converted as wideToUtf8 does; argv is used only if the system refuses.
+std::vector<std::string> commandLineArguments(int argc, char** argv);
+
+// Wide form of UTF-8 text. Ill-formed input is not refused: each maximal
+// ill-formed subsequence (a stray continuation byte, a truncated sequence, an
+// overlong or surrogate form) becomes one U+FFFD. Where wchar_t holds UTF-16
+// units, code points above U+FFFF become surrogate pairs.
+std::wstring utf8ToWide(std::string_view text);
+
+// The full form of a path the user typed. Windows: made absolute against the
+// working directory and given back slashes only, by the system's own rules
+// (GetFullPathNameW); on failure, or for text holding a NUL, the input comes
+// back unchanged. POSIX: the input unchanged, since the paths that matter
+// are the runtime's Windows paths and judging them is the caller's business.
+std::wstring fullNativePath(std::wstring_view path);
+
+// The file system path that UTF-8 text names. POSIX: the bytes as they are.
+// Windows: converted as utf8ToWide does.
+std::filesystem::path pathFromUtf8(std::string_view text);
 
 }  // namespace ostrel::platform

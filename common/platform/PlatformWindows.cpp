@@ -8,6 +8,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <climits>
 #include <cstdlib>
@@ -156,5 +158,53 @@ std::filesystem::path executableDirectory(std::string& error) {
 }
 
 std::string pathToUtf8(const std::filesystem::path& path) { return wideToUtf8(path.native()); }
+
+// CommandLineToArgvW follows the C runtime's quoting rules, so the split is
+// the one argv got, minus the code page.
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide != nullptr) {
+    for (int i = 0; i < count; ++i) arguments.push_back(wideToUtf8(wide[i]));
+    LocalFree(wide);
+    return arguments;
+  }
+  for (int i = 0; i < argc; ++i) arguments.emplace_back(argv[i] != nullptr ? argv[i] : "");
+  return arguments;
+}
+
+// Flags 0: ill-formed bytes become U+FFFD rather than failing the call.
+std::wstring utf8ToWide(std::string_view text) {
+  if (text.empty()) return {};
+  if (text.size() > static_cast<std::size_t>(INT_MAX)) return {};
+  const int bytes = static_cast<int>(text.size());
+  const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), bytes, nullptr, 0);
+  if (units <= 0) return {};
+  std::wstring out(static_cast<std::size_t>(units), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), bytes, out.data(), units);
+  return out;
+}
+
+// The first call sizes the result, terminator included; the working
+// directory may change in between, so a second "too small" is retried.
+std::wstring fullNativePath(std::wstring_view path) {
+  if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return std::wstring(path);
+  const std::wstring input(path);
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const DWORD length =
+        GetFullPathNameW(input.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (length == 0) return input;
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return buffer;
+    }
+    buffer.resize(length);
+  }
+  return input;
+}
+
+std::filesystem::path pathFromUtf8(std::string_view text) { return utf8ToWide(text); }
 
 }  // namespace ostrel::platform

@@ -7,11 +7,17 @@
 // declaration of it, so that an entry the adapter puts in the wrong place
 // lands on an entry that records "Entry<N>()" instead of going unnoticed.
 //
+// A program run as a separate process (ostrel-register under test) cannot
+// call the control entry points, so the stand-in also reads a script and a
+// call-log file from the environment; see applyEnvironmentScript.
+//
 // Built twice: once as a current loader, once (OSTREL_FAKE_LOADER_BEFORE_INIT2)
 // as an old one that exports VR_InitInternal in place of VR_InitInternal2.
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -51,10 +57,12 @@ struct Script {
 };
 
 std::array<Entry, kEntryCount> fullTable();
+void applyEnvironmentScript(Script& script);
 
 Script freshScript() {
   Script fresh;
   fresh.table = fullTable();
+  applyEnvironmentScript(fresh);
   return fresh;
 }
 
@@ -65,7 +73,18 @@ Script& script() {
 
 std::string text(const char* value) { return value == nullptr ? "(null)" : value; }
 std::string flag(bool value) { return value ? "true" : "false"; }
-void record(std::string call) { script().calls.push_back(std::move(call)); }
+// Each call is appended at once, so the log is complete however the process
+// ends.
+void record(std::string call) {
+  if (const char* log = std::getenv("OSTREL_FAKE_LOADER_CALL_LOG"); log != nullptr && *log) {
+    if (std::FILE* file = std::fopen(log, "ab")) {
+      std::fwrite(call.data(), 1, call.size(), file);
+      std::fputc('\n', file);
+      std::fclose(file);
+    }
+  }
+  script().calls.push_back(std::move(call));
+}
 
 std::int32_t nextAnswer(const char* entry) {
   std::deque<std::int32_t>& queue = script().answers[entry];
@@ -166,6 +185,58 @@ std::array<Entry, kEntryCount> fullTable() {
 }
 
 void reset() { script() = freshScript(); }
+
+std::vector<std::string> split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find(separator, start);
+    parts.push_back(text.substr(start, end - start));
+    if (end == std::string::npos) return parts;
+    start = end + 1;
+  }
+}
+
+// OSTREL_FAKE_LOADER_SCRIPT: items separated by '|', each one of
+//   init=<error>                    VR_InitInternal2 fails with it
+//   add= remove= autolaunch= installed= getautolaunch=<n>,<n>,...
+//                                   answers queued for that table entry
+//   text<property>=<value>          a string property (no '|' in it)
+//   flag<property>=0|1              a bool property
+//   notable                         VR_GetGenericInterface returns no table
+// Anything else is ignored, so a typo shows up as a default answer in the
+// call log rather than a crash.
+void applyEnvironmentScript(Script& target) {
+  const char* text = std::getenv("OSTREL_FAKE_LOADER_SCRIPT");
+  if (text == nullptr) return;
+  static const std::map<std::string, const char*> kQueues = {
+      {"add", "AddApplicationManifest"},
+      {"remove", "RemoveApplicationManifest"},
+      {"autolaunch", "SetApplicationAutoLaunch"},
+      {"installed", "IsApplicationInstalled"},
+      {"getautolaunch", "GetApplicationAutoLaunch"}};
+  for (const std::string& item : split(text, '|')) {
+    if (item == "notable") {
+      target.tableWithheld = true;
+      continue;
+    }
+    const std::size_t equals = item.find('=');
+    if (equals == std::string::npos) continue;
+    const std::string name = item.substr(0, equals);
+    const std::string value = item.substr(equals + 1);
+    if (name == "init") {
+      target.initError = std::atoi(value.c_str());
+    } else if (auto queue = kQueues.find(name); queue != kQueues.end()) {
+      for (const std::string& answer : split(value, ',')) {
+        target.answers[queue->second].push_back(std::atoi(answer.c_str()));
+      }
+    } else if (name.rfind("text", 0) == 0) {
+      target.textProperties[std::atoi(name.c_str() + 4)] = Property{value, false, 0};
+    } else if (name.rfind("flag", 0) == 0) {
+      target.flagProperties[std::atoi(name.c_str() + 4)] = Property{{}, value == "1", 0};
+    }
+  }
+}
 
 const char* initErrorSymbol(std::int32_t error) {
   switch (error) {

@@ -12,7 +12,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 step() { printf '\n== %s\n' "$*"; }
 
 step "packages"
-ensure_packages cmake ninja-build g++ googletest libgtest-dev
+ensure_packages cmake ninja-build g++ googletest libgtest-dev nlohmann-json3-dev libcli11-dev \
+  clang libclang-rt-14-dev
 if ! ensure_packages g++-mingw-w64-x86-64-posix wine wine64; then
   echo "error: the Windows build needs mingw-w64 (posix) and Wine; it cannot be skipped" >&2
   exit 1
@@ -45,5 +46,11 @@ if x86_64-w64-mingw32-objdump -p build-win/selfcheck/ostrel-selfcheck.exe | grep
 fi
 ctest --preset windows -j "$jobs"
 echo "Windows part took $(( $(date +%s) - start )) s"
+
+step "manifest check fuzzing (libFuzzer, bounded run)"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DOSTREL_BUILD_FUZZERS=ON >/dev/null
+cmake --build build-fuzz -j "$jobs" --target ostrel_manifest_check_fuzzer
+ctest --test-dir build-fuzz -R fuzz --no-tests=error
 
 step "all test suites passed"

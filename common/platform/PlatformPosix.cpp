@@ -38,7 +38,7 @@ void appendUtf8(std::string& out, char32_t codePoint) {
 // wchar_t holds whole code points (Linux, macOS): anything that is not a
 // Unicode scalar value gets the replacement character, as Windows gives an
 // unpaired surrogate.
-std::string codePointsToUtf8(std::wstring_view text) {
+[[maybe_unused]] std::string codePointsToUtf8(std::wstring_view text) {
   std::string out;
   out.reserve(text.size());
   for (wchar_t unit : text) {
@@ -50,7 +50,7 @@ std::string codePointsToUtf8(std::wstring_view text) {
 }
 
 // wchar_t holds UTF-16 units: pairs combine, a lone surrogate is replaced.
-std::string utf16ToUtf8(std::wstring_view text) {
+[[maybe_unused]] std::string utf16ToUtf8(std::wstring_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {

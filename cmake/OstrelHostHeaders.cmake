@@ -23,26 +23,40 @@ function(ostrel_host_header_library target host_folder)
   target_include_directories(${target} SYSTEM INTERFACE "$<BUILD_INTERFACE:${_include}>")
 endfunction()
 
-# Defines ostrel::nlohmann_json, Debian's nlohmann-json3-dev (header-only).
-function(ostrel_find_nlohmann_json)
-  if(TARGET ostrel::nlohmann_json)
+# ostrel_find_header_library(<name> PACKAGE <cmake package> VERSION <min>
+#   IMPORTED <imported target> FOLDER <host folder> HEADER <file in it>
+#   DEBIAN <package>)
+# Defines ostrel::<name>: the installed CMake package natively, else (and
+# always in a cross build) <host folder> exposed on its own. The folder can be
+# overridden with the cache variable OSTREL_<NAME>_DIR.
+function(ostrel_find_header_library name)
+  cmake_parse_arguments(ARG "" "PACKAGE;VERSION;IMPORTED;FOLDER;HEADER;DEBIAN" "" ${ARGN})
+  if(TARGET ostrel::${name})
     return()
   endif()
-  set(OSTREL_NLOHMANN_JSON_DIR "/usr/include/nlohmann" CACHE PATH
-    "Host folder holding nlohmann/json.hpp, exposed on its own to cross builds")
+  string(TOUPPER "OSTREL_${name}_DIR" dir_variable)
+  set(${dir_variable} "${ARG_FOLDER}" CACHE PATH
+    "Host folder holding ${ARG_HEADER}, exposed on its own to cross builds")
   if(NOT CMAKE_CROSSCOMPILING)
-    find_package(nlohmann_json 3.10 CONFIG QUIET)
+    find_package(${ARG_PACKAGE} ${ARG_VERSION} CONFIG QUIET)
   endif()
-  if(TARGET nlohmann_json::nlohmann_json)
-    add_library(ostrel_nlohmann_json INTERFACE)
-    target_link_libraries(ostrel_nlohmann_json INTERFACE nlohmann_json::nlohmann_json)
+  if(TARGET ${ARG_IMPORTED})
+    add_library(ostrel_${name} INTERFACE)
+    target_link_libraries(ostrel_${name} INTERFACE ${ARG_IMPORTED})
   else()
-    if(NOT EXISTS "${OSTREL_NLOHMANN_JSON_DIR}/json.hpp")
+    if(NOT EXISTS "${${dir_variable}}/${ARG_HEADER}")
       message(FATAL_ERROR
-        "nlohmann-json not found at ${OSTREL_NLOHMANN_JSON_DIR}; install Debian's "
-        "nlohmann-json3-dev or set OSTREL_NLOHMANN_JSON_DIR")
+        "${ARG_PACKAGE} not found at ${${dir_variable}}; install Debian's "
+        "${ARG_DEBIAN} or set ${dir_variable}")
     endif()
-    ostrel_host_header_library(ostrel_nlohmann_json "${OSTREL_NLOHMANN_JSON_DIR}")
+    ostrel_host_header_library(ostrel_${name} "${${dir_variable}}")
   endif()
-  add_library(ostrel::nlohmann_json ALIAS ostrel_nlohmann_json)
+  add_library(ostrel::${name} ALIAS ostrel_${name})
+endfunction()
+
+# Defines ostrel::nlohmann_json, Debian's nlohmann-json3-dev (header-only).
+function(ostrel_find_nlohmann_json)
+  ostrel_find_header_library(nlohmann_json PACKAGE nlohmann_json VERSION 3.10
+    IMPORTED nlohmann_json::nlohmann_json FOLDER /usr/include/nlohmann HEADER json.hpp
+    DEBIAN nlohmann-json3-dev)
 endfunction()

@@ -40,7 +40,7 @@ start=$(date +%s)
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 if x86_64-w64-mingw32-objdump -p build-win/selfcheck/ostrel-selfcheck.exe | grep 'DLL Name' \
-    | grep -viE 'KERNEL32|msvcrt|api-ms-win|ucrtbase' ; then
+    | grep -viE '^\s*DLL Name: (KERNEL32|msvcrt|SHELL32|USER32|ADVAPI32|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'; then
   echo "error: ostrel-selfcheck.exe needs a DLL beyond the system's own" >&2
   exit 1
 fi

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -115,5 +116,24 @@ std::wstring fullNativePath(std::wstring_view path);
 // The file system path that UTF-8 text names. POSIX: the bytes as they are.
 // Windows: converted as utf8ToWide does.
 std::filesystem::path pathFromUtf8(std::string_view text);
+
+// ---------------------------------------------------------------------------
+// The process environment and the per-user folders other programs keep their
+// settings in. Defined in UserFolders<OS>.cpp, apart from the rest, so that a
+// program that never asks links none of the system libraries they need.
+
+// The value of the environment variable `name` as UTF-8; nullopt when it is
+// not set. POSIX: the bytes as they are. Windows: read from the UTF-16
+// environment and converted as wideToUtf8 does, so a value holding
+// characters outside the ANSI code page arrives intact.
+std::optional<std::string> environmentVariable(const char* name);
+
+// The per-user folder under which the OpenVR runtime keeps its path registry
+// ("openvr/openvrpaths.vrpath" inside it). Windows: the user's local
+// application data folder, as the shell names it
+// (SHGetKnownFolderPath(FOLDERID_LocalAppData)). POSIX: $XDG_CONFIG_HOME when
+// it is set to an absolute path, else $HOME/.config. Empty, with the reason
+// in `error`, when the system names no such folder.
+std::filesystem::path userRuntimeConfigFolder(std::string& error);
 
 }  // namespace ostrel::platform

@@ -26,7 +26,9 @@ class OpenVRConnector final : public IRuntimeConnector {
     steamvr::OpenVRSessionError failure;
     session_ = steamvr::OpenVRSession::open(options, failure);
     if (!session_) {
+      // What the loader said, then what a person can do about it.
       error = std::move(failure.message);
+      if (!failure.advice.empty()) error += "; " + failure.advice;
       return nullptr;
     }
     surface_ = steamvr::createOpenVRApplicationsSurface(session_.get());

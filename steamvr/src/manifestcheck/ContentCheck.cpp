@@ -27,21 +27,20 @@ std::string hexByte(unsigned char byte) {
 
 }  // namespace
 
-void checkContent(std::string_view content, const ManifestContentContext& context,
-                  FindingList& findings) {
+std::optional<nlohmann::json> readManifestJson(std::string_view content, FindingList& findings) {
   if (content.size() > kManifestSizeLimit) {
     findings.error("file-too-large",
                    "the manifest is larger than " + std::to_string(kManifestSizeLimit) +
                        " bytes (1 MiB), the most this check reads, and was not checked; a "
                        "manifest takes a few hundred bytes: check that the right file is named");
-    return;
+    return std::nullopt;
   }
   if (startsWith(content, "\xFF\xFE") || startsWith(content, "\xFE\xFF")) {
     findings.error("utf16",
                    "the manifest is saved as UTF-16 (it starts with a UTF-16 byte-order "
                    "mark), and the runtime reads UTF-8 only: " +
                        std::string(kSaveAsUtf8));
-    return;
+    return std::nullopt;
   }
 
   std::string_view text = content;
@@ -64,7 +63,7 @@ void checkContent(std::string_view content, const ManifestContentContext& contex
     findings.error("empty",
                    "the manifest is empty; it must hold a JSON object such as "
                    "{\"applications\": [{\"app_key\": \"...\", ...}]}");
-    return;
+    return std::nullopt;
   }
 
   if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
@@ -75,7 +74,7 @@ void checkContent(std::string_view content, const ManifestContentContext& contex
     if (nul <= 1) message += " (the file looks UTF-16 encoded)";
     message += ": " + std::string(kSaveAsUtf8);
     findings.error("nul-byte", std::move(message));
-    return;
+    return std::nullopt;
   }
   if (const std::optional<std::size_t> bad = firstInvalidUtf8(text)) {
     findings.error("invalid-utf8",
@@ -85,7 +84,7 @@ void checkContent(std::string_view content, const ManifestContentContext& contex
                        " (an editor using a legacy code page writes such bytes for accented "
                        "letters): " +
                        std::string(kSaveAsUtf8));
-    return;
+    return std::nullopt;
   }
   if (const std::optional<std::size_t> deep = firstBracketDeeperThan(text, kManifestDepthLimit)) {
     findings.error("too-deep", "arrays and objects nest deeper than " +
@@ -93,10 +92,15 @@ void checkContent(std::string_view content, const ManifestContentContext& contex
                                    describePosition(text, *deep) +
                                    ", and a manifest needs 4; the file was not checked further: "
                                    "check that the right file is named");
-    return;
+    return std::nullopt;
   }
 
-  const std::optional<nlohmann::json> root = parseManifestJson(text, findings);
+  return parseManifestJson(text, findings);
+}
+
+void checkContent(std::string_view content, const ManifestContentContext& context,
+                  FindingList& findings) {
+  const std::optional<nlohmann::json> root = readManifestJson(content, findings);
   if (!root) return;
   checkManifestStructure(*root, context, findings);
 }

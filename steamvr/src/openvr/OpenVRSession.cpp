@@ -131,17 +131,27 @@ void resolve(const platform::DynamicLibrary& library, const char* name, Function
   out = reinterpret_cast<Function>(address);
 }
 
-// "VRInitError_Init_InstallationNotFound (100): Installation Not Found"; the
-// number alone when the loader has no words for it.
-std::string initErrorText(const LoaderEntryPoints& loader, InitError code) {
+std::string initErrorSymbol(const LoaderEntryPoints& loader, InitError code) {
   const char* symbol = loader.initErrorAsSymbol(code);
-  const char* description = loader.initErrorAsEnglishDescription(code);
-  std::string text = (symbol != nullptr && *symbol != '\0') ? symbol : "VRInitError";
-  text += " (" + std::to_string(code) + ")";
-  if (description != nullptr && *description != '\0') {
-    text += ": ";
-    text += description;
+  return (symbol != nullptr && *symbol != '\0') ? symbol : "VRInitError";
+}
+
+// "VRInitError_Init_InstallationNotFound (100): Installation Not Found"; the
+// number alone when the loader has no words for it. The loader ends some
+// descriptions with the code again, or gives the symbol as its description;
+// each is shown once.
+std::string initErrorText(const LoaderEntryPoints& loader, InitError code,
+                          const std::string& symbol) {
+  const char* found = loader.initErrorAsEnglishDescription(code);
+  std::string description = found != nullptr ? found : "";
+  const std::string codeSuffix = " (" + std::to_string(code) + ")";
+  if (description.size() >= codeSuffix.size() &&
+      description.compare(description.size() - codeSuffix.size(), codeSuffix.size(), codeSuffix) ==
+          0) {
+    description.erase(description.size() - codeSuffix.size());
   }
+  std::string text = symbol + codeSuffix;
+  if (!description.empty() && description != symbol) text += ": " + description;
   return text;
 }
 
@@ -200,11 +210,27 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
   }
 
   // A failed start needs no shutdown: the loader cleans up after itself.
+  const int attempts = options.initAttempts < 1 ? 1 : options.initAttempts;
   InitError initError = kInitErrorNone;
-  loader.initInternal2(&initError, kApplicationTypeUtility, nullptr);
+  int attempt = 0;
+  for (;;) {
+    ++attempt;
+    initError = kInitErrorNone;
+    loader.initInternal2(&initError, kApplicationTypeUtility, nullptr);
+    if (initError == kInitErrorNone || !isRetriedInitError(initError) || attempt >= attempts) {
+      break;
+    }
+    platform::sleepFor(options.retryDelay);
+  }
   if (initError != kInitErrorNone) {
+    error.attempts = attempt;
+    error.initError = initError;
+    error.symbol = initErrorSymbol(loader, initError);
+    error.advice = openVRInitErrorAdvice(initError);
+    const std::string tries = attempt > 1 ? " after " + std::to_string(attempt) + " tries" : "";
     return fail(error, OpenVRSessionErrorKind::InitFailed,
-                "VR_InitInternal2 failed: " + initErrorText(loader, initError));
+                "VR_InitInternal2 failed" + tries + ": " +
+                    initErrorText(loader, initError, error.symbol));
   }
 
   // From here on every failure must close the connection it leaves behind.
@@ -224,8 +250,14 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
       loader.getGenericInterface(kApplicationsTableName, &interfaceError));
   if (table == nullptr || interfaceError != kInitErrorNone) {
     std::string message = std::string("VR_GetGenericInterface(") + kApplicationsTableName + ") ";
-    message += interfaceError != kInitErrorNone ? "failed: " + initErrorText(loader, interfaceError)
-                                                : std::string("returned no table");
+    if (interfaceError != kInitErrorNone) {
+      error.initError = interfaceError;
+      error.symbol = initErrorSymbol(loader, interfaceError);
+      error.advice = openVRInitErrorAdvice(interfaceError);
+      message += "failed: " + initErrorText(loader, interfaceError, error.symbol);
+    } else {
+      message += "returned no table";
+    }
     return failConnected(std::move(message));
   }
   if (const std::vector<std::string> empty = missingRegistrationEntries(*table); !empty.empty()) {

@@ -1,5 +1,7 @@
 #include "ostrel/steamvr/OpenVRSession.h"
 
+#include <cstdint>
+
 namespace ostrel::steamvr {
 
 const char* openVRSessionErrorKindName(OpenVRSessionErrorKind kind) noexcept {
@@ -16,6 +18,59 @@ const char* openVRSessionErrorKindName(OpenVRSessionErrorKind kind) noexcept {
       return "InterfaceUnavailable";
   }
   return "Unknown";
+}
+
+bool isRetriedInitError(std::int32_t initError) noexcept {
+  return initError >= 300 && initError <= 310;
+}
+
+const char* openVRInitErrorAdvice(std::int32_t initError) noexcept {
+  if (isRetriedInitError(initError)) {
+    return "the runtime's server (vrserver) is still starting, or has crashed: wait until SteamVR "
+           "has finished starting, or close SteamVR (and any vrserver process left behind) and "
+           "start it again, then run this again";
+  }
+  switch (initError) {
+    case 100:
+    case 101:
+    case 102:
+    case 103:
+      return "SteamVR is not installed, or its installation is broken: install SteamVR from "
+             "Steam, or let Steam verify its files (Library, SteamVR, Properties, Installed "
+             "Files, Verify integrity of tool files)";
+    case 104:
+    case 105:
+    case 106:
+      return "the runtime does not offer what this program asks for, so SteamVR or the OpenVR "
+             "loader beside this program is out of date: update SteamVR, and use the "
+             "openvr_api library shipped with this program";
+    case 107:
+    case 111:
+    case 112:
+    case 113:
+      return "the runtime's configuration or log folder cannot be found or written: start "
+             "SteamVR once as this Windows user so it sets them up again, and check that the "
+             "user may write to them";
+    case 108:
+    case 121:
+    case 126:
+      return "this should not occur for a utility start, which needs no headset and may start "
+             "the runtime's server itself; the OpenVR loader is probably older or newer than "
+             "SteamVR: update SteamVR, and if it persists start SteamVR first and run this again";
+    case 110:
+      return "the runtime's path registry (openvrpaths.vrpath) is missing for this Windows user: "
+             "has SteamVR ever run for this user? Start it once as the user who will use it. An "
+             "installer elevated with another administrator's credentials runs as that account "
+             "and finds no registry: run it as the user who will use SteamVR";
+    case 119:
+      return "SteamVR is shutting down: wait until it has closed, then run this again";
+    case 117:
+      return "another application is starting SteamVR: wait until it has started, then run "
+             "this again";
+    default:
+      return "the runtime refused to start this program's connection: restart SteamVR and run "
+             "this again, and if it persists look the error up in SteamVR's own documentation";
+  }
 }
 
 }  // namespace ostrel::steamvr

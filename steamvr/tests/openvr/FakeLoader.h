@@ -40,6 +40,7 @@ class FakeLoader {
     }
     resolve(fakeloader::kReset, reset_);
     resolve(fakeloader::kSetInitError, setInitError_);
+    resolve(fakeloader::kQueueInitError, queueInitError_);
     resolve(fakeloader::kSetInterfaceKnown, setInterfaceKnown_);
     resolve(fakeloader::kWithholdTable, withholdTable_);
     resolve(fakeloader::kClearSlot, clearSlot_);
@@ -56,6 +57,7 @@ class FakeLoader {
 
   void reset() { reset_(); }
   void setInitError(std::int32_t error) { setInitError_(error); }
+  void queueInitError(std::int32_t error) { queueInitError_(error); }
   void setInterfaceKnown(bool known) { setInterfaceKnown_(known); }
   void withholdTable() { withholdTable_(true); }
   bool clearSlot(std::int32_t slot) { return clearSlot_(slot); }
@@ -89,6 +91,7 @@ class FakeLoader {
   std::string problem_;
   fakeloader::ResetFunction reset_ = nullptr;
   fakeloader::SetInitErrorFunction setInitError_ = nullptr;
+  fakeloader::QueueInitErrorFunction queueInitError_ = nullptr;
   fakeloader::SetInterfaceKnownFunction setInterfaceKnown_ = nullptr;
   fakeloader::WithholdTableFunction withholdTable_ = nullptr;
   fakeloader::ClearSlotFunction clearSlot_ = nullptr;

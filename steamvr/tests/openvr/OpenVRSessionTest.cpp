@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -25,16 +26,37 @@ bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+// The waits between starts, recorded instead of slept.
+std::vector<std::chrono::milliseconds>& sleeps() {
+  static std::vector<std::chrono::milliseconds> recorded;
+  return recorded;
+}
+void recordSleep(std::chrono::milliseconds duration) { sleeps().push_back(duration); }
+
 class OpenVRSessionTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(fake_.ready()) << fake_.problem(); }
+  void SetUp() override {
+    ASSERT_TRUE(fake_.ready()) << fake_.problem();
+    sleeps().clear();
+    previousSleep_ = platform::replaceSleepFunction(&recordSleep);
+  }
+  void TearDown() override { platform::replaceSleepFunction(previousSleep_); }
+
+  int initCalls() const {
+    int count = 0;
+    for (const std::string& call : fake_.calls()) count += call.rfind("VR_InitInternal2(", 0) == 0;
+    return count;
+  }
+
+  platform::SleepFunction previousSleep_ = nullptr;
 
   std::unique_ptr<OpenVRSession> open(OpenVRSessionOptions options = {}) {
     return OpenVRSession::open(options, error_);
   }
 
   FakeLoader fake_{FakeLoader::besideExecutable()};
-  OpenVRSessionError error_{Kind::InitFailed, "left over from before"};
+  OpenVRSessionError error_{Kind::InitFailed, "left over from before", 301, "VRInitError_Old",
+                            "old advice", 3};
 };
 
 TEST_F(OpenVRSessionTest, FindsTheLoaderBesideTheExecutableAndStartsAsUtility) {
@@ -82,6 +104,82 @@ TEST_F(OpenVRSessionTest, InitFailuresUsersMeetAreNamed) {
     EXPECT_EQ(error_.kind, Kind::InitFailed) << code;
     EXPECT_TRUE(contains(error_.message, named)) << error_.message;
   }
+}
+
+TEST_F(OpenVRSessionTest, ServerErrorsAreTriedThreeTimesOneSecondApart) {
+  for (int code : {300, 301, 305, 309, 310}) {
+    fake_.reset();
+    sleeps().clear();
+    fake_.setInitError(code);
+    EXPECT_EQ(open(), nullptr);
+    EXPECT_EQ(initCalls(), 3) << code;
+    EXPECT_EQ(sleeps(), (std::vector<std::chrono::milliseconds>(2, std::chrono::seconds(1))))
+        << code;
+    EXPECT_EQ(error_.attempts, 3);
+    EXPECT_EQ(error_.initError, code);
+    EXPECT_TRUE(contains(error_.message, "VR_InitInternal2 failed after 3 tries: ")) << error_.message;
+    EXPECT_TRUE(contains(error_.advice, "still starting, or has crashed")) << error_.advice;
+  }
+}
+
+TEST_F(OpenVRSessionTest, AServerThatComesUpWhileRetriedGivesASession) {
+  fake_.queueInitError(301);
+  fake_.queueInitError(300);
+  auto session = open();
+  ASSERT_NE(session, nullptr) << error_.message;
+  EXPECT_EQ(initCalls(), 3);
+  EXPECT_EQ(sleeps().size(), 2u);
+  EXPECT_EQ(error_.attempts, 0) << "success clears the error";
+  EXPECT_TRUE(error_.advice.empty());
+}
+
+TEST_F(OpenVRSessionTest, OtherErrorsAndASingleAttemptAreNotRetried) {
+  for (int code : {100, 108, 110, 299, 311}) {
+    fake_.reset();
+    sleeps().clear();
+    fake_.setInitError(code);
+    EXPECT_EQ(open(), nullptr);
+    EXPECT_EQ(initCalls(), 1) << code;
+    EXPECT_TRUE(sleeps().empty()) << code;
+    EXPECT_FALSE(contains(error_.message, "tries")) << error_.message;
+  }
+  fake_.reset();
+  fake_.setInitError(301);
+  OpenVRSessionOptions once;
+  once.initAttempts = 0;
+  EXPECT_EQ(open(once), nullptr);
+  EXPECT_EQ(initCalls(), 1);
+  EXPECT_TRUE(sleeps().empty());
+}
+
+TEST_F(OpenVRSessionTest, FailureGivesSymbolAndAdviceAndTheCodeOnce) {
+  fake_.setInitError(110);
+  EXPECT_EQ(open(), nullptr);
+  // The loader's description ends in "(110)" again; it is shown once.
+  EXPECT_EQ(error_.message,
+            "VR_InitInternal2 failed: VRInitError_Init_PathRegistryNotFound (110): Installation "
+            "path could not be located");
+  EXPECT_EQ(error_.symbol, "VRInitError_Init_PathRegistryNotFound");
+  EXPECT_EQ(error_.advice, openVRInitErrorAdvice(110));
+}
+
+TEST(OpenVRInitErrorAdvice, NamesCauseAndFixPerError) {
+  struct Case {
+    int code;
+    const char* says;
+  } cases[] = {
+      {100, "Verify integrity"},   {101, "Verify integrity"},     {102, "not installed"},
+      {110, "this Windows user"},  {110, "elevated"},             {108, "should not occur"},
+      {121, "should not occur"},   {126, "should not occur"},     {300, "has crashed"},
+      {310, "still starting"},     {105, "out of date"},          {4242, "restart SteamVR"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(contains(openVRInitErrorAdvice(c.code), c.says)) << c.code;
+  }
+  EXPECT_FALSE(isRetriedInitError(299));
+  EXPECT_TRUE(isRetriedInitError(300));
+  EXPECT_TRUE(isRetriedInitError(310));
+  EXPECT_FALSE(isRetriedInitError(311));
 }
 
 TEST_F(OpenVRSessionTest, RuntimeWithoutTheInterfaceIsShutDownAgain) {

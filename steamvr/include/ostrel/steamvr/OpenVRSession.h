@@ -11,6 +11,8 @@
 // session open at a time, on one thread.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -32,16 +34,41 @@ const char* openVRSessionErrorKindName(OpenVRSessionErrorKind kind) noexcept;
 // names what was tried and what the loader or the system said, e.g.
 // "VR_InitInternal2 failed: VRInitError_Init_InstallationNotFound (100):
 // Installation Not Found"; it is meant to be shown as it is.
+//
+// For InitFailed (and InterfaceUnavailable when the runtime named one),
+// `initError` is the loader's VRInitError code and `symbol` its name
+// ("VRInitError_Init_PathRegistryNotFound"); `advice` says in words a person
+// can act on what usually causes it and what to do (openVRInitErrorAdvice).
+// `attempts` counts the starts tried.
 struct OpenVRSessionError {
   OpenVRSessionErrorKind kind = OpenVRSessionErrorKind::None;
   std::string message;
+  std::int32_t initError = 0;
+  std::string symbol;
+  std::string advice;
+  int attempts = 0;
 };
 
 struct OpenVRSessionOptions {
   // The loader library to use, and nothing else. Empty: the loader beside
   // the running executable, then the system's library search.
   std::filesystem::path loaderPath;
+  // Starts tried when the runtime's server answers with a 300-series error
+  // (VRInitError_IPC_*: it is starting up, or has crashed), which often
+  // clears at the next try. Each wait goes through the platform's sleepFor,
+  // which tests replace. Values below 1 mean 1.
+  int initAttempts = 3;
+  std::chrono::milliseconds retryDelay{1000};
 };
+
+// Whether a start that failed with `initError` is worth trying again: the
+// runtime's server errors, 300 to 310.
+bool isRetriedInitError(std::int32_t initError) noexcept;
+
+// The usual cause of a VRInitError and what to do about it, one or two
+// sentences of UTF-8 for a person; a general text for codes without their
+// own. Static storage, never null.
+const char* openVRInitErrorAdvice(std::int32_t initError) noexcept;
 
 // The runtime's applications function table. Declared by the adapter's
 // sources; only the applications surface reads it.

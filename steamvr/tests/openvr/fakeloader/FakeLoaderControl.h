@@ -19,6 +19,11 @@ inline constexpr const char* kReset = "OstrelFakeLoader_Reset";
 using SetInitErrorFunction = void (*)(std::int32_t error);
 inline constexpr const char* kSetInitError = "OstrelFakeLoader_SetInitError";
 
+// Queues the error of the next start (0: it succeeds). Queued errors are used
+// up, oldest first, before the one SetInitError sets.
+using QueueInitErrorFunction = void (*)(std::int32_t error);
+inline constexpr const char* kQueueInitError = "OstrelFakeLoader_QueueInitError";
+
 // false: VR_IsInterfaceVersionValid denies IVRApplications_007, as a runtime
 // older than the interface would.
 using SetInterfaceKnownFunction = void (*)(bool known);

@@ -1,0 +1,138 @@
+// What the SteamVR runtime's own files say about an application, read
+// without the runtime: the per-user path registry (openvrpaths.vrpath), the
+// runtime's list of registered manifests (appconfig.json) and the key's
+// auto-launch setting (<key>.vrappconfig).
+//
+// The runtime's maker does not document these files, so they are read
+// tolerantly and never written: registrations change only through the
+// runtime's API. Every failure to read is a finding with a stable code, never
+// an exception or a crash; each file is read with the manifest check's bounds
+// (size cap, UTF-8, nesting depth). Functions are thread-compatible.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ostrel/steamvr/ManifestCheck.h"
+
+namespace ostrel::steamvr {
+
+// A finding about the registry has the shape of a manifest finding, so that
+// formatFinding and hasErrors serve both.
+//
+// Codes: vrpath-missing, vrpath-unreadable, vrpath-no-config,
+//   appconfig-missing, appconfig-unreadable, vrappconfig-unreadable,
+//   registered-manifest-missing, registered-manifest-unreadable,
+//   stale-registration, not-registered, auto-launch-off, temporary-location.
+using RegistryFinding = ManifestFinding;
+
+// Where the reader gets the environment from. Injected so that tests need no
+// real home folder.
+class IRegistryEnvironment {
+ public:
+  virtual ~IRegistryEnvironment() = default;
+
+  // The variable's value, UTF-8; nullopt when it is not set.
+  virtual std::optional<std::string> Variable(const char* name) = 0;
+
+  // The per-user folder that holds "openvr/openvrpaths.vrpath" (see
+  // platform's userRuntimeConfigFolder); empty with the reason in `error`.
+  virtual std::filesystem::path UserConfigFolder(std::string& error) = 0;
+};
+
+// The outcome of reading one file.
+struct FileRead {
+  enum class Status { Read, Missing, Unreadable };
+  Status status = Status::Missing;
+  std::string content;  // Read: the bytes, at most the limit + 1 of them
+  std::string reason;   // Unreadable: why, one line for a person
+};
+
+// How the reader reaches files. Injected for the same reason.
+class IRegistryFiles {
+ public:
+  virtual ~IRegistryFiles() = default;
+
+  // The bytes of the regular file `path`, at most `limit` + 1 of them (one
+  // more than the limit, so the caller can tell the file is over it). A
+  // folder, a device or a pipe is Unreadable, never opened.
+  virtual FileRead Read(const std::filesystem::path& path, std::size_t limit) = 0;
+};
+
+// The process environment and the real file system.
+std::unique_ptr<IRegistryEnvironment> createProcessEnvironment();
+std::unique_ptr<IRegistryFiles> createDiskFiles();
+
+// One entry of appconfig.json's manifest_paths, in the runtime's order.
+struct ListedManifest {
+  std::string path;                  // UTF-8, exactly as listed
+  bool exists = false;               // a file is there
+  bool readable = false;             // the runtime could load it as a manifest
+  std::vector<std::string> appKeys;  // what it declares, when readable
+  bool declaresKey = false;          // one of appKeys is the key asked about
+  bool thisManifest = false;         // the same path as the manifest asked about
+  bool temporaryLocation = false;    // under a temporary folder
+};
+
+struct RegistryQuery {
+  std::string appKey;
+  // The manifest the registration should come from (UTF-8, the path handed to
+  // the registrar); nullopt when not known.
+  std::optional<std::string> manifestPath;
+};
+
+struct RuntimeRegistry {
+  // The openvrpaths.vrpath used (UTF-8), whether or not it could be read;
+  // empty when not even its place is known.
+  std::string registryFile;
+  bool registryFileRead = false;
+  // The runtime's config folder: VR_CONFIG_PATH, else the file's config[0].
+  std::optional<std::string> configFolder;
+  // The runtime's install folder: VR_OVERRIDE, else the file's runtime[0].
+  std::optional<std::string> runtimeFolder;
+  // appConfigRead: appconfig.json was read and holds a manifest list.
+  bool appConfigRead = false;
+  std::vector<ListedManifest> manifests;
+  // The listed manifest the runtime serves the key from: the first that
+  // declares it. nullopt when none does or the list is unknown.
+  std::optional<std::size_t> serving;
+  // The .vrappconfig's autolaunch; nullopt when there is none or it says
+  // nothing.
+  std::optional<bool> autoLaunch;
+  std::vector<RegistryFinding> findings;
+  // Whether the query named the manifest the registration should come from.
+  bool manifestNamed = false;
+
+  // Whether the registry answered for the key: the manifest list was read.
+  bool known() const noexcept { return appConfigRead; }
+  // Indexes of the listed manifests that make the registration stale: those
+  // other than the query's manifest that declare the key; when the query
+  // names no manifest, every declaring one after the one served.
+  std::vector<std::size_t> otherDeclaring() const;
+};
+
+// Bytes read from any one registry file at most.
+inline constexpr std::size_t kRegistryFileSizeLimit = kManifestSizeLimit;
+
+// Most manifests looked at from one list; the rest are counted, not read.
+inline constexpr std::size_t kMaxListedManifests = 4096;
+
+// Reads the registry for `query`: finds openvrpaths.vrpath (VR_PATHREG_OVERRIDE,
+// else the per-user folder), its config folder (VR_CONFIG_PATH overrides),
+// appconfig.json there and every manifest it lists, and
+// vrappconfig/<key>.vrappconfig. The findings say what could not be read and
+// what is wrong with the key's registration.
+RuntimeRegistry readRuntimeRegistry(const RegistryQuery& query, IRegistryEnvironment& environment,
+                                    IRegistryFiles& files);
+
+// The one comparison of runtime paths: by the rules of Windows, where the
+// runtime runs (ASCII letters in any case, '/' and '\' alike, repeated and
+// trailing separators ignored).
+bool sameRuntimePath(std::string_view a, std::string_view b);
+
+}  // namespace ostrel::steamvr

@@ -1,0 +1,405 @@
+#include "ostrel/steamvr/RuntimeRegistry.h"
+
+#include <nlohmann/json.hpp>
+#include <utility>
+
+#include "WindowsPathRules.h"
+#include "platform/Platform.h"
+
+namespace ostrel::steamvr {
+
+namespace {
+
+using nlohmann::json;
+using runtimeregistry::underTemporaryFolder;
+
+// Individual findings about gone manifests before one line counts the rest:
+// a list of thousands of dead entries must not become thousands of lines.
+constexpr std::size_t kMaxMissingFindings = 8;
+// Longest text taken from a file into a message.
+constexpr std::size_t kShownLength = 300;
+
+constexpr const char* kVrpathAdvice =
+    "SteamVR writes this file when it first runs for a Windows user, so either SteamVR has never "
+    "run for this user, or this program runs as another account (an installer elevated with "
+    "another administrator's credentials reads that account's folder); the loader reports the "
+    "same as VRInitError_Init_PathRegistryNotFound (110): start SteamVR once as the user who "
+    "will use it, and run the installer as that user";
+
+// Text from a file, quoted, with control characters escaped and the length
+// bounded, so that a hostile file cannot fill or garble a terminal.
+std::string shownText(std::string_view text) {
+  std::string out = "\"";
+  std::size_t shown = 0;
+  for (char c : text) {
+    if (shown++ == kShownLength) {
+      out += "...";
+      break;
+    }
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      constexpr char kDigits[] = "0123456789abcdef";
+      out += "\\x";
+      out += kDigits[byte >> 4];
+      out += kDigits[byte & 0x0F];
+    } else {
+      // Back slashes stay single: Windows paths read as the user typed them.
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+// Nested values beyond the manifest check's depth are dropped while parsing,
+// so a hostile file costs no more than its size; nothing is thrown.
+std::optional<json> parseBounded(const std::string& content, std::string& problem) {
+  if (content.size() > kRegistryFileSizeLimit) {
+    problem = "it is larger than " + std::to_string(kRegistryFileSizeLimit) + " bytes";
+    return std::nullopt;
+  }
+  if (content.find('\0') != std::string::npos) {
+    problem = "it holds a NUL byte, so it is not JSON text";
+    return std::nullopt;
+  }
+  bool tooDeep = false;
+  const json::parser_callback_t shallow = [&tooDeep](int depth, json::parse_event_t, json&) {
+    if (depth <= kManifestDepthLimit) return true;
+    tooDeep = true;
+    return false;
+  };
+  json root;
+  try {
+    root = json::parse(content, shallow, /*allow_exceptions=*/false);
+  } catch (const json::exception&) {
+    root = json(json::value_t::discarded);
+  }
+  if (tooDeep) {
+    problem = "its arrays and objects nest deeper than " + std::to_string(kManifestDepthLimit) +
+              " levels, which no file of the runtime does";
+    return std::nullopt;
+  }
+  if (root.is_discarded()) {
+    problem = "it is not valid JSON (or not UTF-8)";
+    return std::nullopt;
+  }
+  if (!root.is_object()) {
+    problem = "it does not hold a JSON object";
+    return std::nullopt;
+  }
+  return root;
+}
+
+// The first element of an array member when it is a non-empty string.
+std::optional<std::string> firstString(const json& root, const char* member) {
+  const auto found = root.find(member);
+  if (found == root.end() || !found->is_array() || found->empty()) return std::nullopt;
+  const json& first = found->front();
+  if (!first.is_string() || first.get_ref<const std::string&>().empty()) return std::nullopt;
+  return first.get<std::string>();
+}
+
+std::optional<std::string> nonEmptyVariable(IRegistryEnvironment& environment, const char* name) {
+  std::optional<std::string> value = environment.Variable(name);
+  if (value && value->empty()) return std::nullopt;
+  return value;
+}
+
+// An app key is a file name inside vrappconfig/; one that could climb out
+// of the folder names no file the runtime wrote.
+bool usableAsFileName(const std::string& key) {
+  if (key.empty() || key == "." || key == "..") return false;
+  return key.find_first_of(std::string("/\\:\0", 4)) == std::string::npos;
+}
+
+class Reader {
+ public:
+  Reader(const RegistryQuery& query, IRegistryEnvironment& environment, IRegistryFiles& files)
+      : query_(query), environment_(environment), files_(files) {}
+
+  RuntimeRegistry read() && {
+    result_.manifestNamed = query_.manifestPath.has_value();
+    readPathRegistry();
+    if (result_.configFolder) {
+      readAppConfig();
+      readAppSettings();
+    }
+    if (result_.appConfigRead) judge();
+    return std::move(result_);
+  }
+
+ private:
+  void error(const char* code, std::string message) {
+    result_.findings.push_back({FindingSeverity::Error, code, std::move(message)});
+  }
+  void warning(const char* code, std::string message) {
+    result_.findings.push_back({FindingSeverity::Warning, code, std::move(message)});
+  }
+
+  void readPathRegistry() {
+    std::filesystem::path file;
+    if (const std::optional<std::string> chosen =
+            nonEmptyVariable(environment_, "VR_PATHREG_OVERRIDE")) {
+      file = platform::pathFromUtf8(*chosen);
+    } else {
+      std::string reason;
+      const std::filesystem::path folder = environment_.UserConfigFolder(reason);
+      if (!folder.empty()) file = folder / "openvr" / "openvrpaths.vrpath";
+      if (file.empty()) {
+        warning("vrpath-missing", "the runtime's path registry cannot be located (" + reason +
+                                      "): " + kVrpathAdvice);
+      }
+    }
+    if (!file.empty()) {
+      result_.registryFile = platform::pathToUtf8(file);
+      readPathRegistryFile(file);
+    }
+    // The loader takes these over what the file says, and so does the reader.
+    if (std::optional<std::string> config = nonEmptyVariable(environment_, "VR_CONFIG_PATH")) {
+      result_.configFolder = std::move(config);
+    }
+    if (std::optional<std::string> runtime = nonEmptyVariable(environment_, "VR_OVERRIDE")) {
+      result_.runtimeFolder = std::move(runtime);
+    }
+    if (result_.registryFileRead && !result_.configFolder) {
+      warning("vrpath-no-config", "the runtime's path registry " + shownText(result_.registryFile) +
+                                      " names no config folder, so the runtime's list of "
+                                      "applications cannot be found: start SteamVR once so it "
+                                      "writes the file again");
+    }
+  }
+
+  void readPathRegistryFile(const std::filesystem::path& file) {
+    const std::string shown = shownText(result_.registryFile);
+    const FileRead read = files_.Read(file, kRegistryFileSizeLimit);
+    if (read.status == FileRead::Status::Missing) {
+      warning("vrpath-missing", "there is no runtime path registry at " + shown + ": " +
+                                    kVrpathAdvice);
+      return;
+    }
+    std::string problem = read.reason;
+    std::optional<json> root;
+    if (read.status == FileRead::Status::Read) root = parseBounded(read.content, problem);
+    if (!root) {
+      warning("vrpath-unreadable", "the runtime's path registry " + shown +
+                                       " cannot be read: " + problem +
+                                       "; SteamVR rewrites it when it starts: start SteamVR once");
+      return;
+    }
+    result_.registryFileRead = true;
+    result_.configFolder = firstString(*root, "config");
+    result_.runtimeFolder = firstString(*root, "runtime");
+  }
+
+  void readAppConfig() {
+    const std::filesystem::path file = platform::pathFromUtf8(*result_.configFolder) /
+                                       "appconfig.json";
+    const std::string shown = shownText(platform::pathToUtf8(file));
+    const FileRead read = files_.Read(file, kRegistryFileSizeLimit);
+    if (read.status == FileRead::Status::Missing) {
+      warning("appconfig-missing", "the runtime keeps no list of applications at " + shown +
+                                       " (no application has been registered for this SteamVR "
+                                       "installation, or the config folder is not the one "
+                                       "SteamVR uses): start SteamVR once");
+      return;
+    }
+    std::string problem = read.reason;
+    std::optional<json> root;
+    if (read.status == FileRead::Status::Read) root = parseBounded(read.content, problem);
+    if (root) {
+      const auto list = root->find("manifest_paths");
+      if (list == root->end() || !list->is_array()) {
+        problem = "it holds no manifest_paths array";
+      } else {
+        result_.appConfigRead = true;
+        for (const json& entry : *list) {
+          if (!entry.is_string()) continue;
+          if (result_.manifests.size() == kMaxListedManifests) {
+            ++unlisted_;
+            continue;
+          }
+          ListedManifest listed;
+          listed.path = entry.get<std::string>();
+          result_.manifests.push_back(std::move(listed));
+        }
+        for (ListedManifest& listed : result_.manifests) examine(listed);
+        if (unlisted_ > 0) {
+          warning("appconfig-unreadable",
+                  "the runtime's list " + shown + " holds " + std::to_string(unlisted_) +
+                      " more manifests than this reader looks at (" +
+                      std::to_string(kMaxListedManifests) + "); those were not read");
+        }
+        return;
+      }
+    }
+    warning("appconfig-unreadable", "the runtime's list of applications " + shown +
+                                        " cannot be read: " + problem +
+                                        "; the runtime ignores a broken list, so every "
+                                        "registration in it is lost: start SteamVR once, then "
+                                        "register again");
+  }
+
+  void examine(ListedManifest& listed) {
+    if (query_.manifestPath) listed.thisManifest = sameRuntimePath(listed.path, *query_.manifestPath);
+    listed.temporaryLocation = underTemporaryFolder(listed.path, temporaryFolders());
+    if (listed.path.empty() || listed.path.find('\0') != std::string::npos) return;
+    const FileRead read = files_.Read(platform::pathFromUtf8(listed.path), kManifestSizeLimit);
+    if (read.status == FileRead::Status::Missing) return;
+    listed.exists = true;
+    if (read.status != FileRead::Status::Read) {
+      if (listed.thisManifest) unreadableReason_ = read.reason;
+      return;
+    }
+    std::string problem;
+    if (std::optional<std::vector<std::string>> keys = declaredAppKeys(read.content, problem)) {
+      listed.readable = true;
+      listed.appKeys = std::move(*keys);
+      for (const std::string& key : listed.appKeys) {
+        if (key == query_.appKey) listed.declaresKey = true;
+      }
+    } else if (listed.thisManifest) {
+      unreadableReason_ = problem;
+    }
+  }
+
+  const std::vector<std::string>& temporaryFolders() {
+    if (!temporaryFolders_) {
+      temporaryFolders_.emplace();
+      for (const char* name : {"TEMP", "TMP"}) {
+        if (std::optional<std::string> folder = nonEmptyVariable(environment_, name)) {
+          temporaryFolders_->push_back(std::move(*folder));
+        }
+      }
+    }
+    return *temporaryFolders_;
+  }
+
+  void readAppSettings() {
+    if (!usableAsFileName(query_.appKey)) return;
+    const std::filesystem::path file = platform::pathFromUtf8(*result_.configFolder) /
+                                       "vrappconfig" /
+                                       platform::pathFromUtf8(query_.appKey + ".vrappconfig");
+    const FileRead read = files_.Read(file, kRegistryFileSizeLimit);
+    // No settings file is the runtime's default, not a fault.
+    if (read.status == FileRead::Status::Missing) return;
+    std::string problem = read.reason;
+    std::optional<json> root;
+    if (read.status == FileRead::Status::Read) root = parseBounded(read.content, problem);
+    if (!root) {
+      warning("vrappconfig-unreadable", "the runtime's settings for " + shownText(query_.appKey) +
+                                            " in " + shownText(platform::pathToUtf8(file)) +
+                                            " cannot be read: " + problem +
+                                            "; switching auto-launch on again rewrites it");
+      return;
+    }
+    const auto autoLaunch = root->find("autolaunch");
+    if (autoLaunch != root->end() && autoLaunch->is_boolean()) {
+      result_.autoLaunch = autoLaunch->get<bool>();
+    }
+  }
+
+  void judge() {
+    const std::string& key = query_.appKey;
+    for (std::size_t i = 0; i < result_.manifests.size(); ++i) {
+      if (result_.manifests[i].declaresKey) {
+        result_.serving = i;
+        break;
+      }
+    }
+
+    std::size_t missing = 0;
+    for (const ListedManifest& listed : result_.manifests) {
+      if (listed.exists) continue;
+      if (listed.thisManifest) {
+        error("registered-manifest-missing",
+              "the runtime lists this manifest, " + shownText(listed.path) +
+                  ", but the file is gone, so the runtime skips it: put the manifest back and "
+                  "register it again");
+      } else if (++missing <= kMaxMissingFindings) {
+        warning("registered-manifest-missing",
+                "the runtime lists " + shownText(listed.path) +
+                    ", but the file is gone; the runtime drops it at its next start, and if it "
+                    "was an old copy of this application's manifest nothing else is needed");
+      }
+    }
+    if (missing > kMaxMissingFindings) {
+      warning("registered-manifest-missing",
+              std::to_string(missing - kMaxMissingFindings) +
+                  " more listed manifests are gone as well; the runtime drops them at its next "
+                  "start");
+    }
+    for (const ListedManifest& listed : result_.manifests) {
+      if (listed.thisManifest && listed.exists && !listed.readable) {
+        error("registered-manifest-unreadable",
+              "the runtime lists this manifest, " + shownText(listed.path) +
+                  ", but cannot read it (" + unreadableReason_ +
+                  "), so it skips the application: run the check command, fix the manifest and "
+                  "register it again");
+        break;
+      }
+    }
+
+    if (!result_.serving) {
+      std::string advice = "register it";
+      if (query_.manifestPath) advice = "register " + shownText(*query_.manifestPath);
+      error("not-registered", "no manifest in the runtime's list declares app_key " + shownText(key) +
+                                  ", so SteamVR does not list the application: " + advice);
+      return;
+    }
+    const ListedManifest& served = result_.manifests[*result_.serving];
+    for (std::size_t other : result_.otherDeclaring()) {
+      const ListedManifest& listed = result_.manifests[other];
+      const std::string served_text = other == *result_.serving
+                                          ? "the runtime serves the application from it"
+                                          : "the runtime serves the application from " +
+                                                shownText(served.path) + " and skips the other";
+      std::string fix = "run `ostrel-register repair --key " + key + " --manifest ";
+      fix += query_.manifestPath ? *query_.manifestPath : std::string("<this manifest>");
+      fix += "`, which removes the other copies through the runtime and registers this one";
+      error("stale-registration", "another listed manifest, " + shownText(listed.path) +
+                                      ", also declares app_key " + shownText(key) + "; " +
+                                      served_text + ": " + fix);
+    }
+    if (result_.autoLaunch && !*result_.autoLaunch) {
+      warning("auto-launch-off", "the runtime's settings for " + shownText(key) +
+                                     " have auto-launch off, so SteamVR does not start the "
+                                     "application with itself: switch it on in SteamVR's "
+                                     "settings (Startup / Shutdown) or register again");
+    }
+    for (const ListedManifest& listed : result_.manifests) {
+      if (listed.declaresKey && listed.temporaryLocation) {
+        warning("temporary-location",
+                "the listed manifest " + shownText(listed.path) +
+                    " lies in a temporary folder, which cleaners empty; the application then "
+                    "disappears from SteamVR: install the manifest in the application's folder "
+                    "and register it from there");
+      }
+    }
+  }
+
+  const RegistryQuery& query_;
+  IRegistryEnvironment& environment_;
+  IRegistryFiles& files_;
+  RuntimeRegistry result_;
+  std::optional<std::vector<std::string>> temporaryFolders_;
+  std::string unreadableReason_;
+  std::size_t unlisted_ = 0;
+};
+
+}  // namespace
+
+std::vector<std::size_t> RuntimeRegistry::otherDeclaring() const {
+  std::vector<std::size_t> others;
+  for (std::size_t i = 0; i < manifests.size(); ++i) {
+    if (!manifests[i].declaresKey) continue;
+    const bool ours = manifestNamed ? manifests[i].thisManifest : serving && i == *serving;
+    if (!ours) others.push_back(i);
+  }
+  return others;
+}
+
+RuntimeRegistry readRuntimeRegistry(const RegistryQuery& query, IRegistryEnvironment& environment,
+                                    IRegistryFiles& files) {
+  return Reader(query, environment, files).read();
+}
+
+}  // namespace ostrel::steamvr

@@ -1,0 +1,456 @@
+// The registry reader over an environment and files held in memory: where it
+// looks, what it makes of each file, and the findings it gives for the key.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "WindowsPathRules.h"
+#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "platform/Platform.h"
+
+namespace ostrel::steamvr {
+namespace {
+
+class MemoryEnvironment final : public IRegistryEnvironment {
+ public:
+  std::optional<std::string> Variable(const char* name) override {
+    const auto found = variables.find(name);
+    if (found == variables.end()) return std::nullopt;
+    return found->second;
+  }
+  std::filesystem::path UserConfigFolder(std::string& error) override {
+    if (userFolder.empty()) error = "no home";
+    return platform::pathFromUtf8(userFolder);
+  }
+
+  std::map<std::string, std::string> variables;
+  std::string userFolder = "C:\\Users\\Me\\AppData\\Local";
+};
+
+// Files by their Windows-comparable name, so that a test can write
+// "C:\\cfg\\appconfig.json" whatever separator the platform joins with.
+class MemoryFiles final : public IRegistryFiles {
+ public:
+  FileRead Read(const std::filesystem::path& path, std::size_t limit) override {
+    const std::string name = runtimeregistry::comparablePath(platform::pathToUtf8(path));
+    reads.push_back(name);
+    const auto found = files.find(name);
+    if (found == files.end()) return {};
+    FileRead read = found->second;
+    if (read.content.size() > limit + 1) read.content.resize(limit + 1);
+    return read;
+  }
+
+  void put(const std::string& path, std::string content) {
+    files[runtimeregistry::comparablePath(path)] = {FileRead::Status::Read, std::move(content), {}};
+  }
+  void putUnreadable(const std::string& path) {
+    files[runtimeregistry::comparablePath(path)] = {FileRead::Status::Unreadable, {}, "denied"};
+  }
+  bool wasRead(const std::string& path) const {
+    return std::find(reads.begin(), reads.end(), runtimeregistry::comparablePath(path)) !=
+           reads.end();
+  }
+
+  std::map<std::string, FileRead> files;
+  std::vector<std::string> reads;
+};
+
+const std::string kKey = "vantorell.ostrel";
+const std::string kVrpath = "C:\\Users\\Me\\AppData\\Local\\openvr\\openvrpaths.vrpath";
+const std::string kConfig = "C:\\Steam\\config";
+const std::string kAppConfig = "C:\\Steam\\config\\appconfig.json";
+const std::string kSettings = "C:\\Steam\\config\\vrappconfig\\vantorell.ostrel.vrappconfig";
+const std::string kOurs = "C:\\Games\\Ostrel\\app.vrmanifest";
+const std::string kOld = "D:\\Old\\Ostrel\\app.vrmanifest";
+const std::string kOther = "C:\\Games\\Other\\other.vrmanifest";
+
+std::string manifestDeclaring(const std::string& key) {
+  return R"({"applications":[{"app_key":")" + key + R"(","launch_type":"binary"}]})";
+}
+
+std::string jsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string appConfigListing(const std::vector<std::string>& paths) {
+  std::string list;
+  for (const std::string& path : paths) list += (list.empty() ? "" : ",") + jsonString(path);
+  return R"({"manifest_paths":[)" + list + R"(],"other_member":{"x":1}})";
+}
+
+std::string vrpathNaming(const std::string& config) {
+  return R"({"config":[)" + jsonString(config) +
+         R"(,"C:\\Elsewhere"],"log":["C:\\Steam\\logs"],"runtime":["C:\\Steam\\SteamVR"],)"
+         R"("external_drivers":null,"jsonid":"vrpathreg","version":1})";
+}
+
+std::vector<std::string> codes(const RuntimeRegistry& registry) {
+  std::vector<std::string> out;
+  for (const RegistryFinding& finding : registry.findings) out.push_back(finding.code);
+  return out;
+}
+
+const RegistryFinding* findingWith(const RuntimeRegistry& registry, const std::string& code) {
+  for (const RegistryFinding& finding : registry.findings) {
+    if (finding.code == code) return &finding;
+  }
+  return nullptr;
+}
+
+class Registry : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    files_.put(kVrpath, vrpathNaming(kConfig));
+    files_.put(kOurs, manifestDeclaring(kKey));
+    files_.put(kOld, manifestDeclaring(kKey));
+    files_.put(kOther, manifestDeclaring("other.app"));
+  }
+
+  RuntimeRegistry read(std::optional<std::string> manifest = kOurs) {
+    return readRuntimeRegistry({kKey, std::move(manifest)}, environment_, files_);
+  }
+
+  MemoryEnvironment environment_;
+  MemoryFiles files_;
+};
+
+TEST_F(Registry, FindsThePerUserFileAndItsConfigFolder) {
+  files_.put(kAppConfig, appConfigListing({kOther, kOurs}));
+  const RuntimeRegistry registry = read();
+  EXPECT_TRUE(registry.registryFileRead);
+  EXPECT_EQ(runtimeregistry::comparablePath(registry.registryFile),
+            runtimeregistry::comparablePath(kVrpath));
+  EXPECT_EQ(registry.configFolder, kConfig);
+  EXPECT_EQ(registry.runtimeFolder, "C:\\Steam\\SteamVR");
+  ASSERT_TRUE(registry.known());
+  ASSERT_EQ(registry.manifests.size(), 2u);
+  EXPECT_FALSE(registry.manifests[0].declaresKey);
+  EXPECT_EQ(registry.manifests[0].appKeys, std::vector<std::string>{"other.app"});
+  EXPECT_TRUE(registry.manifests[1].declaresKey);
+  EXPECT_TRUE(registry.manifests[1].thisManifest);
+  EXPECT_TRUE(registry.manifests[1].exists && registry.manifests[1].readable);
+  EXPECT_EQ(registry.serving, 1u);
+  EXPECT_TRUE(registry.otherDeclaring().empty());
+  EXPECT_TRUE(registry.findings.empty()) << codes(registry).front();
+}
+
+TEST_F(Registry, EnvironmentOverridesWinOverTheFile) {
+  const std::string override = "E:\\Portable\\openvrpaths.vrpath";
+  files_.put(override, vrpathNaming("E:\\Portable\\config"));
+  files_.put("E:\\Portable\\config\\appconfig.json", appConfigListing({kOurs}));
+  files_.put("F:\\Other\\appconfig.json", appConfigListing({kOld}));
+  environment_.variables["VR_PATHREG_OVERRIDE"] = override;
+  RuntimeRegistry registry = read();
+  EXPECT_EQ(registry.configFolder, "E:\\Portable\\config");
+  EXPECT_FALSE(files_.wasRead(kVrpath));
+  EXPECT_EQ(registry.serving, 0u);
+
+  environment_.variables["VR_CONFIG_PATH"] = "F:\\Other";
+  environment_.variables["VR_OVERRIDE"] = "F:\\Runtime";
+  registry = read();
+  EXPECT_EQ(registry.configFolder, "F:\\Other");
+  EXPECT_EQ(registry.runtimeFolder, "F:\\Runtime");
+  ASSERT_EQ(registry.manifests.size(), 1u);
+  EXPECT_EQ(registry.manifests[0].path, kOld);
+
+  // Set but empty counts as not set, as the loader takes it.
+  environment_.variables = {{"VR_PATHREG_OVERRIDE", ""}, {"VR_CONFIG_PATH", ""}};
+  files_.put(kAppConfig, appConfigListing({kOther}));
+  registry = read();
+  EXPECT_TRUE(files_.wasRead(kVrpath));
+  EXPECT_EQ(registry.configFolder, kConfig);
+}
+
+TEST_F(Registry, ConfigOverrideReadsTheListEvenWithoutThePathRegistry) {
+  files_.files.clear();
+  files_.put(kOurs, manifestDeclaring(kKey));
+  files_.put("F:\\Cfg\\appconfig.json", appConfigListing({kOurs}));
+  environment_.variables["VR_CONFIG_PATH"] = "F:\\Cfg";
+  const RuntimeRegistry registry = read();
+  EXPECT_FALSE(registry.registryFileRead);
+  EXPECT_TRUE(registry.known());
+  EXPECT_EQ(codes(registry), std::vector<std::string>{"vrpath-missing"});
+}
+
+struct BrokenFile {
+  const char* name;
+  std::string content;
+  const char* code;
+};
+
+std::string deeplyNested(std::size_t levels) {
+  return std::string(levels, '[') + std::string(levels, ']');
+}
+
+TEST_F(Registry, BrokenPathRegistryIsAFindingNeverACrash) {
+  const BrokenFile cases[] = {
+      {"not JSON", "{\"config\": [", "vrpath-unreadable"},
+      {"an array", "[\"C:\\\\Steam\\\\config\"]", "vrpath-unreadable"},
+      {"nested a million deep", "{\"config\":" + deeplyNested(1000000) + "}", "vrpath-unreadable"},
+      {"over the size cap", std::string(kRegistryFileSizeLimit + 10, ' '), "vrpath-unreadable"},
+      {"a NUL byte", std::string("{\"config\":[\"C:\\\\a\"]}\0", 21), "vrpath-unreadable"},
+      {"invalid UTF-8", "{\"config\":[\"C:\\\\\xC3\x28\"]}", "vrpath-unreadable"},
+      {"UTF-16", std::string("\xFF\xFE{\0}\0", 6), "vrpath-unreadable"},
+      {"no config", R"({"config":[],"runtime":["C:\\Steam"]})", "vrpath-no-config"},
+      {"config of the wrong type", R"({"config":[1,"C:\\cfg"]})", "vrpath-no-config"},
+      {"config not an array", R"({"config":"C:\\cfg"})", "vrpath-no-config"},
+  };
+  for (const BrokenFile& broken : cases) {
+    files_.put(kVrpath, broken.content);
+    const RuntimeRegistry registry = read();
+    EXPECT_FALSE(registry.known()) << broken.name;
+    EXPECT_FALSE(registry.configFolder) << broken.name;
+    EXPECT_EQ(codes(registry), std::vector<std::string>{broken.code}) << broken.name;
+  }
+}
+
+TEST_F(Registry, MissingPathRegistryExplainsTheUserAndElevationCause) {
+  files_.files.erase(runtimeregistry::comparablePath(kVrpath));
+  RuntimeRegistry registry = read();
+  ASSERT_EQ(codes(registry), std::vector<std::string>{"vrpath-missing"});
+  const std::string& message = registry.findings[0].message;
+  EXPECT_NE(message.find("C:\\Users\\Me\\AppData\\Local"), std::string::npos) << message;
+  EXPECT_NE(message.find("openvrpaths.vrpath"), std::string::npos) << message;
+  EXPECT_NE(message.find("never run for this user"), std::string::npos) << message;
+  EXPECT_NE(message.find("another account"), std::string::npos) << message;
+  EXPECT_NE(message.find("(110)"), std::string::npos) << message;
+
+  environment_.userFolder.clear();
+  registry = read();
+  EXPECT_TRUE(registry.registryFile.empty());
+  ASSERT_EQ(codes(registry), std::vector<std::string>{"vrpath-missing"});
+  EXPECT_NE(registry.findings[0].message.find("no home"), std::string::npos);
+
+  files_.putUnreadable(kVrpath);
+  environment_.userFolder = "C:\\Users\\Me\\AppData\\Local";
+  registry = read();
+  ASSERT_EQ(codes(registry), std::vector<std::string>{"vrpath-unreadable"});
+  EXPECT_NE(registry.findings[0].message.find("denied"), std::string::npos);
+}
+
+TEST_F(Registry, BrokenApplicationListIsAFindingNeverACrash) {
+  const BrokenFile cases[] = {
+      {"not JSON", "{\"manifest_paths\": [\"C:\\", "appconfig-unreadable"},
+      {"no list", R"({"manifests":[]})", "appconfig-unreadable"},
+      {"list of the wrong type", R"({"manifest_paths":{"a":"b"}})", "appconfig-unreadable"},
+      {"a string", R"("C:\\Games\\Ostrel\\app.vrmanifest")", "appconfig-unreadable"},
+      {"nested deep", "{\"manifest_paths\":[" + deeplyNested(100000) + "]}",
+       "appconfig-unreadable"},
+      {"a number beyond double", "{\"manifest_paths\":[1" + std::string(400, '0') + "]}",
+       "appconfig-unreadable"},
+      {"no string entries", R"({"manifest_paths":[1,null,{"a":"b"}]})", ""},
+      {"over the size cap", "{\"manifest_paths\":[\"" + std::string(kRegistryFileSizeLimit, 'a') +
+                                "\"]}",
+       "appconfig-unreadable"},
+  };
+  for (const BrokenFile& broken : cases) {
+    files_.put(kAppConfig, broken.content);
+    const RuntimeRegistry registry = read();
+    if (std::string(broken.code).empty()) {
+      // Readable JSON with nothing usable in it: the list is known and empty.
+      EXPECT_TRUE(registry.known()) << broken.name;
+      EXPECT_TRUE(registry.manifests.empty()) << broken.name;
+      continue;
+    }
+    EXPECT_FALSE(registry.known()) << broken.name;
+    EXPECT_EQ(codes(registry), std::vector<std::string>{broken.code}) << broken.name;
+  }
+  files_.files.erase(runtimeregistry::comparablePath(kAppConfig));
+  const RuntimeRegistry missing = read();
+  EXPECT_FALSE(missing.known());
+  EXPECT_EQ(codes(missing), std::vector<std::string>{"appconfig-missing"});
+}
+
+TEST_F(Registry, AnOlderCopyListedFirstMakesTheRegistrationStale) {
+  files_.put(kAppConfig, appConfigListing({kOld, kOther, kOurs}));
+  const RuntimeRegistry registry = read();
+  EXPECT_EQ(registry.serving, 0u);
+  EXPECT_EQ(registry.otherDeclaring(), std::vector<std::size_t>{0});
+  const RegistryFinding* stale = findingWith(registry, "stale-registration");
+  ASSERT_NE(stale, nullptr);
+  EXPECT_EQ(stale->severity, FindingSeverity::Error);
+  EXPECT_NE(stale->message.find(kOld), std::string::npos) << stale->message;
+  EXPECT_NE(stale->message.find("serves the application from it"), std::string::npos)
+      << stale->message;
+  EXPECT_NE(stale->message.find("ostrel-register repair --key vantorell.ostrel --manifest " + kOurs),
+            std::string::npos)
+      << stale->message;
+}
+
+TEST_F(Registry, EveryOtherCopyIsNamedAndOtherApplicationsAreNot) {
+  const std::string copy = "E:\\Copy\\app.vrmanifest";
+  files_.put(copy, manifestDeclaring(kKey));
+  // Our own path listed twice, once in another spelling, is still ours.
+  files_.put(kAppConfig, appConfigListing({kOurs, kOther, kOld, "c:/games/ostrel/APP.vrmanifest",
+                                           copy}));
+  const RuntimeRegistry registry = read();
+  EXPECT_EQ(registry.serving, 0u);
+  EXPECT_EQ(registry.otherDeclaring(), (std::vector<std::size_t>{2, 4}));
+  EXPECT_TRUE(registry.manifests[3].thisManifest);
+  int stale = 0;
+  for (const RegistryFinding& finding : registry.findings) {
+    if (finding.code != "stale-registration") continue;
+    ++stale;
+    EXPECT_EQ(finding.message.find(kOther), std::string::npos) << finding.message;
+    EXPECT_NE(finding.message.find("serves the application from \"" + kOurs + "\""),
+              std::string::npos)
+        << finding.message;
+  }
+  EXPECT_EQ(stale, 2);
+}
+
+TEST_F(Registry, WithoutAManifestTheServedOneIsTakenAsOurs) {
+  files_.put(kAppConfig, appConfigListing({kOld, kOurs}));
+  RuntimeRegistry registry = read(std::nullopt);
+  EXPECT_EQ(registry.otherDeclaring(), std::vector<std::size_t>{1});
+  EXPECT_FALSE(registry.manifests[0].thisManifest);
+  EXPECT_NE(findingWith(registry, "stale-registration"), nullptr);
+
+  files_.put(kAppConfig, appConfigListing({kOld}));
+  registry = read(std::nullopt);
+  EXPECT_TRUE(registry.otherDeclaring().empty());
+  EXPECT_TRUE(registry.findings.empty());
+}
+
+TEST_F(Registry, OnlyAnotherCopyListedIsStaleToo) {
+  files_.put(kAppConfig, appConfigListing({kOld}));
+  const RuntimeRegistry registry = read();
+  EXPECT_EQ(registry.serving, 0u);
+  EXPECT_EQ(registry.otherDeclaring(), std::vector<std::size_t>{0});
+  EXPECT_NE(findingWith(registry, "stale-registration"), nullptr);
+}
+
+TEST_F(Registry, NoDeclaringManifestIsNotRegistered) {
+  files_.put(kAppConfig, appConfigListing({kOther}));
+  const RuntimeRegistry registry = read();
+  EXPECT_FALSE(registry.serving);
+  EXPECT_EQ(codes(registry), std::vector<std::string>{"not-registered"});
+  EXPECT_NE(registry.findings[0].message.find("register \"" + kOurs + "\""), std::string::npos)
+      << registry.findings[0].message;
+}
+
+TEST_F(Registry, GoneAndUnreadableManifestsAreSkippedAsTheRuntimeSkipsThem) {
+  files_.files.erase(runtimeregistry::comparablePath(kOurs));
+  files_.put(kOld, "\xEF\xBB\xBF" + manifestDeclaring(kKey));  // the runtime refuses a BOM
+  files_.put(kAppConfig, appConfigListing({kOld, "C:\\Gone\\x.vrmanifest", kOurs}));
+  RuntimeRegistry registry = read();
+  EXPECT_TRUE(registry.manifests[0].exists);
+  EXPECT_FALSE(registry.manifests[0].readable);
+  EXPECT_FALSE(registry.manifests[0].declaresKey);
+  EXPECT_FALSE(registry.manifests[2].exists);
+  EXPECT_FALSE(registry.serving);
+  const RegistryFinding* ours = nullptr;
+  int gone = 0;
+  for (const RegistryFinding& finding : registry.findings) {
+    if (finding.code != "registered-manifest-missing") continue;
+    ++gone;
+    if (finding.severity == FindingSeverity::Error) ours = &finding;
+  }
+  EXPECT_EQ(gone, 2);
+  ASSERT_NE(ours, nullptr);
+  EXPECT_NE(ours->message.find(kOurs), std::string::npos);
+  EXPECT_NE(ours->message.find("register it again"), std::string::npos);
+  EXPECT_NE(findingWith(registry, "not-registered"), nullptr);
+
+  files_.put(kOurs, "{\"applications\": [");
+  registry = read();
+  const RegistryFinding* unreadable = findingWith(registry, "registered-manifest-unreadable");
+  ASSERT_NE(unreadable, nullptr);
+  EXPECT_NE(unreadable->message.find("not valid JSON"), std::string::npos) << unreadable->message;
+}
+
+TEST_F(Registry, ThousandsOfDeadEntriesGiveABoundedList) {
+  std::vector<std::string> dead;
+  for (int i = 0; i < 5000; ++i) dead.push_back("C:\\Gone\\" + std::to_string(i) + ".vrmanifest");
+  dead.push_back(kOurs);
+  files_.put(kAppConfig, appConfigListing(dead));
+  const RuntimeRegistry registry = read();
+  EXPECT_EQ(registry.manifests.size(), kMaxListedManifests);
+  EXPECT_LT(registry.findings.size(), 16u);
+  EXPECT_NE(findingWith(registry, "appconfig-unreadable"), nullptr);
+}
+
+TEST_F(Registry, AutoLaunchComesFromTheKeysSettings) {
+  files_.put(kAppConfig, appConfigListing({kOurs}));
+  EXPECT_FALSE(read().autoLaunch);
+
+  files_.put(kSettings, R"({"autolaunch":true,"last_launch_time":"0"})");
+  EXPECT_EQ(read().autoLaunch, true);
+
+  files_.put(kSettings, R"({"autolaunch":false,"last_launch_time":"0"})");
+  RuntimeRegistry registry = read();
+  EXPECT_EQ(registry.autoLaunch, false);
+  EXPECT_EQ(codes(registry), std::vector<std::string>{"auto-launch-off"});
+
+  files_.put(kSettings, R"({"autolaunch":"yes"})");
+  EXPECT_FALSE(read().autoLaunch);
+
+  files_.put(kSettings, "{\"autolaunch\":tru");
+  registry = read();
+  EXPECT_FALSE(registry.autoLaunch);
+  EXPECT_EQ(codes(registry), std::vector<std::string>{"vrappconfig-unreadable"});
+}
+
+TEST_F(Registry, AKeyThatCouldLeaveTheSettingsFolderIsNotUsedAsAFileName) {
+  files_.put(kAppConfig, appConfigListing({kOurs}));
+  for (const std::string key : {"..\\..\\appconfig", "a/b", "..", "c:x"}) {
+    files_.reads.clear();
+    readRuntimeRegistry({key, kOurs}, environment_, files_);
+    for (const std::string& name : files_.reads) {
+      EXPECT_EQ(name.find("vrappconfig"), std::string::npos) << key << ": " << name;
+    }
+  }
+}
+
+TEST_F(Registry, ManifestInATemporaryFolderIsFlagged) {
+  const std::string temporary = "C:\\Users\\Me\\AppData\\Local\\Temp\\Ostrel\\app.vrmanifest";
+  files_.put(temporary, manifestDeclaring(kKey));
+  files_.put(kAppConfig, appConfigListing({temporary}));
+  RuntimeRegistry registry = read(temporary);
+  EXPECT_TRUE(registry.manifests[0].temporaryLocation);
+  EXPECT_EQ(codes(registry), std::vector<std::string>{"temporary-location"});
+
+  environment_.variables["TEMP"] = "D:\\Scratch";
+  files_.put("D:\\Scratch\\app.vrmanifest", manifestDeclaring(kKey));
+  files_.put(kAppConfig, appConfigListing({"D:\\Scratch\\app.vrmanifest"}));
+  registry = read("D:\\Scratch\\app.vrmanifest");
+  EXPECT_EQ(codes(registry), std::vector<std::string>{"temporary-location"});
+}
+
+TEST_F(Registry, NonAsciiPathsAreListedReadAndMatchedAsUtf8) {
+  const std::string unicode = "C:\\Jos\xC3\xA9\\\xE5\xBA\x94\xE7\x94\xA8\\app.vrmanifest";
+  files_.put(unicode, manifestDeclaring(kKey));
+  files_.put(kAppConfig, appConfigListing({unicode}));
+  const RuntimeRegistry registry = read("c:/Jos\xC3\xA9/\xE5\xBA\x94\xE7\x94\xA8/app.vrmanifest");
+  ASSERT_EQ(registry.manifests.size(), 1u);
+  EXPECT_EQ(registry.manifests[0].path, unicode);
+  EXPECT_TRUE(registry.manifests[0].thisManifest);
+  EXPECT_TRUE(registry.manifests[0].declaresKey);
+  EXPECT_TRUE(registry.findings.empty());
+}
+
+TEST_F(Registry, MessagesEscapeControlCharactersFromTheFiles) {
+  const std::string hostile = std::string("C:\\Gone\\\x1b[2Jx") + std::string(1000, 'y');
+  files_.put(kAppConfig, R"({"manifest_paths":["C:\\Gone\\\u001b[2Jx)" + std::string(1000, 'y') +
+                             R"(", 7, null, ")" + jsonString(kOurs).substr(1) + "]}");
+  const RuntimeRegistry registry = read();
+  ASSERT_EQ(registry.manifests.size(), 2u);  // the number and the null are not paths
+  EXPECT_EQ(registry.manifests[0].path, hostile);
+  const RegistryFinding* gone = findingWith(registry, "registered-manifest-missing");
+  ASSERT_NE(gone, nullptr);
+  EXPECT_EQ(gone->message.find('\x1b'), std::string::npos);
+  EXPECT_NE(gone->message.find("\\x1b"), std::string::npos);
+  EXPECT_LT(gone->message.size(), 600u);
+}
+
+}  // namespace
+}  // namespace ostrel::steamvr

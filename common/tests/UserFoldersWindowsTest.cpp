@@ -1,0 +1,40 @@
+// The Windows side: the wide environment and the shell's known folder.
+#include <gtest/gtest.h>
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace ostrel::platform {
+namespace {
+
+TEST(EnvironmentVariable, ReadsTheWideEnvironmentAsUtf8) {
+  ASSERT_TRUE(SetEnvironmentVariableW(L"OSTREL_TEST_VARIABLE", L"C:\\Jos\u00e9\\\u5e94\u7528"));
+  EXPECT_EQ(environmentVariable("OSTREL_TEST_VARIABLE"),
+            std::string("C:\\Jos\xC3\xA9\\\xE5\xBA\x94\xE7\x94\xA8"));
+  // Longer than the first buffer, so the second read must size it.
+  const std::wstring longValue(1000, L'x');
+  ASSERT_TRUE(SetEnvironmentVariableW(L"OSTREL_TEST_VARIABLE", longValue.c_str()));
+  EXPECT_EQ(environmentVariable("OSTREL_TEST_VARIABLE"), std::string(1000, 'x'));
+  ASSERT_TRUE(SetEnvironmentVariableW(L"OSTREL_TEST_VARIABLE", nullptr));
+  EXPECT_FALSE(environmentVariable("OSTREL_TEST_VARIABLE"));
+}
+
+TEST(UserRuntimeConfigFolder, IsTheShellsLocalApplicationDataFolder) {
+  std::string error;
+  const std::filesystem::path folder = userRuntimeConfigFolder(error);
+  ASSERT_FALSE(folder.empty()) << error;
+  EXPECT_TRUE(folder.is_absolute()) << pathToUtf8(folder);
+  EXPECT_TRUE(std::filesystem::is_directory(folder)) << pathToUtf8(folder);
+}
+
+}  // namespace
+}  // namespace ostrel::platform

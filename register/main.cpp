@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "RuntimeConnection.h"
+#include "ostrel/steamvr/RuntimeRegistry.h"
 #include "platform/Platform.h"
 
 namespace cli = ostrel::registercli;
@@ -31,7 +32,11 @@ int main(int argc, char** argv) {
       break;
   }
   const std::unique_ptr<cli::IRuntimeConnector> connector = cli::createOpenVRConnector();
-  const int status = cli::runCommand(parsed.commandLine, *connector, std::cout, std::cerr);
+  const std::unique_ptr<ostrel::steamvr::IRegistryEnvironment> environment =
+      ostrel::steamvr::createProcessEnvironment();
+  const std::unique_ptr<ostrel::steamvr::IRegistryFiles> files = ostrel::steamvr::createDiskFiles();
+  const int status = cli::runCommand(parsed.commandLine, *connector,
+                                     {environment.get(), files.get()}, std::cout, std::cerr);
   std::cout.flush();
   return status;
 }

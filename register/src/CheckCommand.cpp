@@ -3,6 +3,7 @@
 
 #include "Commands.h"
 #include "ExitStatus.h"
+#include "JsonReport.h"
 #include "ostrel/steamvr/ManifestCheck.h"
 #include "platform/Platform.h"
 
@@ -16,11 +17,16 @@ int runCheckCommand(const CommandLine& commandLine, std::ostream& out) {
       steamvr::checkManifestForRegistration(path, commandLine.appKey);
   int errors = 0;
   for (const steamvr::ManifestFinding& finding : findings) {
-    out << steamvr::formatFinding(finding) << '\n';
+    if (!commandLine.json) out << steamvr::formatFinding(finding) << '\n';
     if (finding.severity == steamvr::FindingSeverity::Error) ++errors;
   }
   const int warnings = static_cast<int>(findings.size()) - errors;
   const std::string shown = platform::wideToUtf8(path);
+  if (commandLine.json) {
+    const int status = errors > 0 ? kExitManifestErrors : 0;
+    out << checkJson(commandLine.appKey, shown, findings, status) << '\n';
+    return status;
+  }
   if (errors > 0) {
     out << "check failed for " << shown << ": " << countText(errors, "error") << " and "
         << countText(warnings, "warning") << '\n';
@@ -32,17 +38,19 @@ int runCheckCommand(const CommandLine& commandLine, std::ostream& out) {
   return 0;
 }
 
-int runCommand(const CommandLine& commandLine, IRuntimeConnector& connector, std::ostream& out,
-               std::ostream& err) {
+int runCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
+               const RegistrySources& sources, std::ostream& out, std::ostream& err) {
   switch (commandLine.command) {
     case CommandKind::Register:
     case CommandKind::Ensure:
     case CommandKind::Unregister:
       return runRegistrationCommand(commandLine, connector, out, err);
     case CommandKind::Status:
-      return runStatusCommand(commandLine, connector, out);
+      return runStatusCommand(commandLine, connector, sources, out);
     case CommandKind::Check:
       return runCheckCommand(commandLine, out);
+    case CommandKind::Repair:
+      return runRepairCommand(commandLine, connector, sources, out, err);
   }
   return kExitUsage;
 }

@@ -36,6 +36,11 @@ void addLoader(CLI::App& command, CommandLine& target) {
                      "system's library search)");
 }
 
+void addJson(CLI::App& command, CommandLine& target) {
+  command.add_flag("--json", target.json,
+                   "print one JSON object on standard output instead of the report");
+}
+
 }  // namespace
 
 const char* commandName(CommandKind kind) noexcept {
@@ -50,6 +55,8 @@ const char* commandName(CommandKind kind) noexcept {
       return "status";
     case CommandKind::Check:
       return "check";
+    case CommandKind::Repair:
+      return "repair";
   }
   return "unknown";
 }
@@ -82,13 +89,27 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
     addLoader(*command, target);
     command->add_flag("--force", target.force, "go ahead although the manifest check found errors");
   }
-  CLI::App* status = add(CommandKind::Status, "show what the runtime holds for the application");
+  CLI::App* status = add(CommandKind::Status,
+                         "show what the runtime and its files hold for the application; exit "
+                         "status 0 registered, 6 stale, 7 not registered, 69 unknown");
   addKey(*status, target);
   addManifest(*status, target.manifestPath, false);
   addLoader(*status, target);
+  addJson(*status, target);
   CLI::App* check = add(CommandKind::Check, "check the manifest alone; needs no runtime");
   addKey(*check, target);
   addManifest(*check, target.manifestPath, true);
+  addJson(*check, target);
+  CLI::App* repair = add(CommandKind::Repair,
+                         "remove every other listed manifest that declares the key, through the "
+                         "runtime, then register this one");
+  addKey(*repair, target);
+  addManifest(*repair, target.manifestPath, true);
+  addLoader(*repair, target);
+  repair->add_flag("--force", target.force, "go ahead although the manifest check found errors");
+  repair->add_flag("--dry-run", target.dryRun,
+                   "only print what would be removed; needs no runtime");
+  addJson(*repair, target);
 
   // CLI11 wants the arguments without the program name, last first.
   std::vector<std::string> reversed;
@@ -107,7 +128,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
                    [&](const Binding& b) { return b.app->get_name() == reversed.back(); })) {
     result.kind = ParseKind::UsageError;
     result.text = std::string(kProgramName) + ": unknown command '" + reversed.back() +
-                  "' (expected register, ensure, unregister, status or check)\n"
+                  "' (expected register, ensure, unregister, status, check or repair)\n"
                   "Run with --help for more.\n";
     return result;
   }

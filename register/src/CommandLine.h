@@ -7,7 +7,7 @@
 
 namespace ostrel::registercli {
 
-enum class CommandKind { Register, Ensure, Unregister, Status, Check };
+enum class CommandKind { Register, Ensure, Unregister, Status, Check, Repair };
 
 // "register", "ensure", ... as typed on the command line.
 const char* commandName(CommandKind kind) noexcept;
@@ -19,6 +19,8 @@ struct CommandLine {
   std::optional<std::string> manifestPath;  // always set except for status
   std::string loaderPath;                   // empty: the session's default search
   bool force = false;
+  bool dryRun = false;  // repair only
+  bool json = false;    // status, check, repair: one JSON object on standard output
 };
 
 enum class ParseKind {

@@ -47,10 +47,10 @@ int runRegistrationCommand(const CommandLine& commandLine, IRuntimeConnector& co
   }
   err.flush();
 
-  std::string reason;
-  steamvr::OpenVRApplicationsSurface* surface = connector.Connect(commandLine.loaderPath, reason);
+  RuntimeFailure failure;
+  steamvr::OpenVRApplicationsSurface* surface = connector.Connect(commandLine.loaderPath, failure);
   if (surface == nullptr) {
-    out << unavailableSummary(verb, reason) << '\n';
+    out << unavailableSummary(verb, failure.message) << '\n';
     return kExitUnavailable;
   }
 
@@ -77,6 +77,7 @@ int runRegistrationCommand(const CommandLine& commandLine, IRuntimeConnector& co
       break;
     case CommandKind::Status:
     case CommandKind::Check:
+    case CommandKind::Repair:
       break;
   }
   out << registrationSummary(verb, outcome, result, key, shownPath, registrar->LastError()) << '\n';

@@ -19,7 +19,7 @@ class OpenVRConnector final : public IRuntimeConnector {
   }
 
   steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
-                                              std::string& error) override {
+                                              RuntimeFailure& result) override {
     if (surface_) return surface_.get();
     steamvr::OpenVRSessionOptions options;
     if (!loaderPath.empty()) options.loaderPath = platform::pathFromUtf8(loaderPath);
@@ -27,16 +27,19 @@ class OpenVRConnector final : public IRuntimeConnector {
     session_ = steamvr::OpenVRSession::open(options, failure);
     if (!session_) {
       // What the loader said, then what a person can do about it.
-      error = std::move(failure.message);
-      if (!failure.advice.empty()) error += "; " + failure.advice;
+      result.message = std::move(failure.message);
+      if (!failure.advice.empty()) result.message += "; " + failure.advice;
+      result.symbol = !failure.symbol.empty() ? failure.symbol
+                                              : steamvr::openVRSessionErrorKindName(failure.kind);
+      result.advice = std::move(failure.advice);
       return nullptr;
     }
     surface_ = steamvr::createOpenVRApplicationsSurface(session_.get());
     if (!surface_) {
-      error = "no applications surface over the session";
+      result = {"no applications surface over the session", "", ""};
       return nullptr;
     }
-    error.clear();
+    result = {};
     return surface_.get();
   }
 

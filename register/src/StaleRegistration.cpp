@@ -1,25 +1,10 @@
 #include "StaleRegistration.h"
 
+#include "ostrel/steamvr/RuntimeRegistry.h"
+
 namespace ostrel::registercli {
 
 namespace {
-
-std::string comparable(const std::string& path) {
-  std::string out;
-  out.reserve(path.size());
-  for (char c : path) {
-    if (c == '/') c = '\\';
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    // A doubled separator names the same folder, except the leading pair of
-    // a network path.
-    if (c == '\\' && !out.empty() && out.back() == '\\' && out.size() > 1) continue;
-    out.push_back(c);
-  }
-  while (out.size() > 1 && out.back() == '\\' && !(out.size() == 3 && out[1] == ':')) {
-    out.pop_back();
-  }
-  return out;
-}
 
 bool isAbsoluteWindowsPath(const std::string& path) {
   const auto separator = [](char c) { return c == '\\' || c == '/'; };
@@ -37,7 +22,7 @@ std::string expectedBinary(const ManifestLocation& manifest) {
 }  // namespace
 
 bool sameWindowsPath(const std::string& a, const std::string& b) {
-  return comparable(a) == comparable(b);
+  return steamvr::sameRuntimePath(a, b);
 }
 
 PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,

@@ -3,8 +3,8 @@
 
 #include "Commands.h"
 #include "ExitStatus.h"
-#include "ManifestLocation.h"
-#include "StaleRegistration.h"
+#include "JsonReport.h"
+#include "StatusReport.h"
 #include "platform/Platform.h"
 
 namespace ostrel::registercli {
@@ -30,54 +30,125 @@ std::string textOrReason(OpenVRApplicationsSurface& surface, const steamvr::Appl
   return text.value;
 }
 
+// The runtime's answers, in the form status has always printed them.
+void printRuntimeView(const StatusReport& report, OpenVRApplicationsSurface& surface,
+                      std::ostream& out) {
+  const RuntimeView& view = report.runtime;
+  out << "installed:         " << (view.installed ? "yes" : "no") << '\n';
+  if (!view.installed) return;
+  out << "auto-launch:       " << flagText(surface, view.autoLaunch, "on", "off") << '\n';
+  out << "dashboard overlay: " << flagText(surface, view.overlay, "yes", "no") << '\n';
+  out << "binary path:       " << textOrReason(surface, view.binary) << '\n';
+  out << "working directory: " << textOrReason(surface, view.workingDirectory) << '\n';
+  if (!report.manifestPath) return;
+  if (view.place) {
+    out << "manifest:          " << view.place->explanation << '\n';
+  } else {
+    out << "manifest:          cannot compare: " << view.placeProblem << '\n';
+  }
+}
+
+// What the runtime's files say: where they are, and every listed manifest
+// that declares the key (the others belong to other applications).
+void printRegistryView(const StatusReport& report, std::ostream& out) {
+  const steamvr::RuntimeRegistry& registry = report.registry;
+  out << "registry file:     "
+      << (registry.registryFile.empty() ? std::string("(not located)") : registry.registryFile)
+      << (registry.registryFileRead ? "" : " (not read)") << '\n';
+  if (!registry.known()) {
+    out << "listed manifests:  unknown (the runtime's list of applications was not read)\n";
+    return;
+  }
+  std::size_t declaring = 0;
+  for (const steamvr::ListedManifest& listed : registry.manifests) declaring += listed.declaresKey;
+  out << "listed manifests:  " << declaring << " of " << registry.manifests.size()
+      << " declare " << report.appKey << '\n';
+  for (std::size_t i = 0; i < registry.manifests.size(); ++i) {
+    const steamvr::ListedManifest& listed = registry.manifests[i];
+    if (!listed.declaresKey && !listed.thisManifest) continue;
+    const char* role = !listed.declaresKey              ? "  listed:  "
+                       : registry.serving && *registry.serving == i ? "  served:  "
+                                                                    : "  skipped: ";
+    out << role << listed.path;
+    if (listed.thisManifest) out << " (this manifest)";
+    if (!listed.exists) out << " (file gone)";
+    out << '\n';
+  }
+}
+
+std::string autoLaunchText(const std::optional<bool>& autoLaunch) {
+  if (!autoLaunch) return "unknown";
+  return *autoLaunch ? "on" : "off";
+}
+
+// Why the registration is stale, for the closing line.
+std::string staleReason(const StatusReport& report) {
+  const RuntimeView& runtime = report.runtime;
+  if (runtime.reachable && runtime.place && runtime.place->match == PlaceMatch::Differs) {
+    return "points elsewhere than " + *report.manifestPath;
+  }
+  const steamvr::RuntimeRegistry& registry = report.registry;
+  const std::size_t others = registry.otherDeclaring().size();
+  std::string reason;
+  if (registry.serving && !registry.manifests[*registry.serving].thisManifest &&
+      report.manifestPath) {
+    reason = "served from " + registry.manifests[*registry.serving].path;
+  } else {
+    reason = std::to_string(others) + " other listed manifest" + (others == 1 ? "" : "s") +
+             " declare" + (others == 1 ? "s" : "") + " it";
+  }
+  return reason + "; `ostrel-register repair` fixes it";
+}
+
+std::string closingLine(const StatusReport& report) {
+  const std::string& key = report.appKey;
+  const bool reachable = report.runtime.reachable;
+  std::string state;
+  switch (report.state) {
+    case RegistrationState::Registered:
+      state = "is registered (auto-launch " + autoLaunchText(report.autoLaunch()) + ")";
+      break;
+    case RegistrationState::NotRegistered:
+      state = reachable ? "is not registered with the runtime" : "is not registered";
+      break;
+    case RegistrationState::Stale:
+      state = report.installed().value_or(true)
+                  ? "is registered (auto-launch " + autoLaunchText(report.autoLaunch()) +
+                        "), stale: " + staleReason(report)
+                  : "is stale: " + staleReason(report);
+      break;
+    case RegistrationState::Unknown:
+      return unavailableSummary("status", report.runtime.failure.message);
+  }
+  std::string line = "status: " + key + " " + state;
+  if (!reachable) line += " (from the runtime's files; the runtime cannot be reached)";
+  return line;
+}
+
 }  // namespace
 
 int runStatusCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-                     std::ostream& out) {
-  const std::string& key = commandLine.appKey;
-  std::string reason;
-  OpenVRApplicationsSurface* surface = connector.Connect(commandLine.loaderPath, reason);
-  if (surface == nullptr) {
-    out << unavailableSummary("status", reason) << '\n';
-    return kExitUnavailable;
+                     const RegistrySources& sources, std::ostream& out) {
+  OpenVRApplicationsSurface* surface = nullptr;
+  const StatusReport report = buildStatusReport(commandLine, connector, sources, true, &surface);
+  const int status = exitStatusForState(report.state);
+  if (commandLine.json) {
+    out << statusJson(report, status) << '\n';
+    return status;
   }
 
-  const bool installed = surface->IsApplicationInstalled(key.c_str());
-  out << "application:       " << key << '\n';
-  out << "installed:         " << (installed ? "yes" : "no") << '\n';
-  if (!installed) {
-    out << "status: " << key << " is not registered with the runtime\n";
-    return 0;
+  out << "application:       " << report.appKey << '\n';
+  if (surface != nullptr) {
+    printRuntimeView(report, *surface, out);
+  } else {
+    out << "runtime:           cannot be reached\n";
   }
-
-  const steamvr::ApplicationFlag autoLaunch = surface->GetApplicationAutoLaunch(key.c_str());
-  const steamvr::ApplicationFlag overlay = surface->IsDashboardOverlay(key.c_str());
-  const steamvr::ApplicationText binary = surface->GetBinaryPath(key.c_str());
-  const steamvr::ApplicationText folder = surface->GetWorkingDirectory(key.c_str());
-  out << "auto-launch:       " << flagText(*surface, autoLaunch, "on", "off") << '\n';
-  out << "dashboard overlay: " << flagText(*surface, overlay, "yes", "no") << '\n';
-  out << "binary path:       " << textOrReason(*surface, binary) << '\n';
-  out << "working directory: " << textOrReason(*surface, folder) << '\n';
-
-  std::string verdict;
-  if (commandLine.manifestPath) {
-    const std::string manifest = platform::wideToUtf8(registrarPathFor(*commandLine.manifestPath));
-    std::string problem;
-    const std::optional<ManifestLocation> location = readManifestLocation(manifest, key, problem);
-    if (!location) {
-      out << "manifest:          cannot compare: " << problem << '\n';
-    } else {
-      const RegisteredPlace place{binary.error == kApplicationErrorNone ? binary.value : "",
-                                  folder.error == kApplicationErrorNone ? folder.value : ""};
-      const PlaceVerdict judged = judgeRegisteredPlace(place, *location);
-      out << "manifest:          " << judged.explanation << '\n';
-      if (judged.match == PlaceMatch::Differs)
-        verdict = ", stale: points elsewhere than " + manifest;
-    }
+  printRegistryView(report, out);
+  for (const steamvr::RegistryFinding& finding : report.findings) {
+    out << steamvr::formatFinding(finding) << '\n';
   }
-  out << "status: " << key << " is registered (auto-launch "
-      << flagText(*surface, autoLaunch, "on", "off") << ")" << verdict << '\n';
-  return 0;
+  out << closingLine(report) << '\n';
+  return status;
 }
 
 }  // namespace ostrel::registercli

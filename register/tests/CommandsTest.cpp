@@ -11,6 +11,7 @@
 
 #include "Commands.h"
 #include "ExitStatus.h"
+#include "MemoryRegistry.h"
 #include "ostrel/steamvr/OpenVRApplicationsSurface.h"
 #include "platform/Platform.h"
 
@@ -60,11 +61,12 @@ class ScriptedSurface final : public steamvr::OpenVRApplicationsSurface {
 class ScriptedConnector final : public IRuntimeConnector {
  public:
   steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
-                                              std::string& error) override {
+                                              RuntimeFailure& failure) override {
     ++connects;
     askedLoader = loaderPath;
     if (!reachable) {
-      error = "VR_InitInternal2 failed: VRInitError_Init_HmdNotFound (108)";
+      failure = {"VR_InitInternal2 failed: VRInitError_Init_HmdNotFound (108)",
+                 "VRInitError_Init_HmdNotFound", "start SteamVR"};
       return nullptr;
     }
     return &surface;
@@ -92,7 +94,9 @@ class Commands : public ::testing::Test {
     line.force = force;
     out_.str({});
     err_.str({});
-    return runCommand(line, connector_, out_, err_);
+    line.dryRun = dryRun_;
+    line.json = json_;
+    return runCommand(line, connector_, registry_.sources(), out_, err_);
   }
 
   // The whole of standard output must be the one summary line.
@@ -103,6 +107,9 @@ class Commands : public ::testing::Test {
   }
 
   ScriptedConnector connector_;
+  testing::MemoryRegistry registry_;
+  bool dryRun_ = false;
+  bool json_ = false;
   std::ostringstream out_;
   std::ostringstream err_;
 
@@ -220,7 +227,7 @@ TEST_F(StatusCommand, ReportsWhatTheRuntimeHolds) {
 TEST_F(StatusCommand, NamesAStaleRegistration) {
   connector_.surface.installed = {true};
   connector_.surface.binary = {"D:\\Old\\Ostrel.exe", 0};
-  EXPECT_EQ(run(CommandKind::Status, manifestText()), 0);
+  EXPECT_EQ(run(CommandKind::Status, manifestText()), kExitStale);
   EXPECT_NE(out_.str().find("manifest:          stale: the runtime starts D:\\Old\\Ostrel.exe"),
             std::string::npos)
       << out_.str();
@@ -239,7 +246,7 @@ TEST_F(StatusCommand, UnreportedPropertiesSayWhy) {
 }
 
 TEST_F(StatusCommand, NotInstalledStopsAfterSayingSo) {
-  EXPECT_EQ(run(CommandKind::Status, manifestText()), 0);
+  EXPECT_EQ(run(CommandKind::Status, manifestText()), kExitNotRegistered);
   EXPECT_NE(out_.str().find("installed:         no\n"), std::string::npos) << out_.str();
   EXPECT_EQ(connector_.surface.calls, std::vector<std::string>{"IsInstalled"});
 }

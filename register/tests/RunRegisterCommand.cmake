@@ -43,6 +43,12 @@ program_path(loader "${LOADER}")
 set(ENV{OSTREL_FAKE_LOADER_CALL_LOG} "${log}")
 set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "")
 set(working_directory "${dir}")
+# The runtime's files are never the host's: status reads a path registry
+# that is not there.
+program_path(no_vrpath "${dir}/no-such/openvrpaths.vrpath")
+set(ENV{VR_PATHREG_OVERRIDE} "${no_vrpath}")
+unset(ENV{VR_CONFIG_PATH})
+unset(ENV{OSTREL_FAKE_LOADER_CONFIG_DIR})
 
 # A registrable manifest: real file, Windows-absolute path. Natively no such
 # path exists, so those cases pass --force and the check's file-missing.
@@ -115,7 +121,8 @@ elseif(CASE STREQUAL "status_stale")
   # status only reads the file, so the host's own path will do natively.
   program_path(real "${dir}/Ostrel/app.vrmanifest")
   set(args status --key ${key} --manifest "${real}" --openvr "${loader}")
-  set(expect_status 0)
+  # Stale is its own exit status.
+  set(expect_status 6)
   set(expect_out_regex "auto-launch:       on\n.*binary path:       D:\\\\Old\\\\Ostrel.exe\n.*manifest:          stale: ")
 elseif(CASE STREQUAL "non_ascii")
   # "José/应用": the bytes the loader receives must be these UTF-8 bytes.

@@ -1,0 +1,106 @@
+#include "JsonReport.h"
+
+#include <nlohmann/json.hpp>
+
+namespace ostrel::registercli {
+
+namespace {
+
+using nlohmann::json;
+
+json optionalBool(const std::optional<bool>& value) {
+  return value ? json(*value) : json(nullptr);
+}
+
+json optionalText(const std::optional<std::string>& value) {
+  return value ? json(*value) : json(nullptr);
+}
+
+json findingsJson(const std::vector<steamvr::ManifestFinding>& first,
+                  const std::vector<steamvr::ManifestFinding>& then) {
+  json list = json::array();
+  for (const auto* findings : {&first, &then}) {
+    for (const steamvr::ManifestFinding& finding : *findings) {
+      list.push_back({{"severity", steamvr::findingSeverityName(finding.severity)},
+                      {"code", finding.code},
+                      {"message", finding.message}});
+    }
+  }
+  return list;
+}
+
+json runtimeJson(const RuntimeView& runtime) {
+  json view = {{"reachable", runtime.reachable}, {"error", nullptr}, {"advice", nullptr}};
+  if (runtime.asked && !runtime.reachable) {
+    view["error"] = runtime.failure.symbol.empty() ? json(nullptr) : json(runtime.failure.symbol);
+    view["advice"] = runtime.failure.advice.empty() ? json(nullptr) : json(runtime.failure.advice);
+  }
+  return view;
+}
+
+json registryJson(const steamvr::RuntimeRegistry& registry) {
+  json paths = json::array();
+  for (const steamvr::ListedManifest& listed : registry.manifests) {
+    paths.push_back({{"path", listed.path},
+                     {"exists", listed.exists},
+                     {"declares_key", listed.declaresKey},
+                     {"this_manifest", listed.thisManifest}});
+  }
+  return {{"file", registry.registryFile.empty() ? json(nullptr) : json(registry.registryFile)},
+          {"config", optionalText(registry.configFolder)},
+          {"read", registry.known()},
+          {"manifest_paths", std::move(paths)}};
+}
+
+json statusObject(const StatusReport& report, int exitStatus,
+                  const std::vector<steamvr::ManifestFinding>& extra) {
+  return {{"app_key", report.appKey},
+          {"manifest", optionalText(report.manifestPath)},
+          {"state", registrationStateName(report.state)},
+          {"runtime", runtimeJson(report.runtime)},
+          {"installed", optionalBool(report.installed())},
+          {"auto_launch", optionalBool(report.autoLaunch())},
+          {"registry", registryJson(report.registry)},
+          {"findings", findingsJson(extra, report.findings)},
+          {"exit_status", exitStatus}};
+}
+
+// Invalid UTF-8 from a file becomes U+FFFD rather than an exception.
+std::string dumped(const json& value) {
+  return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+}  // namespace
+
+std::string statusJson(const StatusReport& report, int exitStatus,
+                       const std::vector<steamvr::ManifestFinding>& extra) {
+  return dumped(statusObject(report, exitStatus, extra));
+}
+
+std::string repairJson(const StatusReport& report, const RepairOutcome& outcome,
+                       const std::vector<steamvr::ManifestFinding>& checkFindings) {
+  json object = statusObject(report, outcome.exitStatus, checkFindings);
+  object["dry_run"] = outcome.dryRun;
+  object["removed"] = outcome.removed;
+  object["would_remove"] = outcome.wouldRemove;
+  object["result"] = optionalText(outcome.result);
+  return dumped(object);
+}
+
+std::string checkJson(const std::string& appKey, const std::string& manifestPath,
+                      const std::vector<steamvr::ManifestFinding>& findings, int exitStatus) {
+  int errors = 0;
+  for (const steamvr::ManifestFinding& finding : findings) {
+    if (finding.severity == steamvr::FindingSeverity::Error) ++errors;
+  }
+  const json object = {{"app_key", appKey},
+                       {"manifest", manifestPath},
+                       {"passed", errors == 0},
+                       {"errors", errors},
+                       {"warnings", static_cast<int>(findings.size()) - errors},
+                       {"findings", findingsJson(findings, {})},
+                       {"exit_status", exitStatus}};
+  return dumped(object);
+}
+
+}  // namespace ostrel::registercli

@@ -5,6 +5,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -95,6 +96,7 @@ class Commands : public ::testing::Test {
     out_.str({});
     err_.str({});
     line.dryRun = dryRun_;
+    if (kind == CommandKind::Status && !statusManifest_) line.manifestPath.reset();
     line.json = json_;
     return runCommand(line, connector_, registry_.sources(), out_, err_);
   }
@@ -110,6 +112,7 @@ class Commands : public ::testing::Test {
   testing::MemoryRegistry registry_;
   bool dryRun_ = false;
   bool json_ = false;
+  bool statusManifest_ = true;
   std::ostringstream out_;
   std::ostringstream err_;
 
@@ -249,6 +252,272 @@ TEST_F(StatusCommand, NotInstalledStopsAfterSayingSo) {
   EXPECT_EQ(run(CommandKind::Status, manifestText()), kExitNotRegistered);
   EXPECT_NE(out_.str().find("installed:         no\n"), std::string::npos) << out_.str();
   EXPECT_EQ(connector_.surface.calls, std::vector<std::string>{"IsInstalled"});
+}
+
+// --- the runtime's files beside the runtime's answers ----------------------
+
+const std::string kOurs = "C:\\Games\\Ostrel\\app.vrmanifest";
+const std::string kOld = "D:\\Old\\Ostrel\\app.vrmanifest";
+const std::string kCopy = "E:\\Copy\\Ostrel\\app.vrmanifest";
+const std::string kOther = "C:\\Games\\Other\\other.vrmanifest";
+const std::string kConfig = "C:\\Steam\\config";
+
+std::string declaring(const std::string& key) {
+  return R"({"applications":[{"app_key":")" + key + R"("}]})";
+}
+
+class RegistryCommands : public Commands {
+ protected:
+  void SetUp() override {
+    Commands::SetUp();
+    registry_.variables["VR_PATHREG_OVERRIDE"] = "C:\\Users\\Me\\openvrpaths.vrpath";
+    registry_.put("C:\\Users\\Me\\openvrpaths.vrpath",
+                  R"({"config":["C:\\Steam\\config"],"jsonid":"vrpathreg","version":1})");
+    registry_.put(kOurs, declaring("vantorell.ostrel"));
+    registry_.put(kOld, declaring("vantorell.ostrel"));
+    registry_.put(kCopy, declaring("vantorell.ostrel"));
+    registry_.put(kOther, declaring("other.app"));
+  }
+
+  void list(const std::vector<std::string>& paths) {
+    nlohmann::json root = {{"manifest_paths", paths}};
+    registry_.put(kConfig + "\\appconfig.json", root.dump());
+  }
+  void autoLaunchFile(bool on) {
+    registry_.put(kConfig + "\\vrappconfig\\vantorell.ostrel.vrappconfig",
+                  std::string(R"({"autolaunch":)") + (on ? "true" : "false") + "}");
+  }
+
+  nlohmann::json parsedOut() const {
+    nlohmann::json parsed = nlohmann::json::parse(out_.str(), nullptr, false);
+    EXPECT_FALSE(parsed.is_discarded()) << out_.str();
+    EXPECT_EQ(out_.str().find('\n'), out_.str().size() - 1) << "one line of JSON";
+    return parsed;
+  }
+  bool outHas(const std::string& text) const { return out_.str().find(text) != std::string::npos; }
+  std::vector<std::string> calls() const { return connector_.surface.calls; }
+};
+
+TEST_F(RegistryCommands, StatusStatesAndTheirExitStatuses) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> listed;
+    bool reachable;
+    bool installed;
+    int status;
+    const char* line;
+  } cases[] = {
+      {"served from ours", {kOther, kOurs}, true, true, 0, "is registered (auto-launch off)"},
+      {"an older copy first", {kOld, kOurs}, true, true, kExitStale, "stale: served from "},
+      {"only an older copy", {kOld}, true, true, kExitStale, "stale: served from "},
+      {"ours first, a copy after", {kOurs, kCopy}, true, true, kExitStale,
+       "stale: 1 other listed manifest declares it"},
+      {"nothing declares it", {kOther}, true, false, kExitNotRegistered,
+       "is not registered with the runtime"},
+      {"closed, files say ours", {kOurs}, false, false, 0,
+       "is registered (auto-launch unknown) (from the runtime's files"},
+      {"closed, files say stale", {kOld, kOurs}, false, false, kExitStale,
+       "is registered (auto-launch unknown), stale: served from"},
+      {"closed, files say nothing", {kOther}, false, false, kExitNotRegistered,
+       "is not registered (from the runtime's files"},
+  };
+  for (const Case& c : cases) {
+    list(c.listed);
+    connector_.reachable = c.reachable;
+    connector_.surface.installed = {c.installed};
+    EXPECT_EQ(run(CommandKind::Status, kOurs), c.status) << c.name << "\n" << out_.str();
+    EXPECT_TRUE(outHas(c.line)) << c.name << "\n" << out_.str();
+  }
+}
+
+TEST_F(RegistryCommands, StaleStatusNamesBothCopiesAndTheFix) {
+  list({kOther, kOld, kOurs});
+  connector_.surface.installed = {true};
+  EXPECT_EQ(run(CommandKind::Status, kOurs), kExitStale);
+  EXPECT_TRUE(outHas("listed manifests:  2 of 3 declare vantorell.ostrel\n")) << out_.str();
+  EXPECT_TRUE(outHas("  served:  " + kOld + "\n")) << out_.str();
+  EXPECT_TRUE(outHas("  skipped: " + kOurs + " (this manifest)\n")) << out_.str();
+  EXPECT_FALSE(outHas(kOther)) << "another application's entry is not ours to show";
+  EXPECT_TRUE(outHas("error [stale-registration]")) << out_.str();
+  EXPECT_TRUE(outHas("`ostrel-register repair` fixes it")) << out_.str();
+}
+
+TEST_F(RegistryCommands, StatusWithoutAManifestJudgesByTheListAlone) {
+  statusManifest_ = false;
+  list({kOld});
+  connector_.surface.installed = {true};
+  EXPECT_EQ(run(CommandKind::Status, kOurs), 0) << out_.str();
+  list({kOld, kCopy});
+  connector_.surface.installed = {true};
+  EXPECT_EQ(run(CommandKind::Status, kOurs), kExitStale) << out_.str();
+}
+
+TEST_F(RegistryCommands, NeitherViewReadableIsUnknown) {
+  registry_.files.clear();
+  connector_.reachable = false;
+  EXPECT_EQ(run(CommandKind::Status, kOurs), kExitUnavailable);
+  EXPECT_TRUE(outHas("warning [vrpath-missing]")) << out_.str();
+  EXPECT_TRUE(outHas("status failed: the SteamVR runtime cannot be reached: ")) << out_.str();
+}
+
+TEST_F(RegistryCommands, DisagreementsBetweenTheViewsAreFlagged) {
+  list({kOther});
+  connector_.surface.installed = {true};
+  connector_.surface.autoLaunch = true;
+  autoLaunchFile(false);
+  EXPECT_EQ(run(CommandKind::Status, kOurs), 0) << out_.str();
+  EXPECT_TRUE(outHas("warning [views-disagree]: the runtime lists vantorell.ostrel, but no "))
+      << out_.str();
+  EXPECT_TRUE(outHas("warning [views-disagree]: the runtime answers auto-launch on, but its "))
+      << out_.str();
+  // The runtime's own answer wins: no auto-launch-off from the file.
+  EXPECT_FALSE(outHas("[auto-launch-off]")) << out_.str();
+  EXPECT_FALSE(outHas("[not-registered]")) << out_.str();
+}
+
+TEST_F(RegistryCommands, StatusJsonParsesBackWithBothViews) {
+  list({kOld, kOther, kOurs});
+  autoLaunchFile(true);
+  connector_.reachable = false;
+  json_ = true;
+  EXPECT_EQ(run(CommandKind::Status, kOurs), kExitStale);
+  const nlohmann::json report = parsedOut();
+  EXPECT_EQ(report["app_key"], "vantorell.ostrel");
+  EXPECT_EQ(report["manifest"], kOurs);
+  EXPECT_EQ(report["state"], "stale");
+  EXPECT_EQ(report["exit_status"], kExitStale);
+  EXPECT_EQ(report["runtime"]["reachable"], false);
+  EXPECT_EQ(report["runtime"]["error"], "VRInitError_Init_HmdNotFound");
+  EXPECT_EQ(report["runtime"]["advice"], "start SteamVR");
+  EXPECT_EQ(report["installed"], true);
+  EXPECT_EQ(report["auto_launch"], true);
+  EXPECT_EQ(report["registry"]["file"], "C:\\Users\\Me\\openvrpaths.vrpath");
+  EXPECT_EQ(report["registry"]["config"], kConfig);
+  const nlohmann::json& paths = report["registry"]["manifest_paths"];
+  ASSERT_EQ(paths.size(), 3u);
+  EXPECT_EQ(paths[0], (nlohmann::json{{"path", kOld},
+                                      {"exists", true},
+                                      {"declares_key", true},
+                                      {"this_manifest", false}}));
+  EXPECT_EQ(paths[1]["declares_key"], false);
+  EXPECT_EQ(paths[2]["this_manifest"], true);
+  std::vector<std::string> codes;
+  for (const nlohmann::json& finding : report["findings"]) {
+    EXPECT_TRUE(finding["severity"] == "error" || finding["severity"] == "warning");
+    codes.push_back(finding["code"]);
+  }
+  EXPECT_EQ(codes, (std::vector<std::string>{"runtime-unreachable", "stale-registration"}));
+
+  // Reachable, with nothing in the files: nulls where nothing is known.
+  registry_.files.clear();
+  connector_.reachable = true;
+  connector_.surface.installed = {false};
+  EXPECT_EQ(run(CommandKind::Status, kOurs), kExitNotRegistered);
+  const nlohmann::json bare = parsedOut();
+  EXPECT_EQ(bare["state"], "not-registered");
+  EXPECT_EQ(bare["runtime"], (nlohmann::json{{"reachable", true}, {"error", nullptr},
+                                             {"advice", nullptr}}));
+  EXPECT_EQ(bare["installed"], false);
+  EXPECT_TRUE(bare["auto_launch"].is_null());
+  EXPECT_TRUE(bare["registry"]["config"].is_null());
+  EXPECT_TRUE(bare["registry"]["manifest_paths"].empty());
+}
+
+TEST_F(RegistryCommands, RepairRemovesOnlyOtherCopiesOfTheKeyThenRegisters) {
+  list({kOther, kOld, kOurs, kCopy});
+  connector_.surface.installed = {false, true};
+  EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0) << out_.str();
+  const std::vector<std::string> made = calls();
+  ASSERT_GE(made.size(), 3u);
+  EXPECT_EQ(made[0], "Remove " + kOld);
+  EXPECT_EQ(made[1], "Remove " + kCopy);
+  EXPECT_EQ(made[2], "Add " + kOurs);
+  for (const std::string& call : made) EXPECT_EQ(call.find(kOther), std::string::npos) << call;
+  EXPECT_EQ(summary(), "repaired vantorell.ostrel: removed " + kOld + ", " + kCopy +
+                           "; registered vantorell.ostrel from " + kOurs);
+}
+
+TEST_F(RegistryCommands, RefusedRemovalStopsBeforeAnythingIsRegistered) {
+  list({kOld, kCopy, kOurs});
+  connector_.surface.removeError = 104;
+  EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 4);
+  EXPECT_EQ(calls(), std::vector<std::string>{"Remove " + kOld});
+  EXPECT_EQ(summary(), "repair failed (RemoveFailed, exit 4) for vantorell.ostrel: the runtime "
+                       "refused to remove " + kOld +
+                           " (VRApplicationError_UnknownApplication); nothing registered");
+}
+
+TEST_F(RegistryCommands, DryRunReadsTheFilesAndNeverTheRuntime) {
+  list({kOld, kOurs});
+  dryRun_ = true;
+  EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0);
+  EXPECT_EQ(connector_.connects, 0);
+  EXPECT_EQ(out_.str(), "would remove " + kOld + "\nrepair (dry run) for vantorell.ostrel: would "
+                        "remove " + kOld + "; would register vantorell.ostrel from " + kOurs +
+                            "\n");
+  json_ = true;
+  EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0);
+  const nlohmann::json report = parsedOut();
+  EXPECT_EQ(report["dry_run"], true);
+  EXPECT_EQ(report["would_remove"], nlohmann::json::array({kOld}));
+  EXPECT_TRUE(report["removed"].empty());
+  EXPECT_TRUE(report["result"].is_null());
+  EXPECT_EQ(report["state"], "stale");
+  EXPECT_EQ(report["runtime"]["reachable"], false);
+  EXPECT_TRUE(report["runtime"]["error"].is_null()) << "the runtime was not asked";
+}
+
+TEST_F(RegistryCommands, UnreadableRegistryOnlyRegisters) {
+  registry_.put(kConfig + "\\appconfig.json", "{\"manifest_paths\": [");
+  connector_.surface.installed = {false, true};
+  EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0);
+  EXPECT_EQ(calls().front(), "Add " + kOurs);
+  EXPECT_NE(err_.str().find("warning [appconfig-unreadable]"), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find("only registering " + kOurs), std::string::npos) << err_.str();
+  EXPECT_EQ(summary(), "repaired vantorell.ostrel: nothing to remove; registered "
+                       "vantorell.ostrel from " + kOurs);
+}
+
+TEST_F(RegistryCommands, RepairChecksFirstAndNeedsTheRuntime) {
+  list({kOld, kOurs});
+  EXPECT_EQ(run(CommandKind::Repair, kOurs), kExitManifestErrors);  // the file is not on disk
+  EXPECT_EQ(connector_.connects, 0);
+  EXPECT_EQ(summary().rfind("repair refused: the manifest check found ", 0), 0u) << summary();
+
+  connector_.reachable = false;
+  EXPECT_EQ(run(CommandKind::Repair, kOurs, true), kExitUnavailable);
+  EXPECT_EQ(summary().rfind("repair failed: the SteamVR runtime cannot be reached: ", 0), 0u)
+      << summary();
+  EXPECT_TRUE(calls().empty());
+}
+
+TEST_F(RegistryCommands, FailedRegistrationAfterRemovalsSaysWhatWasRemoved) {
+  list({kOld, kOurs});
+  connector_.surface.addError = 107;
+  json_ = true;
+  EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 1);
+  const nlohmann::json report = parsedOut();
+  EXPECT_EQ(report["removed"], nlohmann::json::array({kOld}));
+  EXPECT_EQ(report["result"], "AddFailed");
+  EXPECT_EQ(report["exit_status"], 1);
+  bool checkFinding = false;
+  for (const nlohmann::json& finding : report["findings"]) {
+    checkFinding = checkFinding || finding["code"] == "file-missing";
+  }
+  EXPECT_TRUE(checkFinding) << "the manifest check's findings are in the list too";
+}
+
+TEST_F(Commands, CheckJsonParsesBack) {
+  json_ = true;
+  EXPECT_EQ(run(CommandKind::Check, kAbsentManifest), kExitManifestErrors);
+  const nlohmann::json report = nlohmann::json::parse(out_.str());
+  EXPECT_EQ(report["app_key"], "vantorell.ostrel");
+  EXPECT_EQ(report["passed"], false);
+  EXPECT_EQ(report["errors"], 1);
+  EXPECT_EQ(report["warnings"], 0);
+  EXPECT_EQ(report["exit_status"], kExitManifestErrors);
+  ASSERT_EQ(report["findings"].size(), 1u);
+  EXPECT_EQ(report["findings"][0]["code"], "file-missing");
 }
 
 }  // namespace

@@ -27,12 +27,30 @@ TEST(CommandLine, ReadsEveryOptionOfARegistration) {
 
 TEST(CommandLine, NamesEachCommandAsTyped) {
   for (CommandKind kind : {CommandKind::Register, CommandKind::Ensure, CommandKind::Unregister,
-                           CommandKind::Status, CommandKind::Check}) {
+                           CommandKind::Status, CommandKind::Check, CommandKind::Repair}) {
     const ParseResult result = parse({commandName(kind), "--key", "k", "--manifest", "m"});
     ASSERT_EQ(result.kind, ParseKind::Run) << commandName(kind) << ": " << result.text;
     EXPECT_EQ(result.commandLine.command, kind);
     EXPECT_FALSE(result.commandLine.force);
+    EXPECT_FALSE(result.commandLine.dryRun);
+    EXPECT_FALSE(result.commandLine.json);
     EXPECT_TRUE(result.commandLine.loaderPath.empty());
+  }
+}
+
+TEST(CommandLine, RepairTakesDryRunJsonForceAndALoader) {
+  const ParseResult result = parse({"repair", "--key", "k", "--manifest", "m", "--openvr", "l",
+                                    "--force", "--dry-run", "--json"});
+  ASSERT_EQ(result.kind, ParseKind::Run) << result.text;
+  EXPECT_EQ(result.commandLine.command, CommandKind::Repair);
+  EXPECT_TRUE(result.commandLine.force);
+  EXPECT_TRUE(result.commandLine.dryRun);
+  EXPECT_TRUE(result.commandLine.json);
+  EXPECT_EQ(result.commandLine.loaderPath, "l");
+  for (const char* command : {"status", "check"}) {
+    const ParseResult json = parse({command, "--key", "k", "--manifest", "m", "--json"});
+    ASSERT_EQ(json.kind, ParseKind::Run) << json.text;
+    EXPECT_TRUE(json.commandLine.json) << command;
   }
 }
 
@@ -77,6 +95,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {"check", "--key", "k", "--manifest", "m", "--openvr", "x"},
                   "--openvr"},
         UsageCase{"StatusTakesNoForce", {"status", "--key", "k", "--force"}, "--force"},
+        UsageCase{"RepairNeedsAManifest", {"repair", "--key", "k"}, "--manifest"},
+        UsageCase{"OnlyRepairHasADryRun",
+                  {"register", "--key", "k", "--manifest", "m", "--dry-run"},
+                  "--dry-run"},
+        UsageCase{"RegisterHasNoJson", {"register", "--key", "k", "--manifest", "m", "--json"},
+                  "--json"},
         UsageCase{"TwoCommands", {"check", "--key", "k", "--manifest", "m", "status"}, "status"},
         UsageCase{
             "StrayArgument", {"unregister", "--key", "k", "--manifest", "m", "extra"}, "extra"}),

@@ -34,7 +34,8 @@ PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,
               "stale: the runtime starts " + registered.binaryPath + ", but this manifest names " +
                   expected +
                   "; the registration comes from another copy of the manifest (the application "
-                  "was moved or reinstalled). Register this manifest again."};
+                  "was moved or reinstalled). Run `ostrel-register repair` with this "
+                  "manifest."};
     }
   }
   if (!registered.workingDirectory.empty() && !manifest.folder.empty()) {
@@ -46,8 +47,8 @@ PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,
       return {PlaceMatch::Differs,
               "stale: the runtime starts the application in " + registered.workingDirectory +
                   ", which is not this manifest's folder " + manifest.folder +
-                  "; the registration comes from another copy of the manifest. Register this "
-                  "manifest again."};
+                  "; the registration comes from another copy of the manifest. Run "
+                  "`ostrel-register repair` with this manifest."};
     }
     return {PlaceMatch::Matches, "current: the registration points at this manifest's location"};
   }

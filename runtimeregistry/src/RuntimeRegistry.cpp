@@ -348,7 +348,7 @@ class Reader {
     const ListedManifest& served = result_.manifests[*result_.serving];
     for (std::size_t other : result_.otherDeclaring()) {
       const ListedManifest& listed = result_.manifests[other];
-      const std::string served_text = other == *result_.serving
+      const std::string servedText = other == *result_.serving
                                           ? "the runtime serves the application from it"
                                           : "the runtime serves the application from " +
                                                 shownText(served.path) + " and skips the other";
@@ -357,7 +357,7 @@ class Reader {
       fix += "`, which removes the other copies through the runtime and registers this one";
       error("stale-registration", "another listed manifest, " + shownText(listed.path) +
                                       ", also declares app_key " + shownText(key) + "; " +
-                                      served_text + ": " + fix);
+                                      servedText + ": " + fix);
     }
     if (result_.autoLaunch && !*result_.autoLaunch) {
       warning("auto-launch-off", "the runtime's settings for " + shownText(key) +

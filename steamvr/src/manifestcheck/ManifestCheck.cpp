@@ -91,8 +91,9 @@ std::optional<std::vector<std::string>> declaredAppKeys(std::string_view content
     problem = firstError != listed.end() ? firstError->message : "it is not JSON that can be read";
     return std::nullopt;
   }
-  const auto applications = root->is_object() ? root->find("applications") : root->end();
-  if (!root->is_object() || applications == root->end() || !applications->is_array()) {
+  // find() on anything but an object finds nothing.
+  const auto applications = root->find("applications");
+  if (applications == root->end() || !applications->is_array()) {
     problem = "it holds no \"applications\" array";
     return std::nullopt;
   }

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "openvr/OpenVRApplicationsTable.h"
+#include "OpenVRApplicationsTable.h"
 #include "platform/Platform.h"
 
 namespace ostrel::steamvr {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "openvr/OpenVRApplicationsTable.h"
+#include "OpenVRApplicationsTable.h"
 
 namespace ostrel::steamvr {
 

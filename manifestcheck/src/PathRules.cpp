@@ -4,26 +4,13 @@
 
 #include "DisplayText.h"
 #include "PathText.h"
+#include "ostrel/common/WindowsPath.h"
 #include "platform/Platform.h"
 
 namespace ostrel::steamvr::manifestcheck {
 
-namespace {
-
-bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
-}  // namespace
-
 bool isWindowsAbsolute(std::string_view utf8Path) noexcept {
-  if (utf8Path.size() >= 3 && isAsciiLetter(utf8Path[0]) && utf8Path[1] == ':' &&
-      isSeparator(utf8Path[2])) {
-    return true;
-  }
-  return utf8Path.size() >= 2 && isSeparator(utf8Path[0]) && isSeparator(utf8Path[1]);
+  return common::isWindowsAbsolute(utf8Path);
 }
 
 bool isAscii(std::string_view text) noexcept {
@@ -32,21 +19,7 @@ bool isAscii(std::string_view text) noexcept {
 }
 
 bool underWindowsApps(std::string_view utf8Path) noexcept {
-  constexpr std::string_view kFolder = "windowsapps";
-  std::size_t start = 0;
-  while (start <= utf8Path.size()) {
-    std::size_t end = start;
-    while (end < utf8Path.size() && !isSeparator(utf8Path[end])) ++end;
-    const std::string_view part = utf8Path.substr(start, end - start);
-    // Only a folder counts: the last part is the program itself.
-    if (end < utf8Path.size() && part.size() == kFolder.size() &&
-        std::equal(part.begin(), part.end(), kFolder.begin(),
-                   [](char a, char b) { return asciiLower(a) == b; })) {
-      return true;
-    }
-    start = end + 1;
-  }
-  return false;
+  return common::underWindowsApps(utf8Path);
 }
 
 void checkRegistrarPath(std::wstring_view registrarPath, FindingList& findings) {

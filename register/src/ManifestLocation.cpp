@@ -4,6 +4,7 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
+#include "ostrel/common/WindowsPath.h"
 #include "ostrel/steamvr/ManifestCheck.h"
 #include "platform/Platform.h"
 
@@ -33,11 +34,7 @@ bool readCapped(const std::string& path, std::string& content, std::string& erro
 
 }  // namespace
 
-std::string folderOf(const std::string& path) {
-  const std::size_t last = path.find_last_of("\\/");
-  if (last == std::string::npos) return {};
-  return path.substr(0, last);
-}
+std::string folderOf(const std::string& path) { return common::windowsFolderOf(path); }
 
 std::optional<ManifestLocation> readManifestLocation(const std::string& manifestPath,
                                                      const std::string& appKey,

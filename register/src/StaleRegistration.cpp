@@ -1,43 +1,21 @@
 #include "StaleRegistration.h"
 
+#include "ostrel/common/WindowsPath.h"
+
 namespace ostrel::registercli {
 
 namespace {
 
-std::string comparable(const std::string& path) {
-  std::string out;
-  out.reserve(path.size());
-  for (char c : path) {
-    if (c == '/') c = '\\';
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    // A doubled separator names the same folder, except the leading pair of
-    // a network path.
-    if (c == '\\' && !out.empty() && out.back() == '\\' && out.size() > 1) continue;
-    out.push_back(c);
-  }
-  while (out.size() > 1 && out.back() == '\\' && !(out.size() == 3 && out[1] == ':')) {
-    out.pop_back();
-  }
-  return out;
-}
-
-bool isAbsoluteWindowsPath(const std::string& path) {
-  const auto separator = [](char c) { return c == '\\' || c == '/'; };
-  if (path.size() >= 2 && separator(path[0]) && separator(path[1])) return true;
-  return path.size() >= 3 && path[1] == ':' && separator(path[2]) &&
-         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
 std::string expectedBinary(const ManifestLocation& manifest) {
   const std::string& binary = *manifest.binaryPath;
-  if (isAbsoluteWindowsPath(binary) || manifest.folder.empty()) return binary;
+  if (common::isWindowsAbsolute(binary) || manifest.folder.empty()) return binary;
   return manifest.folder + "\\" + binary;
 }
 
 }  // namespace
 
 bool sameWindowsPath(const std::string& a, const std::string& b) {
-  return comparable(a) == comparable(b);
+  return common::sameWindowsPath(a, b);
 }
 
 PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,

@@ -95,4 +95,9 @@ std::optional<std::filesystem::path> resolveBinaryPath(
   return (manifestFolder / *path).make_preferred();
 }
 
+bool isDriveRooted(std::string_view utf8Path) noexcept {
+  return !utf8Path.empty() && isSeparator(utf8Path[0]) &&
+         (utf8Path.size() == 1 || !isSeparator(utf8Path[1]));
+}
+
 }  // namespace ostrel::steamvr::manifestcheck

@@ -137,7 +137,7 @@ TEST_F(ManifestContentTest, LaunchTypeFindings) {
   firstApplication(manifest)["launch_type"] = "exe";
   const ManifestFinding unknown = only(manifest);
   EXPECT_EQ(unknown.code, "launch-type-unknown");
-  EXPECT_EQ(unknown.severity, FindingSeverity::Warning);
+  EXPECT_EQ(unknown.severity, FindingSeverity::Error) << "the runtime skips the application";
 
   firstApplication(manifest)["launch_type"] = "url";
   firstApplication(manifest).erase("binary_path_windows");

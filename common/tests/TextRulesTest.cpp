@@ -55,6 +55,7 @@ struct PathCase {
   bool absolute;
   bool windowsApps;
   bool temporary;
+  bool driveRooted = false;
 };
 
 TEST(WindowsPath, JudgementTable) {
@@ -67,7 +68,9 @@ TEST(WindowsPath, JudgementTable) {
       {"\\\\?\\C:\\Ostrel\\app.vrmanifest", true, false, false},
       {"\\\\.\\C:\\Ostrel\\app.vrmanifest", true, false, false},
       {"C:app.vrmanifest", false, false, false},
-      {"\\Ostrel\\app.vrmanifest", false, false, false},
+      {"\\Ostrel\\app.vrmanifest", false, false, false, true},
+      {"/Bindings/actions.json", false, false, false, true},
+      {"\\", false, false, false, true},
       {"app.vrmanifest", false, false, false},
       {"", false, false, false},
       {"1:\\x", false, false, false},
@@ -76,7 +79,7 @@ TEST(WindowsPath, JudgementTable) {
       {"C:\\Tools\\WindowsApps", true, false, false},  // the last part is not a folder
       {"C:\\Users\\Jos\xc3\xa9\\AppData\\Local\\Temp\\x\\app.vrmanifest", true, false, true},
       {"C:\\Windows\\TEMP\\app.vrmanifest", true, false, true},
-      {"/tmp/app.vrmanifest", false, false, true},
+      {"/tmp/app.vrmanifest", false, false, true, true},
       {"C:\\Temperature\\app.vrmanifest", true, false, false},
       {"C:\\Ostrel\\Temp", true, false, false},
   };
@@ -84,6 +87,7 @@ TEST(WindowsPath, JudgementTable) {
     EXPECT_EQ(oc::isWindowsAbsolute(c.path), c.absolute) << c.path;
     EXPECT_EQ(oc::underWindowsApps(c.path), c.windowsApps) << c.path;
     EXPECT_EQ(oc::underTemporaryFolder(c.path), c.temporary) << c.path;
+    EXPECT_EQ(oc::isDriveRooted(c.path), c.driveRooted) << c.path;
   }
 }
 

@@ -45,6 +45,11 @@ bool isWindowsAbsolute(std::string_view utf8Path) noexcept {
   return utf8Path.size() >= 2 && isSeparator(utf8Path[0]) && isSeparator(utf8Path[1]);
 }
 
+bool isDriveRooted(std::string_view utf8Path) noexcept {
+  return !utf8Path.empty() && isSeparator(utf8Path[0]) &&
+         (utf8Path.size() == 1 || !isSeparator(utf8Path[1]));
+}
+
 std::string comparableWindowsPath(std::string_view utf8Path) {
   std::string out;
   out.reserve(utf8Path.size());

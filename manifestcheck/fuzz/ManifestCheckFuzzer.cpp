@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,31 @@ void requireWellFormed(const std::vector<ManifestFinding>& findings) {
   }
 }
 
+// The app keys the input declares, a few at most, so that the findings about
+// an application's own key (app-key-invalid, app-key-too-long) are reached
+// too. Read only when the check itself found the text within its bounds.
+std::vector<std::string> declaredKeys(std::string_view content) {
+  std::vector<std::string> keys;
+  if (content.size() > ostrel::steamvr::kManifestSizeLimit ||
+      ostrel::steamvr::manifestcheck::firstBracketDeeperThan(
+          content, ostrel::steamvr::kManifestDepthLimit)) {
+    return keys;
+  }
+  const nlohmann::json root =
+      nlohmann::json::parse(content.begin(), content.end(), nullptr, /*allow_exceptions=*/false,
+                            /*ignore_comments=*/true);
+  if (!root.is_object()) return keys;
+  const auto applications = root.find("applications");
+  if (applications == root.end() || !applications->is_array()) return keys;
+  for (const nlohmann::json& application : *applications) {
+    if (keys.size() == 3) break;
+    if (!application.is_object()) continue;
+    const auto key = application.find("app_key");
+    if (key != application.end() && key->is_string()) keys.push_back(key->get<std::string>());
+  }
+  return keys;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -64,6 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScriptedPathProbe probe;
   requireWellFormed(ostrel::steamvr::checkManifestContent(
       content, {"vantorell.ostrel", "C:\\Apps\\Ostrel", &probe}));
+  for (const std::string& key : declaredKeys(content)) {
+    requireWellFormed(
+        ostrel::steamvr::checkManifestContent(content, {key, "C:\\Apps\\Ostrel", &probe}));
+  }
 
   // The same bytes as the path handed to the registrar, one character each.
   const std::wstring path(content.begin(), content.begin() + std::min<std::size_t>(size, 300));

@@ -101,7 +101,10 @@ std::optional<json> parseManifestJson(std::string_view text, FindingList& findin
   // nlohmann-json reports failures by throwing its own exceptions; they are
   // caught here so that callers only ever see findings.
   try {
-    return json::parse(text.begin(), text.end(), std::ref(watch));
+    // The runtime's reader skips // and /* */ comments (and refuses trailing
+    // commas), so a commented manifest is not an error here either.
+    return json::parse(text.begin(), text.end(), std::ref(watch), /*allow_exceptions=*/true,
+                       /*ignore_comments=*/true);
   } catch (const json::parse_error& e) {
     // byte counts the characters read, the offending one included.
     const std::size_t offset = e.byte == 0 ? 0 : e.byte - 1;

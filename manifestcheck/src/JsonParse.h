@@ -10,7 +10,9 @@
 namespace ostrel::steamvr::manifestcheck {
 
 // Parses `text`, which must already be known to be UTF-8 without NUL bytes
-// and nested no deeper than the limit. Adds json-syntax or json-number and
+// and nested no deeper than the limit. Comments (// and /* */) are skipped,
+// as the runtime skips them; trailing commas are syntax errors, as they are
+// to the runtime. Adds json-syntax or json-number and
 // returns nullopt when it is not JSON the check can read; adds duplicate-key
 // for every key that repeats within one object, since readers disagree about
 // which of the values counts.

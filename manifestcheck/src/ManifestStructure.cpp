@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "DisplayText.h"
 #include "PathRules.h"
 #include "PathText.h"
+#include "TextScan.h"
 
 namespace ostrel::steamvr::manifestcheck {
 
@@ -22,8 +24,22 @@ constexpr const char* kOptionalTextKeys[] = {"arguments",         "url",
                                              "image_path",        "action_manifest_path",
                                              "binary_path_linux", "binary_path_osx"};
 
+// Keys the runtime reads as paths relative to the manifest's folder, besides
+// binary_path_windows.
+constexpr const char* kRelativePathKeys[] = {"image_path", "action_manifest_path"};
+
+// Keys that name the program for other systems only.
+constexpr const char* kOtherBinaryKeys[] = {"binary_path_linux", "binary_path_osx",
+                                            "binary_path_linux_arm"};
+
 // How many keys an app-key-missing message lists before "and N more".
 constexpr std::size_t kKeysShown = 8;
+
+// k_unMaxApplicationKeyLength in openvr.h: the size of the runtime's buffer
+// for a key, its terminating NUL included.
+constexpr std::size_t kAppKeyBufferSize = 128;
+
+constexpr const char* kAppKeyCharacters = "ASCII letters, digits, '.', '-' and '_'";
 
 const json* member(const json& object, const char* key) {
   const auto it = object.find(key);
@@ -61,17 +77,109 @@ bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
                                             [&](char x, char y) { return lower(x) == lower(y); });
 }
 
+// One '\' or '/' at the start roots a path at the current drive: the
+// runtime then does not find the file beside the manifest.
+void checkDriveRooted(const std::string& field, const std::string& text, FindingList& findings) {
+  if (!isDriveRooted(text)) return;
+  const std::string separator(1, text[0]);
+  std::string fix =
+      "name the file relative to the manifest's folder, without a leading '" + separator + "'";
+  if (text.size() > 1) fix += " (" + quotePathText(text.substr(1)) + ")";
+  findings.warning("path-drive-rooted",
+                   field + " " + quotePathText(text) + " starts with a single '" + separator +
+                       "', so Windows reads it from the root of the current drive, not from the "
+                       "manifest's folder: " +
+                       fix + ", or give the full path");
+}
+
+bool isAppKeyCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+         c == '-' || c == '_';
+}
+
+// "U+00E9" for the well-formed UTF-8 sequence `sequence`.
+std::string codePointName(std::string_view sequence) {
+  const auto byte = [&](std::size_t i) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(sequence[i]));
+  };
+  std::uint32_t value = byte(0);
+  if (sequence.size() == 2) value = value & 0x1F;
+  if (sequence.size() == 3) value = value & 0x0F;
+  if (sequence.size() == 4) value = value & 0x07;
+  for (std::size_t i = 1; i < sequence.size(); ++i) value = (value << 6) | (byte(i) & 0x3F);
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string digits;
+  for (int shift = 20; shift >= 0; shift -= 4) {
+    const std::uint32_t digit = (value >> shift) & 0x0F;
+    if (digit != 0 || !digits.empty() || shift < 16) digits += kDigits[digit];
+  }
+  return "U+" + digits;
+}
+
+// The app key rules of the runtime: it skips, with a log line and nothing
+// the user sees, an application whose key it refuses or cannot hold.
+// `subject` names the key ("applications[0].app_key"); `fix` ends the line.
+void checkAppKeyText(const std::string& key, const std::string& subject, std::string_view fix,
+                     FindingList& findings) {
+  if (key.empty()) {
+    findings.error("app-key-invalid", subject +
+                                          " is empty, and the runtime skips an application "
+                                          "without a key: " +
+                                          std::string(fix) + " of " + kAppKeyCharacters +
+                                          ", such as \"vantorell.ostrel\"");
+    return;
+  }
+  // Every character before the first refused one is ASCII, so the position
+  // in characters is the offset plus one.
+  const auto refused = std::find_if_not(key.begin(), key.end(), isAppKeyCharacter);
+  if (refused != key.end()) {
+    const auto offset = static_cast<std::size_t>(refused - key.begin());
+    const std::size_t position = offset + 1;
+    const std::size_t length = utf8SequenceLength(key, offset);
+    std::string character;
+    if (length == 0) {
+      constexpr char kDigits[] = "0123456789ABCDEF";
+      const auto byte = static_cast<unsigned char>(key[offset]);
+      character =
+          std::string("the byte 0x") + kDigits[byte >> 4] + kDigits[byte & 0x0F] + " (not UTF-8)";
+    } else {
+      const std::string sequence = key.substr(offset, length);
+      character = "'" + escaped(sequence) + "' (" + codePointName(sequence) + ")";
+    }
+    findings.error("app-key-invalid", subject + " " + quote(key) + " has " + character +
+                                          " at position " + std::to_string(position) +
+                                          ", and the runtime skips an application whose "
+                                          "key holds anything but " +
+                                          kAppKeyCharacters + ": " + std::string(fix) +
+                                          " of those characters only");
+  }
+  if (key.size() >= kAppKeyBufferSize) {
+    findings.error("app-key-too-long",
+                   subject + " " + quote(key) + " is " + std::to_string(key.size()) +
+                       " bytes long; the runtime holds at most " +
+                       std::to_string(kAppKeyBufferSize - 1) +
+                       " bytes of a key and skips the application: " + std::string(fix) +
+                       " of at most " + std::to_string(kAppKeyBufferSize - 1) + " bytes");
+  }
+}
+
 void checkBinary(const json& application, const std::string& where, bool required,
                  const ManifestContentContext& context, FindingList& findings) {
   const std::string field = memberPath(where, "binary_path_windows");
   const json* value = member(application, "binary_path_windows");
   if (value == nullptr) {
     if (required) {
+      std::vector<std::string> others;
+      for (const char* key : kOtherBinaryKeys) {
+        if (member(application, key) != nullptr) others.emplace_back(key);
+      }
+      const std::string only = others.empty() ? ""
+                                              : " (it names a program only for other systems: " +
+                                                    quoteList(others, kKeysShown) + ")";
       findings.error("binary-path-missing",
-                     where +
-                         " has launch_type \"binary\" but no binary_path_windows, so the "
-                         "runtime has nothing to start: add the path of the program's .exe, "
-                         "absolute or relative to the manifest's folder");
+                     where + " has launch_type \"binary\" but no binary_path_windows" + only +
+                         ", so on Windows the runtime has nothing to start: add the path of the "
+                         "program's .exe, absolute or relative to the manifest's folder");
     }
     return;
   }
@@ -100,6 +208,7 @@ void checkBinary(const json& application, const std::string& where, bool require
                          "if the application does not start, install it under a plain-ASCII "
                          "path");
   }
+  checkDriveRooted(field, text, findings);
   const std::optional<std::filesystem::path> resolved =
       resolveBinaryPath(text, context.manifestFolder);
   if (!resolved) {
@@ -157,10 +266,10 @@ void checkLaunch(const json& application, const std::string& where,
                                         "\"url\", or use launch_type \"binary\"");
     }
   } else {
-    findings.warning("launch-type-unknown",
-                     field + " is " + quote(type) +
-                         "; the runtime starts \"binary\" and \"url\" applications only: use "
-                         "\"binary\" with binary_path_windows");
+    findings.error("launch-type-unknown",
+                   field + " is " + quote(type) +
+                       "; the runtime starts \"binary\" and \"url\" applications only and skips "
+                       "this one: use \"binary\" with binary_path_windows, or \"url\" with url");
   }
   // A binary path next to a missing or mistyped launch type is still worth
   // checking: the launch type is then the only thing to fix.
@@ -227,6 +336,12 @@ void checkApplication(const json& application, const std::string& where,
     const json* value = member(application, key);
     if (value != nullptr && !value->is_string()) {
       wrongType(findings, memberPath(where, key), *value, "a string");
+    }
+  }
+  for (const char* key : kRelativePathKeys) {
+    const json* value = member(application, key);
+    if (value != nullptr && value->is_string()) {
+      checkDriveRooted(memberPath(where, key), value->get_ref<const std::string&>(), findings);
     }
   }
   checkLaunch(application, where, context, findings);
@@ -323,8 +438,15 @@ void checkManifestStructure(const json& root, const ManifestContentContext& cont
 
   if (matches.empty()) {
     reportMissingKey(keys, caseMatch, context, findings);
+    // Adding the key to the manifest would not help when the key itself is
+    // one the runtime refuses.
+    checkAppKeyText(context.appKey, "the key the program registers under", "register under a key",
+                    findings);
     return;
   }
+  checkAppKeyText(context.appKey,
+                  memberPath(elementPath("applications", matches.front()), "app_key"),
+                  "give the application a key", findings);
   if (matches.size() > 1) {
     findings.warning("app-key-duplicate",
                      std::to_string(matches.size()) + " applications have app_key " +

@@ -68,4 +68,8 @@ std::optional<std::filesystem::path> resolveBinaryPath(
   return (manifestFolder / *path).make_preferred();
 }
 
+bool isDriveRooted(std::string_view utf8Path) noexcept {
+  return common::isDriveRooted(utf8Path);
+}
+
 }  // namespace ostrel::steamvr::manifestcheck

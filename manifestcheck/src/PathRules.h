@@ -31,4 +31,10 @@ bool underWindowsApps(std::string_view utf8Path) noexcept;
 std::optional<std::filesystem::path> resolveBinaryPath(std::string_view binaryPath,
                                                        const std::filesystem::path& manifestFolder);
 
+// "\Bindings\actions.json" or "/x.exe": one '\' or '/' and then no second
+// one. Windows reads such a path from the root of the current drive, so it
+// neither is full nor counts from the manifest's folder. "\\server\share"
+// and "//server/share" are full paths, not drive-rooted.
+bool isDriveRooted(std::string_view utf8Path) noexcept;
+
 }  // namespace ostrel::steamvr::manifestcheck

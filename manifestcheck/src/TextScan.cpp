@@ -52,6 +52,21 @@ std::optional<std::size_t> firstBracketDeeperThan(std::string_view text, int lim
       case '"':
         inString = true;
         break;
+      case '/':
+        // Comments end where the parser ends them: a line comment at '\n'
+        // or '\r', a block comment at the first "*/". Brackets and quotes
+        // inside them are not structure. An unterminated block comment is
+        // the parser's to report.
+        if (i + 1 < text.size() && text[i + 1] == '/') {
+          const std::size_t end = text.find_first_of("\n\r", i + 2);
+          if (end == std::string_view::npos) return std::nullopt;
+          i = end;
+        } else if (i + 1 < text.size() && text[i + 1] == '*') {
+          const std::size_t end = text.find("*/", i + 2);
+          if (end == std::string_view::npos) return std::nullopt;
+          i = end + 1;
+        }
+        break;
       case '[':
       case '{':
         if (++depth > limit) return i;

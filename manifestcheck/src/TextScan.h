@@ -31,8 +31,9 @@ TextPosition positionOf(std::string_view text, std::size_t offset) noexcept;
 std::string describePosition(std::string_view text, std::size_t offset);
 
 // Offset of the '[' or '{' that opens level `limit + 1`, counting only
-// brackets outside strings. Unbalanced or unterminated input is left to the
-// parser to report.
+// brackets outside strings and outside // and /* */ comments (the parser
+// skips comments, as the runtime does). Unbalanced or unterminated input is
+// left to the parser to report.
 std::optional<std::size_t> firstBracketDeeperThan(std::string_view text, int limit) noexcept;
 
 }  // namespace ostrel::steamvr::manifestcheck

@@ -2,6 +2,7 @@
 // well-formed manifest broken in one place.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -137,7 +138,7 @@ TEST_F(ManifestContentTest, LaunchTypeFindings) {
   firstApplication(manifest)["launch_type"] = "exe";
   const ManifestFinding unknown = only(manifest);
   EXPECT_EQ(unknown.code, "launch-type-unknown");
-  EXPECT_EQ(unknown.severity, FindingSeverity::Warning);
+  EXPECT_EQ(unknown.severity, FindingSeverity::Error) << "the runtime skips the application";
 
   firstApplication(manifest)["launch_type"] = "url";
   firstApplication(manifest).erase("binary_path_windows");
@@ -210,6 +211,142 @@ TEST_F(ManifestContentTest, RiskyBinaryLocationsAreWarnings) {
   firstApplication(manifest)["binary_path_windows"] =
       "C:\\Program Files\\windowsapps\\Vantorell.Ostrel_1.0\\ostrel.exe";
   EXPECT_EQ(only(manifest).code, "windowsapps");
+}
+
+struct AppKeyCase {
+  std::string key;
+  std::vector<std::string> codes;  // all errors
+  std::string message;             // part of the first finding's message; "" for none
+};
+
+void PrintTo(const AppKeyCase& c, std::ostream* out) { *out << ::testing::PrintToString(c.key); }
+
+class AppKeyText : public ManifestContentTest, public ::testing::WithParamInterface<AppKeyCase> {};
+
+TEST_P(AppKeyText, IsJudgedByTheRuntimesRules) {
+  json manifest = validManifest();
+  firstApplication(manifest)["app_key"] = GetParam().key;
+  const auto findings = check(manifest, GetParam().key);
+  EXPECT_EQ(codes(findings), GetParam().codes);
+  for (const ManifestFinding& finding : findings) {
+    EXPECT_EQ(finding.severity, FindingSeverity::Error) << formatFinding(finding);
+  }
+  if (!GetParam().message.empty() && !findings.empty()) {
+    EXPECT_NE(findings[0].message.find(GetParam().message), std::string::npos)
+        << findings[0].message;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, AppKeyText,
+    ::testing::Values(
+        AppKeyCase{"Vantorell.Ostrel-2_beta", {}, ""},  // upper case is legal
+        AppKeyCase{std::string(127, 'k'), {}, ""},
+        AppKeyCase{std::string(128, 'k'), {"app-key-too-long"}, "is 128 bytes long"},
+        AppKeyCase{"vantorell ostrel",
+                   {"app-key-invalid"},
+                   "applications[0].app_key \"vantorell ostrel\" has ' ' (U+0020) at position 10"},
+        AppKeyCase{"ostrel(beta)", {"app-key-invalid"}, "'(' (U+0028) at position 7"},
+        AppKeyCase{"ostr\xC3\xA9l", {"app-key-invalid"}, "'\xC3\xA9' (U+00E9) at position 5"},
+        AppKeyCase{"a\xF0\x9F\x98\x80", {"app-key-invalid"}, "(U+1F600) at position 2"},
+        AppKeyCase{"tab\tkey", {"app-key-invalid"}, "'\\t' (U+0009) at position 4"},
+        AppKeyCase{"", {"app-key-invalid"}, "applications[0].app_key is empty"},
+        AppKeyCase{std::string(130, 'k') + "/",
+                   {"app-key-invalid", "app-key-too-long"},
+                   "'/' (U+002F) at position 131"}));
+
+TEST_F(ManifestContentTest, RefusedKeyOfTheProgramIsNamedWhenTheManifestLacksIt) {
+  const auto findings = check(validManifest(), "vantorell ostrel");
+  ASSERT_EQ(codes(findings), (Codes{"app-key-missing", "app-key-invalid"}));
+  EXPECT_EQ(
+      findings[1].message.rfind("the key the program registers under \"vantorell ostrel\"", 0), 0u)
+      << findings[1].message;
+  const std::string bad = "vantorell.\xFF";
+  EXPECT_NE(check(validManifest(), bad)[1].message.find("the byte 0xFF (not UTF-8) at position 11"),
+            std::string::npos);
+}
+
+TEST_F(ManifestContentTest, LaunchTypeUnknownSaysWhatTheRuntimeStarts) {
+  json manifest = validManifest();
+  firstApplication(manifest)["launch_type"] = "Binary";
+  const ManifestFinding finding = only(manifest);
+  EXPECT_EQ(finding.code, "launch-type-unknown");
+  EXPECT_EQ(finding.severity, FindingSeverity::Error);
+  EXPECT_NE(finding.message.find("\"Binary\"; the runtime starts \"binary\" and \"url\""),
+            std::string::npos)
+      << finding.message;
+}
+
+TEST_F(ManifestContentTest, BinaryOnlyForOtherSystemsIsNamed) {
+  json manifest = validManifest();
+  firstApplication(manifest).erase("binary_path_windows");
+  firstApplication(manifest)["binary_path_linux"] = "bin/ostrel";
+  const ManifestFinding finding = only(manifest);
+  EXPECT_EQ(finding.code, "binary-path-missing");
+  EXPECT_NE(finding.message.find("only for other systems: \"binary_path_linux\""),
+            std::string::npos)
+      << finding.message;
+}
+
+struct PathCase {
+  const char* key;
+  const char* value;
+  bool driveRooted;
+};
+
+void PrintTo(const PathCase& c, std::ostream* out) { *out << c.key << " " << c.value; }
+
+class RelativePath : public ManifestContentTest, public ::testing::WithParamInterface<PathCase> {};
+
+TEST_P(RelativePath, OnlyASingleLeadingSeparatorIsDriveRooted) {
+  json manifest = validManifest();
+  firstApplication(manifest)[GetParam().key] = GetParam().value;
+  const auto findings = check(manifest);
+  if (!GetParam().driveRooted) {
+    EXPECT_TRUE(findings.empty()) << ::testing::PrintToString(codes(findings));
+    return;
+  }
+  ASSERT_FALSE(findings.empty());
+  EXPECT_EQ(findings[0].code, "path-drive-rooted");
+  EXPECT_EQ(findings[0].severity, FindingSeverity::Warning);
+  const std::string field = std::string("applications[0].") + GetParam().key + " \"";
+  EXPECT_EQ(findings[0].message.rfind(field + GetParam().value + "\" starts with a single", 0), 0u)
+      << findings[0].message;
+  EXPECT_FALSE(hasErrors(findings)) << "the binary is found, so the warning is all";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, RelativePath,
+    ::testing::Values(PathCase{"binary_path_windows", "../../bin/win64/ostrel.exe", false},
+                      PathCase{"binary_path_windows", "./ostrel.exe", false},
+                      PathCase{"binary_path_windows", "bin/ostrel.exe", false},
+                      PathCase{"binary_path_windows", "\\\\server\\share\\o.exe", false},
+                      PathCase{"binary_path_windows", "//server/share/o.exe", false},
+                      PathCase{"binary_path_windows", "\\bin\\ostrel.exe", true},
+                      PathCase{"binary_path_windows", "/bin/ostrel.exe", true},
+                      PathCase{"image_path", "./ostrel.png", false},
+                      PathCase{"image_path", "/ostrel.png", true},
+                      PathCase{"action_manifest_path", "../input/actions.json", false},
+                      PathCase{"action_manifest_path", "C:\\Ostrel\\actions.json", false},
+                      PathCase{"action_manifest_path", "\\Bindings\\actions.json", true},
+                      PathCase{"action_manifest_path", "\\", true}));
+
+TEST_F(ManifestContentTest, CommentsAreAcceptedAsTheRuntimeAcceptsThem) {
+  const std::string commented =
+      "// Ostrel's manifest [generated]\n/* { \"x\": [ */\r" + validManifest().dump(2) + "\n// end";
+  EXPECT_EQ(codes(checkText(commented)), Codes{});
+  json manifest = validManifest();
+  std::string inside = manifest.dump(2);
+  inside.insert(inside.find("\"applications\""), "/* the one application */ ");
+  EXPECT_EQ(codes(checkText(inside)), Codes{});
+}
+
+TEST_F(ManifestContentTest, TrailingCommaAndBrokenCommentsAreSyntaxErrors) {
+  EXPECT_EQ(codes(checkText("{\"applications\": [{\"app_key\": \"vantorell.ostrel\"},]}")),
+            Codes{"json-syntax"});
+  EXPECT_EQ(codes(checkText("/* never closed " + validManifest().dump())), Codes{"json-syntax"});
+  EXPECT_EQ(codes(checkText("# not a comment\n" + validManifest().dump())), Codes{"json-syntax"});
+  EXPECT_EQ(codes(checkText("/ " + validManifest().dump())), Codes{"json-syntax"});
 }
 
 TEST_F(ManifestContentTest, OnlyTheApplicationWithTheKeyIsCheckedInDepth) {

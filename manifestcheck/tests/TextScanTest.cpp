@@ -61,5 +61,18 @@ TEST(TextScan, DepthCountsOnlyBracketsOutsideStrings) {
       << "surplus closers must not bank depth";
 }
 
+TEST(TextScan, DepthSkipsCommentsAsTheParserDoes) {
+  EXPECT_EQ(firstBracketDeeperThan("// [[[[\n[]", 1), std::nullopt);
+  EXPECT_EQ(firstBracketDeeperThan("/* [[[[ */ []", 1), std::nullopt);
+  EXPECT_EQ(firstBracketDeeperThan("[ /* ]]]] */ [", 1), std::optional<std::size_t>(13))
+      << "closers in a comment must not hide depth";
+  EXPECT_EQ(firstBracketDeeperThan("[ // it's \"quoted\r[", 1), std::optional<std::size_t>(18))
+      << "a quote in a comment opens no string; '\\r' ends a line comment";
+  EXPECT_EQ(firstBracketDeeperThan("[ /**/ [", 1), std::optional<std::size_t>(7));
+  EXPECT_EQ(firstBracketDeeperThan("[ \"//\" [", 1), std::optional<std::size_t>(7))
+      << "no comment inside a string";
+  EXPECT_EQ(firstBracketDeeperThan("[ /* open [[", 1), std::nullopt) << "left to the parser";
+}
+
 }  // namespace
 }  // namespace ostrel::steamvr::manifestcheck

@@ -23,6 +23,11 @@ bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept;
 // resolves them against a current drive or folder.
 bool isWindowsAbsolute(std::string_view utf8Path) noexcept;
 
+// "\name" or "/name": one leading separator and no second. Windows resolves
+// such a path against the current drive, not against any folder it was found
+// in.
+bool isDriveRooted(std::string_view utf8Path) noexcept;
+
 // The form sameWindowsPath compares: '/' read as '\', ASCII letters lower
 // case, repeated separators as one (except the leading pair of a network or
 // "\\?\" path), trailing separators dropped (except after "C:").

@@ -22,8 +22,11 @@ struct LogStamp {
 // convert stamps 00:00:00 with the milliseconds still derived.
 LogStamp stampOf(std::chrono::system_clock::time_point now) noexcept;
 
-// Writes "[HH:MM:SS.mmm] [LEVEL] message\n" and flushes. Leaves the stream's
-// fill character at '0' and its width at 0.
+// Writes "[HH:MM:SS.mmm] [LEVEL] message\n" to the stream as one piece (one
+// write() call on the stream's buffer), then flushes. A width pending on the
+// stream pads the opening bracket with the stream's fill, as a formatted
+// insertion would. Leaves the stream's fill character at '0' and its width at
+// 0.
 void writeLogLine(std::ostream& out, const LogStamp& stamp, LogLevel level,
                   std::string_view message);
 

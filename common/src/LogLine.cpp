@@ -52,6 +52,21 @@ LogStamp stampOf(std::chrono::system_clock::time_point now) noexcept {
   return stamp;
 }
 
+LogStamp LocalTimeCache::stamp(std::chrono::system_clock::time_point now) noexcept {
+  const std::int64_t wholeSeconds =
+      std::chrono::floor<std::chrono::seconds>(now.time_since_epoch()).count();
+  if (!valid_ || wholeSeconds != second_) {
+    fields_ = stampOf(now);
+    second_ = wholeSeconds;
+    valid_ = true;
+  }
+  const std::int64_t wholeMilliseconds =
+      std::chrono::floor<std::chrono::milliseconds>(now.time_since_epoch()).count();
+  LogStamp stamp = fields_;
+  stamp.millisecond = static_cast<int>(wholeMilliseconds - wholeSeconds * 1000);
+  return stamp;
+}
+
 void writeLogLine(std::ostream& out, const LogStamp& stamp, LogLevel level,
                   std::string_view message) {
   // The whole line goes to the stream as one piece, then the flush: on an
@@ -99,7 +114,9 @@ void writeLogLine(std::ostream& out, const LogStamp& stamp, LogLevel level,
   *end++ = '\n';
 
   out.write(line, end - line);
-  out.flush();
+  // On a unit-buffered stream such as std::cerr the write has flushed
+  // already; a second flush would only cost the C runtime's lock again.
+  if ((out.flags() & std::ios_base::unitbuf) == 0) out.flush();
   // Laying the line out with setfill('0') always left that fill on the
   // stream; LogLine.h promises it still does.
   out.fill('0');

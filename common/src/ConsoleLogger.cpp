@@ -12,6 +12,13 @@ namespace ostrel::common {
 
 constinit StaticMutex consoleLogMutex;
 
+namespace {
+
+// Shared by every ConsoleLogger, guarded by consoleLogMutex.
+constinit LocalTimeCache localTimeCache;
+
+}  // namespace
+
 void ConsoleLogger::Log(LogLevel level, std::string_view message) {
   if (static_cast<std::int32_t>(level) <
       static_cast<std::int32_t>(minLevel_.load(std::memory_order_relaxed))) {
@@ -19,7 +26,7 @@ void ConsoleLogger::Log(LogLevel level, std::string_view message) {
   }
   const std::lock_guard<StaticMutex> lock(consoleLogMutex);
   // Read under the lock so that stamps are in the order lines are written.
-  const LogStamp stamp = stampOf(std::chrono::system_clock::now());
+  const LogStamp stamp = localTimeCache.stamp(std::chrono::system_clock::now());
   writeLogLine(std::cerr, stamp, level, message);
 }
 

@@ -1,6 +1,4 @@
-// The process logger slot and its initialiser. This unit defines nothing
-// else, so an executable that defines the slot itself (left empty, say) never
-// pulls it in from the static library.
+// The process logger slot and its initialiser.
 #include <memory>
 
 #include "ostrel/common/ConsoleLogger.h"

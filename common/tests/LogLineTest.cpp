@@ -73,5 +73,38 @@ TEST(LogStamp, ClockFieldsAreLocalTime) {
   }
 }
 
+// The cache must give exactly stampOf's fields for every reading: within one
+// second, across seconds, hours and days, back in time, and before 1970.
+TEST(LocalTimeCache, GivesWhatStampOfGivesForEveryReading) {
+  const auto base = system_clock::time_point(seconds(1700000000));
+  const system_clock::time_point readings[] = {
+      base,
+      base + milliseconds(1),
+      base + milliseconds(999),
+      base + seconds(1) - system_clock::duration(1),
+      base + seconds(1),
+      base + seconds(1) + milliseconds(500),
+      base + seconds(3600),
+      base + seconds(86400 * 180) + milliseconds(7),  // half a year on: another offset, maybe
+      base + seconds(86400 * 180) + milliseconds(8),
+      base,  // back in time, to a second converted before
+      base - seconds(1) + milliseconds(250),
+      system_clock::time_point(milliseconds(-1)),  // the last millisecond before 1970
+      system_clock::time_point(milliseconds(-1000)),
+      system_clock::time_point(milliseconds(-999)),
+      base + std::chrono::microseconds(999999),
+  };
+  LocalTimeCache cache;
+  for (const system_clock::time_point reading : readings) {
+    const LogStamp expected = stampOf(reading);
+    const LogStamp cached = cache.stamp(reading);
+    const auto at = reading.time_since_epoch().count();
+    EXPECT_EQ(cached.hour, expected.hour) << at;
+    EXPECT_EQ(cached.minute, expected.minute) << at;
+    EXPECT_EQ(cached.second, expected.second) << at;
+    EXPECT_EQ(cached.millisecond, expected.millisecond) << at;
+  }
+}
+
 }  // namespace
 }  // namespace ostrel::common

@@ -1,28 +1,21 @@
 #include "StaleRegistration.h"
 
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/common/WindowsPath.h"
 
 namespace ostrel::registercli {
 
 namespace {
 
-bool isAbsoluteWindowsPath(const std::string& path) {
-  const auto separator = [](char c) { return c == '\\' || c == '/'; };
-  if (path.size() >= 2 && separator(path[0]) && separator(path[1])) return true;
-  return path.size() >= 3 && path[1] == ':' && separator(path[2]) &&
-         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
 std::string expectedBinary(const ManifestLocation& manifest) {
   const std::string& binary = *manifest.binaryPath;
-  if (isAbsoluteWindowsPath(binary) || manifest.folder.empty()) return binary;
+  if (common::isWindowsAbsolute(binary) || manifest.folder.empty()) return binary;
   return manifest.folder + "\\" + binary;
 }
 
 }  // namespace
 
 bool sameWindowsPath(const std::string& a, const std::string& b) {
-  return steamvr::sameRuntimePath(a, b);
+  return common::sameWindowsPath(a, b);
 }
 
 PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,

@@ -1,5 +1,5 @@
-// How the runtime, which runs on Windows, tells paths apart. The registry
-// reader compares paths here and nowhere else.
+// How the registry reader applies the one Windows path module
+// (ostrel/common/WindowsPath.h) to the runtime's paths.
 #pragma once
 
 #include <string>
@@ -8,14 +8,11 @@
 
 namespace ostrel::steamvr::runtimeregistry {
 
-// The form two paths share when Windows takes them for the same file: ASCII
-// letters lower-cased, '/' made '\', repeated separators (other than the
-// leading pair of a network path) and trailing ones dropped.
+// common::comparableWindowsPath.
 std::string comparablePath(std::string_view path);
 
-// Whether `path` lies inside a temporary folder: a folder named Temp directly
-// under AppData\Local or under Windows, or inside one of `temporaryFolders`
-// (the TEMP and TMP the program sees), all by Windows rules.
+// Whether `path` lies inside a temporary folder: common::underTemporaryFolder,
+// or inside one of `temporaryFolders` (the TEMP and TMP the program sees).
 bool underTemporaryFolder(std::string_view path, const std::vector<std::string>& temporaryFolders);
 
 }  // namespace ostrel::steamvr::runtimeregistry

@@ -1,7 +1,7 @@
-# Runs a self-check variant whose registrar factory returns nothing and
+# Runs a self-check program whose registrar factory returns nothing and
 # checks the runner's failure report.
 #
-#   cmake -DSELFCHECK=<exe> -DRUNNER_SOURCE=<main.cpp> [-DEMULATOR=<cmd;args>] -P CheckSelfcheckFailure.cmake
+#   cmake -DSELFCHECK=<exe> -DRUNNER_SOURCE=<Scenarios.cpp> [-DEMULATOR=<cmd;args>] -P CheckSelfcheckFailure.cmake
 #
 # Expected: no PASS line, exactly one FAIL line naming the first check and the
 # source line it stands on, exit status 1.

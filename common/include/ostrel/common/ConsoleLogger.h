@@ -13,6 +13,9 @@ namespace ostrel::common {
 // Writes "[HH:MM:SS.mmm] [LEVEL] message" plus a newline and a flush to
 // std::cerr. The time is local, read once per line while a process-wide lock
 // is held, so lines from any number of loggers and threads never interleave.
+// The whole line is handed to the stream as one piece, which reaches standard
+// error as one write: a pipe or O_APPEND log file shared with other processes
+// receives it whole (on a pipe, up to PIPE_BUF bytes).
 //
 // A message below the minimum level costs one comparison: no lock, no clock
 // read, no formatting. The level may be changed while other threads log.

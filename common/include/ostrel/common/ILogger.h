@@ -5,9 +5,10 @@
 // Messages are byte strings (UTF-8 by convention) and are never inspected.
 #pragma once
 
+#include <charconv>
 #include <concepts>
+#include <cstddef>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -40,21 +41,60 @@ extern std::shared_ptr<ILogger> processLogger;
 void dispatchLog(LogLevel level, std::string_view message);
 
 // A part of a log message: a NUL-terminated text, a std::string (embedded NUL
-// bytes included) or a 32-bit int written in decimal.
+// bytes included) or a 32-bit int written in decimal. A literal nullptr is
+// refused at compile time; it is never a text.
 template <typename T>
 concept LogMessagePart = std::same_as<T, std::string> || std::same_as<T, int> ||
-    std::convertible_to<const T&, const char*>;
+    (std::convertible_to<const T&, const char*> && !std::same_as<T, std::nullptr_t>);
+
+namespace detail {
+
+// One part of a message as the bytes it contributes. An int's decimal digits
+// are kept inside the piece, so a message needs no formatting state at all.
+class MessagePiece {
+ public:
+  explicit MessagePiece(const std::string& text) noexcept
+      : data_(text.data()), size_(text.size()) {}
+  // A null pointer is not a text; a stream given one fails and takes nothing
+  // more, so the message ends before it (see endsMessage).
+  explicit MessagePiece(const char* text) noexcept
+      : data_(text), size_(text != nullptr ? std::char_traits<char>::length(text) : 0) {}
+  explicit MessagePiece(int value) noexcept : data_(digits_) {
+    size_ = static_cast<std::size_t>(std::to_chars(digits_, digits_ + sizeof digits_, value).ptr -
+                                     digits_);
+  }
+
+  // Holds a pointer into itself for an int; built in place, never copied.
+  MessagePiece(const MessagePiece&) = delete;
+  MessagePiece& operator=(const MessagePiece&) = delete;
+  ~MessagePiece() = default;
+
+  std::string_view text() const noexcept { return {data_, size_}; }
+  bool endsMessage() const noexcept { return data_ == nullptr; }
+
+ private:
+  char digits_[11];  // room for "-2147483648"; unused for a text
+  const char* data_;
+  std::size_t size_ = 0;
+};
+
+// Runs the pieces together into one message and dispatches a view of it. The
+// message is laid out on the stack unless it is long, so an ordinary message
+// costs no allocation, dropped or written.
+void dispatchPieces(LogLevel level, const MessagePiece* pieces, std::size_t count);
+
+}  // namespace detail
 
 // Builds one message from its parts, run together with nothing between them,
-// and dispatches it. The message is built even when the level will be dropped:
-// filtering belongs to the logger. The logger is handed a view of the stream's
-// own buffer; copying it into a string first would cost a second allocation
-// for every message longer than the small-string buffer.
+// and dispatches it: texts as they are, ints in plain decimal (a '-' when
+// negative, no padding, no grouping), exactly what inserting the parts into a
+// default std::ostringstream gives, without a stream's locale and set-up
+// costs. The message is built even when the level will be dropped: filtering
+// belongs to the logger, which is handed one view of the whole message.
 template <LogMessagePart... Parts>
 void logMessage(LogLevel level, const Parts&... parts) {
-  std::ostringstream stream;
-  (stream << ... << parts);
-  dispatchLog(level, stream.view());
+  const detail::MessagePiece pieces[] = {detail::MessagePiece(parts)...};
+  detail::dispatchPieces(level, pieces, sizeof...(Parts));
 }
 
 }  // namespace ostrel::common

@@ -1,0 +1,102 @@
+// libFuzzer entry for the manifest check: the input is the manifest file's
+// content, checked from memory. The file system is scripted so that every
+// branch about the binary can be reached without touching the disk.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "TextScan.h"
+#include "ostrel/steamvr/ManifestCheck.h"
+
+namespace {
+
+using ostrel::steamvr::FindingSeverity;
+using ostrel::steamvr::ManifestFinding;
+using ostrel::steamvr::PathKind;
+
+// Answers from the path's length, so the same input always gets the same
+// answer and each kind of answer turns up.
+class ScriptedPathProbe final : public ostrel::steamvr::IPathProbe {
+ public:
+  PathKind Kind(const std::filesystem::path& path) override {
+    switch (path.native().size() % 4) {
+      case 0:
+        return PathKind::RegularFile;
+      case 1:
+        return PathKind::Directory;
+      case 2:
+        return PathKind::Other;
+      default:
+        return PathKind::Missing;
+    }
+  }
+};
+
+// What every finding must be, whatever the input: a known severity, a code,
+// and a message that is one line of valid UTF-8 of bounded length (text from
+// the file is quoted and shortened, never copied whole).
+void requireWellFormed(const std::vector<ManifestFinding>& findings) {
+  if (findings.size() > ostrel::steamvr::kMaxFindings) std::abort();
+  for (const ManifestFinding& finding : findings) {
+    if (finding.severity != FindingSeverity::Error &&
+        finding.severity != FindingSeverity::Warning) {
+      std::abort();
+    }
+    if (finding.code.empty() || finding.message.empty()) std::abort();
+    if (finding.message.size() > 4096) std::abort();
+    if (ostrel::steamvr::manifestcheck::firstInvalidUtf8(finding.message)) std::abort();
+    for (char c : finding.message) {
+      if (static_cast<unsigned char>(c) < 0x20) std::abort();
+    }
+  }
+}
+
+// The app keys the input declares, a few at most, so that the findings about
+// an application's own key (app-key-invalid, app-key-too-long) are reached
+// too. Read only when the check itself found the text within its bounds.
+std::vector<std::string> declaredKeys(std::string_view content) {
+  std::vector<std::string> keys;
+  if (content.size() > ostrel::steamvr::kManifestSizeLimit ||
+      ostrel::steamvr::manifestcheck::firstBracketDeeperThan(
+          content, ostrel::steamvr::kManifestDepthLimit)) {
+    return keys;
+  }
+  const nlohmann::json root =
+      nlohmann::json::parse(content.begin(), content.end(), nullptr, /*allow_exceptions=*/false,
+                            /*ignore_comments=*/true);
+  if (!root.is_object()) return keys;
+  const auto applications = root.find("applications");
+  if (applications == root.end() || !applications->is_array()) return keys;
+  for (const nlohmann::json& application : *applications) {
+    if (keys.size() == 3) break;
+    if (!application.is_object()) continue;
+    const auto key = application.find("app_key");
+    if (key != application.end() && key->is_string()) keys.push_back(key->get<std::string>());
+  }
+  return keys;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view content(reinterpret_cast<const char*>(data), size);
+  ScriptedPathProbe probe;
+  requireWellFormed(ostrel::steamvr::checkManifestContent(
+      content, {"vantorell.ostrel", "C:\\Apps\\Ostrel", &probe}));
+  for (const std::string& key : declaredKeys(content)) {
+    requireWellFormed(
+        ostrel::steamvr::checkManifestContent(content, {key, "C:\\Apps\\Ostrel", &probe}));
+  }
+
+  // The same bytes as the path handed to the registrar, one character each.
+  const std::wstring path(content.begin(), content.begin() + std::min<std::size_t>(size, 300));
+  requireWellFormed(ostrel::steamvr::checkManifestPath(path));
+  return 0;
+}

@@ -1,0 +1,144 @@
+// Checks a SteamVR application manifest (.vrmanifest) before it is handed to
+// the registrar, and explains in words a person can act on why the runtime
+// would refuse it or, worse, accept it and then silently never list the
+// application.
+//
+// Nothing here talks to the runtime. Every entry is safe on hostile input:
+// the size read is capped, nesting depth is bounded before parsing, and no
+// exception leaves the library except std::bad_alloc. Functions are
+// thread-compatible: they share no state.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ostrel::steamvr {
+
+enum class FindingSeverity : std::int32_t {
+  Error = 0,    // the runtime would refuse the manifest or skip the application
+  Warning = 1,  // it would load, but something the user expects will not happen
+};
+
+// "error" or "warning"; "unknown" for any other value. Static, never null.
+const char* findingSeverityName(FindingSeverity severity) noexcept;
+
+// One thing wrong with a manifest. `code` is a short, stable id that scripts
+// and tests may branch on; `message` is one line of UTF-8 for a person: what
+// is wrong, where, and what to do. Text taken from the file is quoted, with
+// control characters escaped and long values shortened.
+//
+// Codes, errors:
+//   path-empty, path-nul, path-relative, path-forward-slash  (the registered path)
+//   file-missing, file-not-regular, file-unreadable, file-too-large, empty
+//   utf16, bom, nul-byte, invalid-utf8, too-deep, json-syntax, json-number
+//   not-object, applications-missing, app-key-missing, app-key-invalid,
+//   app-key-too-long, wrong-type, launch-type-unknown, binary-path-missing,
+//   binary-missing, url-missing
+// Codes, warnings:
+//   non-ascii-path, windowsapps, dashboard-overlay, no-name, duplicate-key,
+//   app-key-duplicate, launch-type-missing, path-drive-rooted
+// Comments (// and /* */) in a manifest are accepted, as the runtime accepts
+// them; a trailing comma is a json-syntax error, as it is to the runtime.
+// more-findings closes a list cut short at kMaxFindings; its severity is that
+// of the worst finding left out.
+struct ManifestFinding {
+  FindingSeverity severity = FindingSeverity::Error;
+  std::string code;
+  std::string message;
+
+  friend bool operator==(const ManifestFinding&, const ManifestFinding&) = default;
+};
+
+// Bytes read from a manifest file at most. A real manifest is well under
+// 4 KiB; anything above the cap is refused unread rather than checked in part.
+inline constexpr std::size_t kManifestSizeLimit = std::size_t{1} << 20;
+
+// Deepest nesting of arrays and objects accepted. A manifest needs 4 levels.
+inline constexpr int kManifestDepthLimit = 64;
+
+// Longest list returned, the closing more-findings included.
+inline constexpr std::size_t kMaxFindings = 32;
+
+// Whether any finding is an error: the registration should not go ahead.
+bool hasErrors(const std::vector<ManifestFinding>& findings) noexcept;
+
+// "error [bom]: <message>", the one-line form a command prints.
+std::string formatFinding(const ManifestFinding& finding);
+
+// What the check asks of the file system about the binary a manifest names.
+enum class PathKind : std::int32_t { Missing, RegularFile, Directory, Other };
+
+class IPathProbe {
+ public:
+  virtual ~IPathProbe() = default;
+
+  // What `path` names now. Symbolic links are followed; a path that cannot be
+  // examined for any reason reads as Missing.
+  virtual PathKind Kind(const std::filesystem::path& path) = 0;
+};
+
+// The real file system.
+std::unique_ptr<IPathProbe> createDiskPathProbe();
+
+// Everything a content check needs besides the bytes.
+struct ManifestContentContext {
+  // The key the program registers under; matched exactly, as the runtime does.
+  std::string appKey;
+  // Where a relative binary_path_windows is looked for: the folder the
+  // manifest lives in. '\' counts as a separator on every platform.
+  std::filesystem::path manifestFolder;
+  // Borrowed; nullptr leaves out whether the binary exists, which keeps the
+  // check away from the disk altogether.
+  IPathProbe* paths = nullptr;
+};
+
+// Checks `content` as the bytes of a manifest file. Never reads the disk
+// except through `context.paths`.
+std::vector<ManifestFinding> checkManifestContent(std::string_view content,
+                                                  const ManifestContentContext& context);
+
+// Judges the path that will be handed to the registrar (see
+// createManifestRegistrar) by the rules of Windows, where the runtime runs,
+// whatever the platform this is built for: it must be non-empty, absolute
+// ("C:\..." or "\\server\share\...") and free of '/', or the registrar refuses
+// it or the runtime silently skips the application.
+std::vector<ManifestFinding> checkManifestPath(std::wstring_view registrarPath);
+
+struct ManifestCheckInput {
+  // The manifest file to read. Relative binary paths resolve against its
+  // folder.
+  std::filesystem::path file;
+  // The exact text the registrar will be given; nullopt leaves the path rules
+  // out (for checking a file whose registered location is not known yet).
+  std::optional<std::wstring> registrarPath;
+  std::string appKey;
+};
+
+// Path rules (when a registrar path is given), then the file: read with the
+// size cap, and checked as checkManifestContent does with the real file
+// system. A file that cannot be read gives one file-* finding and no content
+// findings.
+std::vector<ManifestFinding> checkManifest(const ManifestCheckInput& input);
+
+// The common case of a command line or an installer: the path that will be
+// registered is also the file to read.
+std::vector<ManifestFinding> checkManifestForRegistration(std::wstring_view manifestPath,
+                                                          std::string_view appKey);
+
+// The app_keys that the bytes of a manifest declare, in file order, for
+// readers that only need to know which applications a manifest holds (the
+// runtime's own list of registered manifests, for one). Read with the check's
+// bounds: at most kManifestSizeLimit bytes, UTF-8 without a byte-order mark
+// or NUL bytes, nested no deeper than kManifestDepthLimit. When the runtime
+// would skip the file as unreadable, returns nullopt with one line saying why
+// in `problem`. An application without a string app_key declares nothing.
+std::optional<std::vector<std::string>> declaredAppKeys(std::string_view content,
+                                                        std::string& problem);
+
+}  // namespace ostrel::steamvr

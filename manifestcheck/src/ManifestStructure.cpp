@@ -1,0 +1,460 @@
+#include "ManifestStructure.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DisplayText.h"
+#include "PathRules.h"
+#include "PathText.h"
+#include "TextScan.h"
+
+namespace ostrel::steamvr::manifestcheck {
+
+namespace {
+
+using nlohmann::json;
+
+// Keys the runtime reads as text and that need no further check here.
+constexpr const char* kOptionalTextKeys[] = {"arguments",         "url",
+                                             "image_path",        "action_manifest_path",
+                                             "binary_path_linux", "binary_path_osx"};
+
+// Keys the runtime reads as paths relative to the manifest's folder, besides
+// binary_path_windows.
+constexpr const char* kRelativePathKeys[] = {"image_path", "action_manifest_path"};
+
+// Keys that name the program for other systems only.
+constexpr const char* kOtherBinaryKeys[] = {"binary_path_linux", "binary_path_osx",
+                                            "binary_path_linux_arm"};
+
+// How many keys an app-key-missing message lists before "and N more".
+constexpr std::size_t kKeysShown = 8;
+
+// k_unMaxApplicationKeyLength in openvr.h: the size of the runtime's buffer
+// for a key, its terminating NUL included.
+constexpr std::size_t kAppKeyBufferSize = 128;
+
+constexpr const char* kAppKeyCharacters = "ASCII letters, digits, '.', '-' and '_'";
+
+const json* member(const json& object, const char* key) {
+  const auto it = object.find(key);
+  return it == object.end() ? nullptr : &*it;
+}
+
+std::string typeName(const json& value) {
+  switch (value.type()) {
+    case json::value_t::null:
+      return "null";
+    case json::value_t::boolean:
+      return value.get<bool>() ? "true" : "false";
+    case json::value_t::string:
+      return "a string";
+    case json::value_t::array:
+      return "an array";
+    case json::value_t::object:
+      return "an object";
+    default:
+      return "a number";
+  }
+}
+
+void wrongType(FindingList& findings, const std::string& where, const json& value,
+               std::string_view expected) {
+  findings.error("wrong-type",
+                 where + " is " + typeName(value) + "; it must be " + std::string(expected));
+}
+
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// One '\' or '/' at the start roots a path at the current drive: the
+// runtime then does not find the file beside the manifest.
+void checkDriveRooted(const std::string& field, const std::string& text, FindingList& findings) {
+  if (!isDriveRooted(text)) return;
+  const std::string separator(1, text[0]);
+  std::string fix =
+      "name the file relative to the manifest's folder, without a leading '" + separator + "'";
+  if (text.size() > 1) fix += " (" + quotePathText(text.substr(1)) + ")";
+  findings.warning("path-drive-rooted",
+                   field + " " + quotePathText(text) + " starts with a single '" + separator +
+                       "', so Windows reads it from the root of the current drive, not from the "
+                       "manifest's folder: " +
+                       fix + ", or give the full path");
+}
+
+bool isAppKeyCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+         c == '-' || c == '_';
+}
+
+// "U+00E9" for the well-formed UTF-8 sequence `sequence`.
+std::string codePointName(std::string_view sequence) {
+  const auto byte = [&](std::size_t i) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(sequence[i]));
+  };
+  std::uint32_t value = byte(0);
+  if (sequence.size() == 2) value = value & 0x1F;
+  if (sequence.size() == 3) value = value & 0x0F;
+  if (sequence.size() == 4) value = value & 0x07;
+  for (std::size_t i = 1; i < sequence.size(); ++i) value = (value << 6) | (byte(i) & 0x3F);
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string digits;
+  for (int shift = 20; shift >= 0; shift -= 4) {
+    const std::uint32_t digit = (value >> shift) & 0x0F;
+    if (digit != 0 || !digits.empty() || shift < 16) digits += kDigits[digit];
+  }
+  return "U+" + digits;
+}
+
+// The app key rules of the runtime: it skips, with a log line and nothing
+// the user sees, an application whose key it refuses or cannot hold.
+// `subject` names the key ("applications[0].app_key"); `fix` ends the line.
+void checkAppKeyText(const std::string& key, const std::string& subject, std::string_view fix,
+                     FindingList& findings) {
+  if (key.empty()) {
+    findings.error("app-key-invalid", subject +
+                                          " is empty, and the runtime skips an application "
+                                          "without a key: " +
+                                          std::string(fix) + " of " + kAppKeyCharacters +
+                                          ", such as \"vantorell.ostrel\"");
+    return;
+  }
+  // Every character before the first refused one is ASCII, so the position
+  // in characters is the offset plus one.
+  const auto refused = std::find_if_not(key.begin(), key.end(), isAppKeyCharacter);
+  if (refused != key.end()) {
+    const auto offset = static_cast<std::size_t>(refused - key.begin());
+    const std::size_t position = offset + 1;
+    const std::size_t length = utf8SequenceLength(key, offset);
+    std::string character;
+    if (length == 0) {
+      constexpr char kDigits[] = "0123456789ABCDEF";
+      const auto byte = static_cast<unsigned char>(key[offset]);
+      character =
+          std::string("the byte 0x") + kDigits[byte >> 4] + kDigits[byte & 0x0F] + " (not UTF-8)";
+    } else {
+      const std::string sequence = key.substr(offset, length);
+      character = "'" + escaped(sequence) + "' (" + codePointName(sequence) + ")";
+    }
+    findings.error("app-key-invalid", subject + " " + quote(key) + " has " + character +
+                                          " at position " + std::to_string(position) +
+                                          ", and the runtime skips an application whose "
+                                          "key holds anything but " +
+                                          kAppKeyCharacters + ": " + std::string(fix) +
+                                          " of those characters only");
+  }
+  if (key.size() >= kAppKeyBufferSize) {
+    findings.error("app-key-too-long",
+                   subject + " " + quote(key) + " is " + std::to_string(key.size()) +
+                       " bytes long; the runtime holds at most " +
+                       std::to_string(kAppKeyBufferSize - 1) +
+                       " bytes of a key and skips the application: " + std::string(fix) +
+                       " of at most " + std::to_string(kAppKeyBufferSize - 1) + " bytes");
+  }
+}
+
+void checkBinary(const json& application, const std::string& where, bool required,
+                 const ManifestContentContext& context, FindingList& findings) {
+  const std::string field = memberPath(where, "binary_path_windows");
+  const json* value = member(application, "binary_path_windows");
+  if (value == nullptr) {
+    if (required) {
+      std::vector<std::string> others;
+      for (const char* key : kOtherBinaryKeys) {
+        if (member(application, key) != nullptr) others.emplace_back(key);
+      }
+      const std::string only = others.empty() ? ""
+                                              : " (it names a program only for other systems: " +
+                                                    quoteList(others, kKeysShown) + ")";
+      findings.error("binary-path-missing",
+                     where + " has launch_type \"binary\" but no binary_path_windows" + only +
+                         ", so on Windows the runtime has nothing to start: add the path of the "
+                         "program's .exe, absolute or relative to the manifest's folder");
+    }
+    return;
+  }
+  if (!value->is_string()) {
+    wrongType(findings, field, *value, "a string: the path of the program's .exe");
+    return;
+  }
+  const std::string& text = value->get_ref<const std::string&>();
+  if (text.empty()) {
+    findings.error("binary-path-missing",
+                   field +
+                       " is empty, so the runtime has nothing to start: give the path of the "
+                       "program's .exe, absolute or relative to the manifest's folder");
+    return;
+  }
+  if (text.find('\0') != std::string::npos) {
+    findings.error("binary-missing", field + " " + quotePathText(text) +
+                                         " contains a NUL character (\\u0000), so it names no "
+                                         "file: remove it");
+    return;
+  }
+  if (!isAscii(text)) {
+    findings.warning("non-ascii-path",
+                     field + " " + quotePathText(text) +
+                         " contains non-ASCII characters, which some runtime versions mishandle: "
+                         "if the application does not start, install it under a plain-ASCII "
+                         "path");
+  }
+  checkDriveRooted(field, text, findings);
+  const std::optional<std::filesystem::path> resolved =
+      resolveBinaryPath(text, context.manifestFolder);
+  if (!resolved) {
+    findings.error("binary-missing",
+                   field + " " + quotePathText(text) + " cannot be a path on this system: fix it");
+    return;
+  }
+  if (underWindowsApps(pathToUtf8(*resolved))) {
+    findings.warning("windowsapps",
+                     "the program " + quotePath(*resolved) +
+                         " lies under a WindowsApps folder, which Windows protects; the runtime "
+                         "may be unable to start it from there: point " +
+                         field + " at a copy outside WindowsApps");
+  }
+  if (context.paths == nullptr) return;
+  switch (context.paths->Kind(*resolved)) {
+    case PathKind::RegularFile:
+      return;
+    case PathKind::Directory:
+      findings.error("binary-missing", field + " " + quotePathText(text) + " names a folder (" +
+                                           quotePath(*resolved) +
+                                           "), not a program: name the .exe inside it");
+      return;
+    case PathKind::Missing:
+    case PathKind::Other:
+      break;
+  }
+  findings.error("binary-missing",
+                 field + " " + quotePathText(text) + " names no existing file (looked for " +
+                     quotePath(*resolved) +
+                     "; a relative path counts from the manifest's folder): install the "
+                     "program there or correct the path");
+}
+
+void checkLaunch(const json& application, const std::string& where,
+                 const ManifestContentContext& context, FindingList& findings) {
+  const json* launchType = member(application, "launch_type");
+  const std::string field = memberPath(where, "launch_type");
+  bool binary = false;
+  if (launchType == nullptr) {
+    findings.warning("launch-type-missing",
+                     where +
+                         " has no launch_type, so the runtime does not know how to start it: "
+                         "add \"launch_type\": \"binary\" with binary_path_windows");
+  } else if (!launchType->is_string()) {
+    wrongType(findings, field, *launchType, "\"binary\" or \"url\"");
+  } else if (const std::string& type = launchType->get_ref<const std::string&>();
+             type == "binary") {
+    binary = true;
+  } else if (type == "url") {
+    const json* url = member(application, "url");
+    if (url == nullptr || (url->is_string() && url->get_ref<const std::string&>().empty())) {
+      findings.error("url-missing", where +
+                                        " has launch_type \"url\" but no url to open: add "
+                                        "\"url\", or use launch_type \"binary\"");
+    }
+  } else {
+    findings.error("launch-type-unknown",
+                   field + " is " + quote(type) +
+                       "; the runtime starts \"binary\" and \"url\" applications only and skips "
+                       "this one: use \"binary\" with binary_path_windows, or \"url\" with url");
+  }
+  // A binary path next to a missing or mistyped launch type is still worth
+  // checking: the launch type is then the only thing to fix.
+  if (binary || member(application, "binary_path_windows") != nullptr) {
+    checkBinary(application, where, binary, context, findings);
+  }
+}
+
+void checkDashboardOverlay(const json& application, const std::string& where,
+                           FindingList& findings) {
+  constexpr const char* kWhy =
+      "; the runtime applies auto-launch only to dashboard overlay applications, so enabling "
+      "auto-launch would fail or be ignored: set \"is_dashboard_overlay\": true";
+  const std::string field = memberPath(where, "is_dashboard_overlay");
+  const json* overlay = member(application, "is_dashboard_overlay");
+  if (overlay == nullptr) {
+    findings.warning("dashboard-overlay", where + " has no is_dashboard_overlay" + kWhy);
+  } else if (!overlay->is_boolean()) {
+    wrongType(findings, field, *overlay, "true or false, without quotes");
+  } else if (!overlay->get<bool>()) {
+    findings.warning("dashboard-overlay", field + " is false" + kWhy);
+  }
+}
+
+void checkStrings(const json& application, const std::string& where, FindingList& findings) {
+  const std::string field = memberPath(where, "strings");
+  const json* strings = member(application, "strings");
+  bool named = false;
+  if (strings != nullptr) {
+    if (!strings->is_object()) {
+      wrongType(findings, field, *strings,
+                "an object of languages, such as {\"en_us\": {\"name\": \"Ostrel\"}}");
+      return;
+    }
+    for (const auto& [language, texts] : strings->items()) {
+      const std::string languageField = memberPath(field, language);
+      if (!texts.is_object()) {
+        wrongType(findings, languageField, texts, "an object such as {\"name\": \"Ostrel\"}");
+        continue;
+      }
+      for (const char* key : {"name", "description"}) {
+        const json* text = member(texts, key);
+        if (text == nullptr) continue;
+        if (!text->is_string()) {
+          wrongType(findings, memberPath(languageField, key), *text, "a string");
+        } else if (std::string_view(key) == "name" &&
+                   !text->get_ref<const std::string&>().empty()) {
+          named = true;
+        }
+      }
+    }
+  }
+  if (!named) {
+    findings.warning("no-name", where +
+                                    " has no name under \"strings\", so users see no readable "
+                                    "name for it: add \"strings\": {\"en_us\": {\"name\": "
+                                    "\"...\"}}");
+  }
+}
+
+void checkApplication(const json& application, const std::string& where,
+                      const ManifestContentContext& context, FindingList& findings) {
+  for (const char* key : kOptionalTextKeys) {
+    const json* value = member(application, key);
+    if (value != nullptr && !value->is_string()) {
+      wrongType(findings, memberPath(where, key), *value, "a string");
+    }
+  }
+  for (const char* key : kRelativePathKeys) {
+    const json* value = member(application, key);
+    if (value != nullptr && value->is_string()) {
+      checkDriveRooted(memberPath(where, key), value->get_ref<const std::string&>(), findings);
+    }
+  }
+  checkLaunch(application, where, context, findings);
+  checkDashboardOverlay(application, where, findings);
+  checkStrings(application, where, findings);
+}
+
+std::string indexList(const std::vector<std::size_t>& indices) {
+  std::vector<std::string> names;
+  names.reserve(indices.size());
+  for (std::size_t index : indices) names.push_back(elementPath("applications", index));
+  std::string out;
+  for (std::size_t i = 0; i < names.size() && i < kKeysShown; ++i) {
+    if (i > 0) out += ", ";
+    out += names[i];
+  }
+  if (names.size() > kKeysShown)
+    out += " and " + std::to_string(names.size() - kKeysShown) + " more";
+  return out;
+}
+
+void reportMissingKey(const std::vector<std::string>& keys,
+                      const std::optional<std::string>& caseMatch,
+                      const ManifestContentContext& context, FindingList& findings) {
+  if (keys.empty()) {
+    findings.error("app-key-missing",
+                   "the manifest lists no application with an app_key: add one to "
+                   "\"applications\" with \"app_key\": " +
+                       quote(context.appKey));
+    return;
+  }
+  std::string message = "no application in the manifest has app_key " + quote(context.appKey) +
+                        "; app keys present: " + quoteList(keys, kKeysShown);
+  if (caseMatch) {
+    message +=
+        "; " + quote(*caseMatch) + " differs only in letter case, and app keys must match exactly";
+  }
+  message += ": make the manifest's app_key and the key the program registers under the same";
+  findings.error("app-key-missing", std::move(message));
+}
+
+}  // namespace
+
+void checkManifestStructure(const json& root, const ManifestContentContext& context,
+                            FindingList& findings) {
+  if (!root.is_object()) {
+    findings.error("not-object", "the manifest's top level is " + typeName(root) +
+                                     "; it must be an object such as {\"applications\": [...]}");
+    return;
+  }
+  if (const json* source = member(root, "source"); source != nullptr && !source->is_string()) {
+    wrongType(findings, "source", *source, "a string such as \"builtin\"");
+  }
+  const json* applications = member(root, "applications");
+  if (applications == nullptr) {
+    std::vector<std::string> keys;
+    for (const auto& item : root.items()) keys.push_back(item.key());
+    findings.error("applications-missing",
+                   "the manifest has no \"applications\" array at the top level (keys present: " +
+                       quoteList(keys, kKeysShown) +
+                       "): put the application's entry in \"applications\": [{...}]");
+    return;
+  }
+  if (!applications->is_array()) {
+    wrongType(findings, "applications", *applications,
+              "an array of application objects: \"applications\": [{...}]");
+    return;
+  }
+
+  std::vector<std::string> keys;
+  std::vector<std::size_t> matches;
+  std::optional<std::string> caseMatch;
+  for (std::size_t i = 0; i < applications->size(); ++i) {
+    const json& application = (*applications)[i];
+    const std::string where = elementPath("applications", i);
+    if (!application.is_object()) {
+      wrongType(findings, where, application, "an object with the application's keys");
+      continue;
+    }
+    const json* key = member(application, "app_key");
+    if (key == nullptr) continue;
+    if (!key->is_string()) {
+      wrongType(findings, memberPath(where, "app_key"), *key, "a string");
+      continue;
+    }
+    const std::string& text = key->get_ref<const std::string&>();
+    keys.push_back(text);
+    if (text == context.appKey) {
+      matches.push_back(i);
+    } else if (!caseMatch && equalIgnoringAsciiCase(text, context.appKey)) {
+      caseMatch = text;
+    }
+  }
+
+  if (matches.empty()) {
+    reportMissingKey(keys, caseMatch, context, findings);
+    // Adding the key to the manifest would not help when the key itself is
+    // one the runtime refuses.
+    checkAppKeyText(context.appKey, "the key the program registers under", "register under a key",
+                    findings);
+    return;
+  }
+  checkAppKeyText(context.appKey,
+                  memberPath(elementPath("applications", matches.front()), "app_key"),
+                  "give the application a key", findings);
+  if (matches.size() > 1) {
+    findings.warning("app-key-duplicate",
+                     std::to_string(matches.size()) + " applications have app_key " +
+                         quote(context.appKey) + " (" + indexList(matches) +
+                         "); the runtime keeps only one of them: remove the others");
+  }
+  checkApplication((*applications)[matches.front()], elementPath("applications", matches.front()),
+                   context, findings);
+}
+
+}  // namespace ostrel::steamvr::manifestcheck

@@ -1,0 +1,272 @@
+#include "ostrel/steamvr/OpenVRSession.h"
+
+#include <cstdint>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "OpenVRApplicationsTable.h"
+#include "platform/Platform.h"
+
+namespace ostrel::steamvr {
+
+namespace {
+
+using InitError = std::int32_t;  // EVRInitError
+
+// The loader's exports, C linkage (see OpenVRApplicationsTable.h on calling
+// conventions).
+using InitInternal2Function = std::uint32_t (*)(InitError* error, std::int32_t applicationType,
+                                                const char* startupInfo);
+using ShutdownInternalFunction = void (*)();
+using GetGenericInterfaceFunction = void* (*)(const char* interfaceVersion, InitError* error);
+using IsInterfaceVersionValidFunction = bool (*)(const char* interfaceVersion);
+using InitErrorTextFunction = const char* (*)(InitError error);
+
+constexpr std::int32_t kApplicationTypeUtility = 4;
+constexpr InitError kInitErrorNone = 0;
+constexpr const char* kLoaderBaseName = "openvr_api";
+
+struct LoaderEntryPoints {
+  InitInternal2Function initInternal2 = nullptr;
+  ShutdownInternalFunction shutdownInternal = nullptr;
+  GetGenericInterfaceFunction getGenericInterface = nullptr;
+  IsInterfaceVersionValidFunction isInterfaceVersionValid = nullptr;
+  InitErrorTextFunction initErrorAsSymbol = nullptr;
+  InitErrorTextFunction initErrorAsEnglishDescription = nullptr;
+};
+
+class OpenVRSessionImpl final : public OpenVRSession {
+ public:
+  OpenVRSessionImpl(platform::DynamicLibrary library, std::filesystem::path loaderPath,
+                    const LoaderEntryPoints& loader, const OpenVRApplicationsTable* table)
+      : library_(std::move(library)),
+        loaderPath_(std::move(loaderPath)),
+        loader_(loader),
+        table_(table) {}
+
+  // The connection goes first: the library's code must still be there for it.
+  ~OpenVRSessionImpl() override { loader_.shutdownInternal(); }
+
+  const OpenVRApplicationsTable& applications() const override { return *table_; }
+  const std::filesystem::path& loaderPath() const override { return loaderPath_; }
+
+ private:
+  platform::DynamicLibrary library_;
+  std::filesystem::path loaderPath_;
+  LoaderEntryPoints loader_;
+  const OpenVRApplicationsTable* table_;
+};
+
+std::unique_ptr<OpenVRSession> fail(OpenVRSessionError& error, OpenVRSessionErrorKind kind,
+                                    std::string message) {
+  error.kind = kind;
+  error.message = std::move(message);
+  return nullptr;
+}
+
+// dlerror() starts its text with the path it was given; the message already
+// names it.
+std::string reasonWithoutPath(std::string reason, const std::string& path) {
+  const std::string prefix = path + ": ";
+  if (reason.compare(0, prefix.size(), prefix) == 0) reason.erase(0, prefix.size());
+  return reason;
+}
+
+// Tries each place in turn. On failure `tried` lists every place with the
+// system's reason.
+bool loadLoader(const OpenVRSessionOptions& options, platform::DynamicLibrary& library,
+                std::filesystem::path& loadedFrom, std::string& tried) {
+  std::vector<std::filesystem::path> candidates;
+  std::vector<std::string> attempts;
+  if (!options.loaderPath.empty()) {
+    // Absolute, so that a bare file name given on purpose still means that
+    // file and not whatever the system's search finds under the name.
+    std::error_code failure;
+    std::filesystem::path absolute = std::filesystem::absolute(options.loaderPath, failure);
+    candidates.push_back(failure ? options.loaderPath : std::move(absolute));
+  } else {
+    const std::filesystem::path fileName = platform::sharedLibraryFileName(kLoaderBaseName);
+    std::string reason;
+    const std::filesystem::path folder = platform::executableDirectory(reason);
+    if (folder.empty()) {
+      attempts.push_back("the executable's folder (" + reason + ")");
+    } else {
+      candidates.push_back(folder / fileName);
+    }
+    candidates.push_back(fileName);
+  }
+
+  for (const std::filesystem::path& candidate : candidates) {
+    std::string reason;
+    platform::DynamicLibrary loaded = platform::DynamicLibrary::open(candidate, reason);
+    if (loaded.isOpen()) {
+      library = std::move(loaded);
+      loadedFrom = candidate;
+      return true;
+    }
+    const std::string shown = platform::pathToUtf8(candidate);
+    const bool searched = !candidate.has_parent_path();
+    attempts.push_back(shown + (searched ? " through the system's library search" : "") + " (" +
+                       reasonWithoutPath(std::move(reason), shown) + ")");
+  }
+
+  for (std::size_t i = 0; i < attempts.size(); ++i) {
+    if (i > 0) tried += "; ";
+    tried += attempts[i];
+  }
+  return false;
+}
+
+template <typename Function>
+void resolve(const platform::DynamicLibrary& library, const char* name, Function& out,
+             std::vector<std::string>& missing) {
+  std::string reason;
+  platform::LibraryFunction address = library.function(name, reason);
+  if (address == nullptr) {
+    missing.emplace_back(name);
+    return;
+  }
+  out = reinterpret_cast<Function>(address);
+}
+
+std::string initErrorSymbol(const LoaderEntryPoints& loader, InitError code) {
+  const char* symbol = loader.initErrorAsSymbol(code);
+  return (symbol != nullptr && *symbol != '\0') ? symbol : "VRInitError";
+}
+
+// "VRInitError_Init_InstallationNotFound (100): Installation Not Found"; the
+// number alone when the loader has no words for it. The loader ends some
+// descriptions with the code again, or gives the symbol as its description;
+// each is shown once.
+std::string initErrorText(const LoaderEntryPoints& loader, InitError code,
+                          const std::string& symbol) {
+  const char* found = loader.initErrorAsEnglishDescription(code);
+  std::string description = found != nullptr ? found : "";
+  const std::string codeSuffix = " (" + std::to_string(code) + ")";
+  if (description.size() >= codeSuffix.size() &&
+      description.compare(description.size() - codeSuffix.size(), codeSuffix.size(), codeSuffix) ==
+          0) {
+    description.erase(description.size() - codeSuffix.size());
+  }
+  std::string text = symbol + codeSuffix;
+  if (!description.empty() && description != symbol) text += ": " + description;
+  return text;
+}
+
+// The entries registration cannot do without. The read-backs check their own
+// entries when called, so a runtime that lacks one can still register.
+std::vector<std::string> missingRegistrationEntries(const OpenVRApplicationsTable& table) {
+  std::vector<std::string> missing;
+  if (table.AddApplicationManifest == nullptr) missing.emplace_back("AddApplicationManifest (0)");
+  if (table.RemoveApplicationManifest == nullptr) {
+    missing.emplace_back("RemoveApplicationManifest (1)");
+  }
+  if (table.IsApplicationInstalled == nullptr) missing.emplace_back("IsApplicationInstalled (2)");
+  if (table.SetApplicationAutoLaunch == nullptr) {
+    missing.emplace_back("SetApplicationAutoLaunch (17)");
+  }
+  return missing;
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+  std::string text;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += parts[i];
+  }
+  return text;
+}
+
+}  // namespace
+
+std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& options,
+                                                   OpenVRSessionError& error) {
+  error = OpenVRSessionError{};
+
+  platform::DynamicLibrary library;
+  std::filesystem::path loadedFrom;
+  std::string tried;
+  if (!loadLoader(options, library, loadedFrom, tried)) {
+    return fail(error, OpenVRSessionErrorKind::LibraryNotFound,
+                "OpenVR loader not loaded; tried " + tried);
+  }
+  const std::string shownPath = platform::pathToUtf8(loadedFrom);
+
+  LoaderEntryPoints loader;
+  std::vector<std::string> missing;
+  resolve(library, "VR_InitInternal2", loader.initInternal2, missing);
+  resolve(library, "VR_ShutdownInternal", loader.shutdownInternal, missing);
+  resolve(library, "VR_GetGenericInterface", loader.getGenericInterface, missing);
+  resolve(library, "VR_IsInterfaceVersionValid", loader.isInterfaceVersionValid, missing);
+  resolve(library, "VR_GetVRInitErrorAsSymbol", loader.initErrorAsSymbol, missing);
+  resolve(library, "VR_GetVRInitErrorAsEnglishDescription", loader.initErrorAsEnglishDescription,
+          missing);
+  if (!missing.empty()) {
+    return fail(error, OpenVRSessionErrorKind::EntryPointMissing,
+                "OpenVR loader " + shownPath + " does not export " + joined(missing) +
+                    " (too old, or not an OpenVR loader)");
+  }
+
+  // A failed start needs no shutdown: the loader cleans up after itself.
+  const int attempts = options.initAttempts < 1 ? 1 : options.initAttempts;
+  InitError initError = kInitErrorNone;
+  int attempt = 0;
+  for (;;) {
+    ++attempt;
+    initError = kInitErrorNone;
+    loader.initInternal2(&initError, kApplicationTypeUtility, nullptr);
+    if (initError == kInitErrorNone || !isRetriedInitError(initError) || attempt >= attempts) {
+      break;
+    }
+    platform::sleepFor(options.retryDelay);
+  }
+  if (initError != kInitErrorNone) {
+    error.attempts = attempt;
+    error.initError = initError;
+    error.symbol = initErrorSymbol(loader, initError);
+    error.advice = openVRInitErrorAdvice(initError);
+    const std::string tries = attempt > 1 ? " after " + std::to_string(attempt) + " tries" : "";
+    return fail(error, OpenVRSessionErrorKind::InitFailed,
+                "VR_InitInternal2 failed" + tries + ": " +
+                    initErrorText(loader, initError, error.symbol));
+  }
+
+  // From here on every failure must close the connection it leaves behind.
+  auto failConnected = [&](std::string message) {
+    loader.shutdownInternal();
+    return fail(error, OpenVRSessionErrorKind::InterfaceUnavailable, std::move(message));
+  };
+
+  // Asked the way the SDK's own start-up asks for its first interface: by the
+  // plain version name.
+  if (!loader.isInterfaceVersionValid(kApplicationsInterfaceVersion)) {
+    return failConnected(std::string("the runtime does not offer ") +
+                         kApplicationsInterfaceVersion + " (older than this program supports)");
+  }
+  InitError interfaceError = kInitErrorNone;
+  const auto* table = static_cast<const OpenVRApplicationsTable*>(
+      loader.getGenericInterface(kApplicationsTableName, &interfaceError));
+  if (table == nullptr || interfaceError != kInitErrorNone) {
+    std::string message = std::string("VR_GetGenericInterface(") + kApplicationsTableName + ") ";
+    if (interfaceError != kInitErrorNone) {
+      error.initError = interfaceError;
+      error.symbol = initErrorSymbol(loader, interfaceError);
+      error.advice = openVRInitErrorAdvice(interfaceError);
+      message += "failed: " + initErrorText(loader, interfaceError, error.symbol);
+    } else {
+      message += "returned no table";
+    }
+    return failConnected(std::move(message));
+  }
+  if (const std::vector<std::string> empty = missingRegistrationEntries(*table); !empty.empty()) {
+    return failConnected(std::string("the runtime's ") + kApplicationsInterfaceVersion +
+                         " table has no " + joined(empty));
+  }
+
+  return std::make_unique<OpenVRSessionImpl>(std::move(library), std::move(loadedFrom), loader,
+                                             table);
+}
+
+}  // namespace ostrel::steamvr

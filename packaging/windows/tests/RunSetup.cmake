@@ -11,6 +11,8 @@
 # installer fails with ostrel-register's status), unreachable (no runtime:
 # the installer succeeds).
 
+cmake_minimum_required(VERSION 3.25)
+
 foreach(required SETUP APPLICATION WORK CASE EMULATOR)
   if(NOT ${required})
     message(FATAL_ERROR "${required} not set")
@@ -34,13 +36,14 @@ set(manifest "${win_folder}\\app.vrmanifest")
 set(ENV{OSTREL_FAKE_LOADER_CALL_LOG} "${win_log}")
 
 set(failures "")
-macro(fail text)
-  string(APPEND failures "  ${text}\n")
-endmacro()
+set(transcript "")
+
+# Functions, not macros: a macro would re-read the Windows paths' back
+# slashes as escapes.
 
 # run(<what> <stand-in script> <expected status> <program> <arguments>...)
 # Leaves the calls the stand-in saw in `calls`.
-macro(run what script expected)
+function(run what script expected)
   file(REMOVE "${log}")
   set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "${script}")
   execute_process(COMMAND ${EMULATOR} ${ARGN}
@@ -50,40 +53,47 @@ macro(run what script expected)
     file(READ "${log}" calls)
   endif()
   if(NOT status STREQUAL "${expected}")
-    fail("${what}: exit status ${status}, expected ${expected}")
+    string(APPEND failures "  ${what}: exit status ${status}, expected ${expected}\n")
   endif()
   string(APPEND transcript "--- ${what} (exit ${status})\n${out}${err}--- calls\n${calls}")
-endmacro()
+  set(calls "${calls}" PARENT_SCOPE)
+  set(failures "${failures}" PARENT_SCOPE)
+  set(transcript "${transcript}" PARENT_SCOPE)
+endfunction()
 
-macro(install what script expected)
+function(install what script expected)
   run("${what}" "${script}" ${expected} "${SETUP}" /S "/D=${win_folder}")
-endmacro()
+  set(calls "${calls}" PARENT_SCOPE)
+  set(failures "${failures}" PARENT_SCOPE)
+  set(transcript "${transcript}" PARENT_SCOPE)
+endfunction()
 
 # Whether `calls` holds `call` (`expect` ON) or not (OFF).
-macro(expect_call expect call)
+function(expect_call expect call)
   string(FIND "${calls}" "${call}\n" at)
-  if(${expect} AND at EQUAL -1)
-    fail("the stand-in never received ${call}")
-  elseif(NOT ${expect} AND NOT at EQUAL -1)
-    fail("the stand-in received ${call}")
+  if(expect AND at EQUAL -1)
+    string(APPEND failures "  the stand-in never received ${call}\n")
+  elseif(NOT expect AND NOT at EQUAL -1)
+    string(APPEND failures "  the stand-in received ${call}\n")
   endif()
-endmacro()
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
 
-macro(expect_installed expect)
+function(expect_installed expect)
   foreach(file ostrel-register.exe app.vrmanifest "${APPLICATION}" openvr_api.dll uninstall.exe)
-    if(${expect} AND NOT EXISTS "${folder}/${file}")
-      fail("${file} not installed")
-    elseif(NOT ${expect} AND EXISTS "${folder}/${file}")
-      fail("${file} left behind")
+    if(expect AND NOT EXISTS "${folder}/${file}")
+      string(APPEND failures "  ${file} not installed\n")
+    elseif(NOT expect AND EXISTS "${folder}/${file}")
+      string(APPEND failures "  ${file} left behind\n")
     endif()
   endforeach()
-endmacro()
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
 
 # The calls of a first registration: added, polled until installed (the
 # stand-in answers "not installed" to status and to ensure's first question,
 # then "installed" to the second poll), auto-launch switched on.
 set(first_install_script "installed=0,0,0,1")
-set(transcript "")
 if(CASE STREQUAL "install")
   install("install" "${first_install_script}" 0)
   expect_installed(ON)
@@ -94,7 +104,7 @@ if(CASE STREQUAL "install")
   string(REGEX MATCHALL "IsApplicationInstalled\\(${key}\\)" polls "${after_add}")
   list(LENGTH polls poll_count)
   if(poll_count LESS 2)
-    fail("${poll_count} polls after the add, expected at least 2")
+    string(APPEND failures "  ${poll_count} polls after the add, expected at least 2\n")
   endif()
 elseif(CASE STREQUAL "upgrade")
   install("first install" "${first_install_script}" 0)

@@ -40,11 +40,14 @@ if(OSTREL_SANITIZE)
   target_link_options(ostrel_sanitizers INTERFACE -fsanitize=${OSTREL_SANITIZE})
 endif()
 
-# Every project target: C++20, warnings, sanitizers.
+# Every project target: C++20, warnings, sanitizers. The flag targets are
+# build-tree only: a static library would otherwise name them among its
+# link dependencies in the installed package.
 function(ostrel_configure_target target)
   target_compile_features(${target} PUBLIC cxx_std_20)
   set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
-  target_link_libraries(${target} PRIVATE ostrel::warnings ostrel::sanitizers)
+  target_link_libraries(${target} PRIVATE
+    $<BUILD_INTERFACE:ostrel::warnings> $<BUILD_INTERFACE:ostrel::sanitizers>)
 endfunction()
 
 # Console programs whose output is a byte-exact contract: on Windows the C

@@ -1,0 +1,155 @@
+# Install rules, the exported CMake package `ostrel`, and the release archive.
+#
+# Included from the top-level CMakeLists after every library is defined; it
+# names the targets and leaves their own CMakeLists alone.
+#
+#   cmake --install <build> --prefix <folder>
+#
+# installs, in the component "development", the public headers, the static
+# libraries and lib/cmake/ostrel/ (ostrelConfig.cmake, its version file and
+# the exported targets), and in the component "command" bin/ostrel-register
+# and the licence. A consumer then writes
+#
+#   find_package(ostrel 0.1 CONFIG REQUIRED)
+#   target_link_libraries(app PRIVATE ostrel::openvr)
+#
+# and gets ostrel::common (logging), ostrel::steamvr (the seam and the
+# registrar) and ostrel::openvr (the OpenVR adapter), each with its include
+# folder, C++20 and its link dependencies.
+#
+# The platform layer stays private: none of its headers is installed. The
+# libraries are static, so its archive is still needed at link time; it is
+# exported as ostrel::internal_platform, without an include folder, for the
+# public targets to name among their link dependencies. It is no API.
+
+include_guard(GLOBAL)
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+if(OSTREL_SANITIZE)
+  message(STATUS "ostrel: the installed package of a sanitizer build needs "
+    "-fsanitize=${OSTREL_SANITIZE} when its consumer links")
+endif()
+
+set(OSTREL_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/ostrel" CACHE STRING
+  "Where the ostrel CMake package configuration is installed, below the prefix")
+set(OSTREL_INSTALL_DOCDIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/ostrel" CACHE STRING
+  "Where the licence is installed, below the prefix")
+
+# Public library target, then its name in the package (ostrel::<name>).
+set(_ostrel_public_libraries
+  ostrel_common common
+  ostrel_steamvr steamvr
+  ostrel_steamvr_openvr openvr)
+# Public headers of a library folder that belong to a library outside the
+# package; they stay in the source tree.
+set(_ostrel_headers_outside_package ManifestCheck.h)
+
+set(_ostrel_exported_libraries "")
+set(_ostrel_header_folders "")
+while(_ostrel_public_libraries)
+  list(POP_FRONT _ostrel_public_libraries _target _export_name)
+  set_target_properties(${_target} PROPERTIES EXPORT_NAME ${_export_name})
+  target_include_directories(${_target} INTERFACE
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+  list(APPEND _ostrel_exported_libraries ${_target})
+  get_target_property(_folder ${_target} SOURCE_DIR)
+  list(APPEND _ostrel_header_folders "${_folder}/include")
+endwhile()
+list(REMOVE_DUPLICATES _ostrel_header_folders)
+
+set_target_properties(ostrel_platform PROPERTIES EXPORT_NAME internal_platform)
+list(APPEND _ostrel_exported_libraries ostrel_platform)
+
+install(TARGETS ${_ostrel_exported_libraries}
+  EXPORT ostrelTargets
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+
+set(_ostrel_header_excludes "")
+foreach(_header IN LISTS _ostrel_headers_outside_package)
+  list(APPEND _ostrel_header_excludes PATTERN ${_header} EXCLUDE)
+endforeach()
+foreach(_folder IN LISTS _ostrel_header_folders)
+  install(DIRECTORY "${_folder}/"
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+    COMPONENT development
+    FILES_MATCHING PATTERN "*.h" ${_ostrel_header_excludes})
+endforeach()
+
+install(EXPORT ostrelTargets
+  NAMESPACE ostrel::
+  FILE ostrelTargets.cmake
+  DESTINATION ${OSTREL_INSTALL_CMAKEDIR}
+  COMPONENT development)
+configure_package_config_file(
+  ${CMAKE_CURRENT_LIST_DIR}/ostrelConfig.cmake.in
+  ${CMAKE_BINARY_DIR}/ostrelConfig.cmake
+  INSTALL_DESTINATION ${OSTREL_INSTALL_CMAKEDIR}
+  NO_SET_AND_CHECK_MACRO
+  NO_CHECK_REQUIRED_COMPONENTS_MACRO)
+write_basic_package_version_file(
+  ${CMAKE_BINARY_DIR}/ostrelConfigVersion.cmake
+  VERSION ${PROJECT_VERSION}
+  COMPATIBILITY SameMajorVersion)
+install(FILES
+    ${CMAKE_BINARY_DIR}/ostrelConfig.cmake
+    ${CMAKE_BINARY_DIR}/ostrelConfigVersion.cmake
+  DESTINATION ${OSTREL_INSTALL_CMAKEDIR}
+  COMPONENT development)
+
+install(TARGETS ostrel-register RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT command)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${OSTREL_INSTALL_DOCDIR} COMPONENT command)
+
+# --- the release archive ----------------------------------------------------
+#
+# `cpack` in the build folder writes ostrel-register-<version>-<system>.zip:
+# one folder holding the command, README.md (the README's section on the
+# command) and LICENSE. Its component "release" is left out of a plain
+# `cmake --install`, which lays the same files out by GNU conventions.
+
+set(_ostrel_readme "${PROJECT_SOURCE_DIR}/README.md")
+set(_ostrel_readme_heading "## Usage: ostrel-register")
+set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${_ostrel_readme}")
+file(READ "${_ostrel_readme}" _readme)
+string(FIND "${_readme}" "\n${_ostrel_readme_heading}\n" _start)
+if(_start EQUAL -1)
+  message(FATAL_ERROR "README.md has no section \"${_ostrel_readme_heading}\" for the release archive")
+endif()
+math(EXPR _start "${_start} + 1")
+string(SUBSTRING "${_readme}" ${_start} -1 _section)
+string(FIND "${_section}" "\n## " _end)
+if(NOT _end EQUAL -1)
+  math(EXPR _end "${_end} + 1")
+  string(SUBSTRING "${_section}" 0 ${_end} _section)
+endif()
+set(OSTREL_RELEASE_README "${CMAKE_BINARY_DIR}/release/README.md")
+file(CONFIGURE OUTPUT "${OSTREL_RELEASE_README}"
+  CONTENT "# ostrel-register ${PROJECT_VERSION}\n\n${_section}" @ONLY)
+
+install(TARGETS ostrel-register RUNTIME DESTINATION . COMPONENT release EXCLUDE_FROM_ALL)
+install(FILES "${OSTREL_RELEASE_README}" ${PROJECT_SOURCE_DIR}/LICENSE
+  DESTINATION . COMPONENT release EXCLUDE_FROM_ALL)
+
+if(WIN32)
+  set(_ostrel_release_system win64)
+else()
+  string(TOLOWER "${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}" _ostrel_release_system)
+endif()
+set(CPACK_PACKAGE_NAME ostrel-register)
+set(CPACK_PACKAGE_VENDOR "The Ostrel developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Registers an application with the SteamVR runtime")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(_ostrel_release_name ostrel-register-${PROJECT_VERSION}-${_ostrel_release_system})
+set(CPACK_PACKAGE_FILE_NAME ${_ostrel_release_name})
+set(CPACK_GENERATOR ZIP)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL release)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/release)
+set(CPACK_SOURCE_GENERATOR "")
+include(CPack)
+# Named from our own variable: CPack's module leaves its own changed.
+set(OSTREL_RELEASE_ARCHIVE "${CMAKE_BINARY_DIR}/release/${_ostrel_release_name}.zip")

@@ -1,0 +1,145 @@
+# Runs the example installer (and its uninstaller) silently under Wine
+# against the stand-in loader, and checks the exit statuses, the installed
+# files and what reached the loader.
+#
+#   cmake -DSETUP=<installer> -DAPPLICATION=<file name> -DWORK=<folder>
+#         -DCASE=<name> -DEMULATOR=<cmd;args> -P RunSetup.cmake
+#
+# Cases: install (fresh: added, polled, auto-launch on), upgrade (installed
+# again over a registration: auto-launch untouched), uninstall (removal
+# before the files go), refused (the runtime refuses the manifest: the
+# installer fails with ostrel-register's status), unreachable (no runtime:
+# the installer succeeds).
+
+cmake_minimum_required(VERSION 3.25)
+
+foreach(required SETUP APPLICATION WORK CASE EMULATOR)
+  if(NOT ${required})
+    message(FATAL_ERROR "${required} not set")
+  endif()
+endforeach()
+
+set(dir "${WORK}/${CASE}")
+file(REMOVE_RECURSE "${dir}")
+file(MAKE_DIRECTORY "${dir}")
+set(key vantorell.ostrel)
+set(folder "${dir}/Ostrel")
+set(log "${dir}/calls.log")
+
+function(windows_path out path)
+  string(REPLACE "/" "\\" path "${path}")
+  set(${out} "Z:${path}" PARENT_SCOPE)
+endfunction()
+windows_path(win_folder "${folder}")
+windows_path(win_log "${log}")
+set(manifest "${win_folder}\\app.vrmanifest")
+set(ENV{OSTREL_FAKE_LOADER_CALL_LOG} "${win_log}")
+
+set(failures "")
+set(transcript "")
+
+# Functions, not macros: a macro would re-read the Windows paths' back
+# slashes as escapes.
+
+# run(<what> <stand-in script> <expected status> <program> <arguments>...)
+# Leaves the calls the stand-in saw in `calls`.
+function(run what script expected)
+  file(REMOVE "${log}")
+  set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "${script}")
+  execute_process(COMMAND ${EMULATOR} ${ARGN}
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 240)
+  set(calls "")
+  if(EXISTS "${log}")
+    file(READ "${log}" calls)
+  endif()
+  if(NOT status STREQUAL "${expected}")
+    string(APPEND failures "  ${what}: exit status ${status}, expected ${expected}\n")
+  endif()
+  string(APPEND transcript "--- ${what} (exit ${status})\n${out}${err}--- calls\n${calls}")
+  set(calls "${calls}" PARENT_SCOPE)
+  set(failures "${failures}" PARENT_SCOPE)
+  set(transcript "${transcript}" PARENT_SCOPE)
+endfunction()
+
+function(install what script expected)
+  run("${what}" "${script}" ${expected} "${SETUP}" /S "/D=${win_folder}")
+  set(calls "${calls}" PARENT_SCOPE)
+  set(failures "${failures}" PARENT_SCOPE)
+  set(transcript "${transcript}" PARENT_SCOPE)
+endfunction()
+
+# Whether `calls` holds `call` (`expect` ON) or not (OFF).
+function(expect_call expect call)
+  string(FIND "${calls}" "${call}\n" at)
+  if(expect AND at EQUAL -1)
+    string(APPEND failures "  the stand-in never received ${call}\n")
+  elseif(NOT expect AND NOT at EQUAL -1)
+    string(APPEND failures "  the stand-in received ${call}\n")
+  endif()
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+function(expect_installed expect)
+  foreach(file ostrel-register.exe app.vrmanifest "${APPLICATION}" openvr_api.dll uninstall.exe)
+    if(expect AND NOT EXISTS "${folder}/${file}")
+      string(APPEND failures "  ${file} not installed\n")
+    elseif(NOT expect AND EXISTS "${folder}/${file}")
+      string(APPEND failures "  ${file} left behind\n")
+    endif()
+  endforeach()
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+# The calls of a first registration: added, polled until installed (the
+# stand-in answers "not installed" to status and to ensure's first question,
+# then "installed" to the second poll), auto-launch switched on.
+set(first_install_script "installed=0,0,0,1")
+if(CASE STREQUAL "install")
+  install("install" "${first_install_script}" 0)
+  expect_installed(ON)
+  expect_call(ON "AddApplicationManifest(${manifest},false)")
+  expect_call(ON "SetApplicationAutoLaunch(${key},true)")
+  string(FIND "${calls}" "AddApplicationManifest(" added)
+  string(SUBSTRING "${calls}" ${added} -1 after_add)
+  string(REGEX MATCHALL "IsApplicationInstalled\\(${key}\\)" polls "${after_add}")
+  list(LENGTH polls poll_count)
+  if(poll_count LESS 2)
+    string(APPEND failures "  ${poll_count} polls after the add, expected at least 2\n")
+  endif()
+elseif(CASE STREQUAL "upgrade")
+  install("first install" "${first_install_script}" 0)
+  # The user has switched auto-launch off since; the runtime lists the key.
+  install("upgrade" "installed=1|getautolaunch=0" 0)
+  expect_installed(ON)
+  expect_call(ON "IsApplicationInstalled(${key})")
+  expect_call(OFF "AddApplicationManifest(${manifest},false)")
+  foreach(value true false)
+    expect_call(OFF "SetApplicationAutoLaunch(${key},${value})")
+  endforeach()
+elseif(CASE STREQUAL "uninstall")
+  install("install" "${first_install_script}" 0)
+  run("uninstall" "installed=1" 0 "${folder}/uninstall.exe" /S "_?=${win_folder}")
+  expect_call(ON "RemoveApplicationManifest(${manifest})")
+  # The uninstaller runs in place (_?=) and cannot delete its own file; the
+  # rest goes.
+  file(REMOVE "${folder}/uninstall.exe")
+  expect_installed(OFF)
+elseif(CASE STREQUAL "refused")
+  # VRApplicationError_InvalidManifest: ensure exits 1, and so does the
+  # installer, which still leaves an installation that can be removed.
+  install("install" "add=107" 1)
+  expect_installed(ON)
+  expect_call(ON "AddApplicationManifest(${manifest},false)")
+  expect_call(OFF "SetApplicationAutoLaunch(${key},true)")
+elseif(CASE STREQUAL "unreachable")
+  install("install" "init=108" 0)
+  expect_installed(ON)
+  expect_call(OFF "AddApplicationManifest(${manifest},false)")
+else()
+  message(FATAL_ERROR "unknown CASE ${CASE}")
+endif()
+
+if(failures)
+  message(FATAL_ERROR "ostrel-setup ${CASE}:\n${failures}${transcript}")
+endif()
+message(STATUS "ostrel-setup ${CASE}: passed")

@@ -41,9 +41,10 @@ set(_ostrel_public_libraries
   ostrel_common common
   ostrel_steamvr steamvr
   ostrel_steamvr_openvr openvr)
-# Public headers of a library folder that belong to a library outside the
-# package; they stay in the source tree.
-set(_ostrel_headers_outside_package ManifestCheck.h)
+# Headers in a packaged library's include folder that belong to a library
+# outside the package (the text rules of ostrel_text share common/include);
+# they stay in the source tree.
+set(_ostrel_headers_outside_package ManifestCheck.h Utf8.h WindowsPath.h)
 
 set(_ostrel_exported_libraries "")
 set(_ostrel_header_folders "")

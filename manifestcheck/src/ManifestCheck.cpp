@@ -30,6 +30,13 @@ bool hasErrors(const std::vector<ManifestFinding>& findings) noexcept {
   });
 }
 
+int countErrors(const std::vector<ManifestFinding>& findings) noexcept {
+  return static_cast<int>(
+      std::count_if(findings.begin(), findings.end(), [](const ManifestFinding& finding) {
+        return finding.severity == FindingSeverity::Error;
+      }));
+}
+
 std::string formatFinding(const ManifestFinding& finding) {
   return std::string(findingSeverityName(finding.severity)) + " [" + finding.code +
          "]: " + finding.message;

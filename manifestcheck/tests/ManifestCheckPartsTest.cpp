@@ -33,6 +33,17 @@ TEST(FindingList, CutsOnlyWhatDoesNotFit) {
   EXPECT_FALSE(hasErrors(over));
 }
 
+TEST(FindingCounts, ErrorsCountedApartFromWarnings) {
+  const ManifestFinding error{FindingSeverity::Error, "bom", "e"};
+  const ManifestFinding warning{FindingSeverity::Warning, "no-name", "w"};
+  EXPECT_EQ(countErrors({}), 0);
+  EXPECT_FALSE(hasErrors({}));
+  EXPECT_EQ(countErrors({warning, warning}), 0);
+  EXPECT_FALSE(hasErrors({warning, warning}));
+  EXPECT_EQ(countErrors({warning, error, warning, error, error}), 3);
+  EXPECT_TRUE(hasErrors({warning, error}));
+}
+
 TEST(DisplayText, QuotedTextIsOneSafeLine) {
   EXPECT_EQ(quote("C:\\Ostrél"), "\"C:\\Ostrél\"") << "backslashes and letters stay readable";
   EXPECT_EQ(quote("a\nb\tc\x01\x7F"), "\"a\\nb\\tc\\u0001\\u007F\"");

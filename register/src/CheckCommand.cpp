@@ -15,10 +15,11 @@ int runCheckCommand(const CommandLine& commandLine, std::ostream& out) {
   const std::wstring path = registrarPathFor(*commandLine.manifestPath);
   const std::vector<steamvr::ManifestFinding> findings =
       steamvr::checkManifestForRegistration(path, commandLine.appKey);
-  int errors = 0;
-  for (const steamvr::ManifestFinding& finding : findings) {
-    if (!commandLine.json) out << steamvr::formatFinding(finding) << '\n';
-    if (finding.severity == steamvr::FindingSeverity::Error) ++errors;
+  const int errors = steamvr::countErrors(findings);
+  if (!commandLine.json) {
+    for (const steamvr::ManifestFinding& finding : findings) {
+      out << steamvr::formatFinding(finding) << '\n';
+    }
   }
   const int warnings = static_cast<int>(findings.size()) - errors;
   const std::string shown = platform::wideToUtf8(path);

@@ -89,10 +89,7 @@ std::string repairJson(const StatusReport& report, const RepairOutcome& outcome,
 
 std::string checkJson(const std::string& appKey, const std::string& manifestPath,
                       const std::vector<steamvr::ManifestFinding>& findings, int exitStatus) {
-  int errors = 0;
-  for (const steamvr::ManifestFinding& finding : findings) {
-    if (finding.severity == steamvr::FindingSeverity::Error) ++errors;
-  }
+  const int errors = steamvr::countErrors(findings);
   const json object = {{"app_key", appKey},
                        {"manifest", manifestPath},
                        {"passed", errors == 0},

@@ -33,10 +33,7 @@ int runRegistrationCommand(const CommandLine& commandLine, IRuntimeConnector& co
       err << steamvr::formatFinding(finding) << '\n';
     }
     if (steamvr::hasErrors(findings)) {
-      const auto errors = static_cast<int>(
-          std::count_if(findings.begin(), findings.end(), [](const steamvr::ManifestFinding& f) {
-            return f.severity == steamvr::FindingSeverity::Error;
-          }));
+      const int errors = steamvr::countErrors(findings);
       const int warnings = static_cast<int>(findings.size()) - errors;
       if (!commandLine.force) {
         out << refusedSummary(verb, errors, warnings) << '\n';

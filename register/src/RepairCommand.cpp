@@ -26,13 +26,6 @@ std::string joinedPaths(const std::vector<std::string>& paths) {
   return text;
 }
 
-int errorCount(const std::vector<steamvr::ManifestFinding>& findings) {
-  return static_cast<int>(
-      std::count_if(findings.begin(), findings.end(), [](const steamvr::ManifestFinding& f) {
-        return f.severity == steamvr::FindingSeverity::Error;
-      }));
-}
-
 }  // namespace
 
 int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
@@ -51,7 +44,7 @@ int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connecto
   for (const steamvr::ManifestFinding& finding : checked) {
     err << steamvr::formatFinding(finding) << '\n';
   }
-  const int errors = errorCount(checked);
+  const int errors = steamvr::countErrors(checked);
   StatusReport report = buildStatusReport(commandLine, connector, sources, false);
   auto finish = [&](int status, const std::string& summary) {
     outcome.exitStatus = status;

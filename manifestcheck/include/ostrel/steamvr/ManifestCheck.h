@@ -68,6 +68,9 @@ inline constexpr std::size_t kMaxFindings = 32;
 // Whether any finding is an error: the registration should not go ahead.
 bool hasErrors(const std::vector<ManifestFinding>& findings) noexcept;
 
+// How many findings are errors; the rest are warnings.
+int countErrors(const std::vector<ManifestFinding>& findings) noexcept;
+
 // "error [bom]: <message>", the one-line form a command prints.
 std::string formatFinding(const ManifestFinding& finding);
 

@@ -14,30 +14,14 @@
 #include "StandardErrorRedirect.h"
 #include "ostrel/common/ILogger.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
-#include "ostrel/steamvr/IVRApplicationsSurface.h"
 #include "ostrel/testing/AllocationCounter.h"
+#include "ostrel/testing/ScriptedApplicationsSurface.h"
 #include "platform/Platform.h"
 
 namespace ostrel::bench {
 namespace {
 
 using common::LogLevel;
-using steamvr::ApplicationError;
-
-class InstantSurface final : public steamvr::IVRApplicationsSurface {
- public:
-  ApplicationError AddApplicationManifest(const char*, bool) override {
-    return steamvr::kApplicationErrorNone;
-  }
-  bool IsApplicationInstalled(const char*) override { return true; }
-  ApplicationError SetApplicationAutoLaunch(const char*, bool) override {
-    return steamvr::kApplicationErrorNone;
-  }
-  ApplicationError RemoveApplicationManifest(const char*) override {
-    return steamvr::kApplicationErrorNone;
-  }
-};
-
 // Injected in place of the real sleep. It should never run; the count says
 // whether it did.
 std::int64_t sleepsRequested = 0;
@@ -53,7 +37,10 @@ void BM_Register(benchmark::State& state, LogLevel minimum) {
     state.SkipWithError(discard.error().c_str());
     return;
   }
-  InstantSurface surface;
+  // Installed at the first poll, every call answered without being kept.
+  testing::ScriptedApplicationsSurface surface;
+  surface.installedAnswers.otherwise = true;
+  surface.recordCalls = false;
   const std::unique_ptr<steamvr::IManifestRegistrar> registrar = steamvr::createManifestRegistrar(
       &surface, kAppKey, L"C:\\Program Files\\Ostrel\\app.vrmanifest");
 

@@ -8,13 +8,13 @@
 #include "MessageShapes.h"
 #include "SpdlogEquivalent.h"
 #include "StandardErrorRedirect.h"
-#include "TemporaryFile.h"
 #include "ostrel/common/ILogger.h"
+#include "ostrel/testing/ScratchFolder.h"
 
 namespace ostrel::bench {
 namespace {
 
-using testing::TemporaryFile;
+using ostrel::testing::ScratchFolder;
 
 struct Line {
   std::string level;
@@ -37,9 +37,11 @@ std::vector<Line> parseLines(const std::string& text) {
 }
 
 TEST(SpdlogEquivalent, WritesTheConsoleLoggersLinesWithALowerCaseLevel) {
-  TemporaryFile file("lines");
+  const ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty()) << folder.error();
+  const std::string file = (folder.path() / "lines").string();
   {
-    const StandardErrorRedirect capture(file.path());
+    const StandardErrorRedirect capture(file.c_str());
     ASSERT_TRUE(capture.ok()) << capture.error();
     const auto spdlogLogger = makeSpdlogConsoleEquivalent();
     consoleText();
@@ -52,7 +54,7 @@ TEST(SpdlogEquivalent, WritesTheConsoleLoggersLinesWithALowerCaseLevel) {
     common::logMessage(common::LogLevel::Debug, "dropped");
     spdlogLogger->debug("dropped");
   }
-  const std::string text = file.text();
+  const std::string text = folder.read("lines");
   ASSERT_FALSE(text.empty());
   EXPECT_EQ(text.back(), '\n');
 

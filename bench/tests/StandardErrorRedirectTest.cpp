@@ -6,18 +6,20 @@
 #include <string>
 
 #include "StandardErrorRedirect.h"
-#include "TemporaryFile.h"
 #include "ostrel/common/ConsoleLogger.h"
+#include "ostrel/testing/ScratchFolder.h"
 
 namespace ostrel::bench {
 namespace {
 
-using testing::TemporaryFile;
+using ostrel::testing::ScratchFolder;
 
 TEST(StandardErrorRedirect, EveryWriterFollowsDescriptorTwoUntilTheScopeEnds) {
-  TemporaryFile file("follows");
+  const ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty()) << folder.error();
+  const std::string file = (folder.path() / "follows").string();
   {
-    const StandardErrorRedirect capture(file.path());
+    const StandardErrorRedirect capture(file.c_str());
     ASSERT_TRUE(capture.ok()) << capture.error();
     std::cerr << "before\n";
     {
@@ -32,13 +34,15 @@ TEST(StandardErrorRedirect, EveryWriterFollowsDescriptorTwoUntilTheScopeEnds) {
     std::cerr << "after\n";
     std::fputs("stdio after\n", stderr);
   }
-  EXPECT_EQ(file.text(), "before\nafter\nstdio after\n");
+  EXPECT_EQ(folder.read("follows"), "before\nafter\nstdio after\n");
 }
 
 TEST(StandardErrorRedirect, FailureLeavesStandardErrorWhereItWas) {
-  TemporaryFile file("failure");
+  const ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty()) << folder.error();
+  const std::string file = (folder.path() / "failure").string();
   {
-    const StandardErrorRedirect capture(file.path());
+    const StandardErrorRedirect capture(file.c_str());
     ASSERT_TRUE(capture.ok()) << capture.error();
     {
       const StandardErrorRedirect broken("/nonexistent-ostrel-folder/out");
@@ -49,7 +53,7 @@ TEST(StandardErrorRedirect, FailureLeavesStandardErrorWhereItWas) {
     }
     std::cerr << "and after\n";
   }
-  EXPECT_EQ(file.text(), "still captured\nand after\n");
+  EXPECT_EQ(folder.read("failure"), "still captured\nand after\n");
 }
 
 }  // namespace

@@ -2,10 +2,7 @@
 // place per test, a scripted file system, and a scratch folder on disk.
 #pragma once
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -14,6 +11,7 @@
 #include <vector>
 
 #include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/testing/ScratchFolder.h"
 
 namespace ostrel::steamvr::testing {
 
@@ -64,37 +62,6 @@ class FakePathProbe final : public IPathProbe {
   std::vector<std::string> asked_;
 };
 
-// A folder of its own under the system's temporary folder, removed with
-// everything in it when the scope ends.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    static std::atomic<int> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = std::filesystem::temp_directory_path() /
-            ("ostrel-mcheck-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-
-  // Writes `bytes` to `relative` (folders made as needed); returns its path.
-  std::filesystem::path write(const std::filesystem::path& relative, std::string_view bytes) const {
-    const std::filesystem::path file = path_ / relative;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return file;
-  }
-
- private:
-  std::filesystem::path path_;
-};
+using ScratchFolder = ostrel::testing::ScratchFolder;
 
 }  // namespace ostrel::steamvr::testing

@@ -2,18 +2,19 @@
 
 #include <chrono>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "FakeLoader.h"
 #include "ostrel/steamvr/OpenVRSession.h"
+#include "ostrel/testing/ScratchFolder.h"
 #include "platform/Platform.h"
 
 namespace ostrel::steamvr {
 namespace {
 
+using ostrel::testing::ScratchFolder;
 using testing::FakeLoader;
 using Calls = std::vector<std::string>;
 using Kind = OpenVRSessionErrorKind;
@@ -55,8 +56,8 @@ class OpenVRSessionTest : public ::testing::Test {
   }
 
   FakeLoader fake_{FakeLoader::besideExecutable()};
-  OpenVRSessionError error_{Kind::InitFailed, "left over from before", 301, "VRInitError_Old",
-                            "old advice", 3};
+  OpenVRSessionError error_{
+      Kind::InitFailed, "left over from before", 301, "VRInitError_Old", "old advice", 3};
 };
 
 TEST_F(OpenVRSessionTest, FindsTheLoaderBesideTheExecutableAndStartsAsUtility) {
@@ -117,7 +118,8 @@ TEST_F(OpenVRSessionTest, ServerErrorsAreTriedThreeTimesOneSecondApart) {
         << code;
     EXPECT_EQ(error_.attempts, 3);
     EXPECT_EQ(error_.initError, code);
-    EXPECT_TRUE(contains(error_.message, "VR_InitInternal2 failed after 3 tries: ")) << error_.message;
+    EXPECT_TRUE(contains(error_.message, "VR_InitInternal2 failed after 3 tries: "))
+        << error_.message;
     EXPECT_TRUE(contains(error_.advice, "still starting, or has crashed")) << error_.advice;
   }
 }
@@ -168,10 +170,10 @@ TEST(OpenVRInitErrorAdvice, NamesCauseAndFixPerError) {
     int code;
     const char* says;
   } cases[] = {
-      {100, "Verify integrity"},   {101, "Verify integrity"},     {102, "not installed"},
-      {110, "this Windows user"},  {110, "elevated"},             {108, "should not occur"},
-      {121, "should not occur"},   {126, "should not occur"},     {300, "has crashed"},
-      {310, "still starting"},     {105, "out of date"},          {4242, "restart SteamVR"},
+      {100, "Verify integrity"},  {101, "Verify integrity"}, {102, "not installed"},
+      {110, "this Windows user"}, {110, "elevated"},         {108, "should not occur"},
+      {121, "should not occur"},  {126, "should not occur"}, {300, "has crashed"},
+      {310, "still starting"},    {105, "out of date"},      {4242, "restart SteamVR"},
   };
   for (const Case& c : cases) {
     EXPECT_TRUE(contains(openVRInitErrorAdvice(c.code), c.says)) << c.code;
@@ -236,28 +238,9 @@ TEST_F(OpenVRSessionTest, OldLoaderWithoutInitInternal2IsRefusedBeforeAnyCall) {
   EXPECT_TRUE(fake_.calls().empty()) << "an explicit loader is the only one tried";
 }
 
-// A folder of its own per test: ctest runs the cases as parallel processes.
-class TemporaryFolder {
- public:
-  explicit TemporaryFolder(const std::filesystem::path& name) {
-    std::error_code failure;
-    path_ =
-        std::filesystem::temp_directory_path(failure) /
-        (name.native() + std::filesystem::path(std::to_string(std::random_device{}())).native());
-    std::filesystem::create_directories(path_, failure);
-  }
-  ~TemporaryFolder() {
-    std::error_code failure;
-    std::filesystem::remove_all(path_, failure);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 TEST_F(OpenVRSessionTest, ExplicitLoaderPathIsUsedAsGivenEvenWhenNotAscii) {
-  TemporaryFolder folder(std::filesystem::path(u8"ostrel-Jos\u00e9-\u6587\u4ef6-"));
+  const ScratchFolder folder(std::filesystem::path(u8"ostrel-Jos\u00e9-\u6587\u4ef6-"));
+  ASSERT_FALSE(folder.path().empty()) << folder.error();
   const std::filesystem::path copy = folder.path() / platform::sharedLibraryFileName("openvr_api");
   std::error_code failure;
   ASSERT_TRUE(std::filesystem::copy_file(FakeLoader::besideExecutable(), copy, failure))
@@ -276,7 +259,8 @@ TEST_F(OpenVRSessionTest, ExplicitLoaderPathIsUsedAsGivenEvenWhenNotAscii) {
 }
 
 TEST_F(OpenVRSessionTest, MissingExplicitLoaderNamesThePlaceAndSearchesNoFurther) {
-  TemporaryFolder folder("ostrel-empty-");
+  const ScratchFolder folder("ostrel-empty-");
+  ASSERT_FALSE(folder.path().empty()) << folder.error();
   const std::filesystem::path absent =
       folder.path() / platform::sharedLibraryFileName("openvr_api");
   OpenVRSessionOptions options;

@@ -2,9 +2,7 @@
 // which exit status it picks, and when it reaches for the runtime at all.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -12,52 +10,14 @@
 
 #include "Commands.h"
 #include "ExitStatus.h"
-#include "MemoryRegistry.h"
 #include "ostrel/steamvr/OpenVRApplicationsSurface.h"
+#include "ostrel/testing/MemoryRegistry.h"
+#include "ostrel/testing/ScratchFolder.h"
+#include "ostrel/testing/ScriptedApplicationsSurface.h"
 #include "platform/Platform.h"
 
 namespace ostrel::registercli {
 namespace {
-
-using steamvr::ApplicationError;
-using steamvr::ApplicationFlag;
-using steamvr::ApplicationText;
-
-class ScriptedSurface final : public steamvr::OpenVRApplicationsSurface {
- public:
-  ApplicationError AddApplicationManifest(const char* path, bool) override {
-    calls.push_back(std::string("Add ") + path);
-    return addError;
-  }
-  bool IsApplicationInstalled(const char*) override {
-    calls.emplace_back("IsInstalled");
-    if (installed.empty()) return false;
-    const bool answer = installed.front();
-    installed.pop_front();
-    return answer;
-  }
-  ApplicationError SetApplicationAutoLaunch(const char*, bool) override {
-    calls.emplace_back("SetAutoLaunch");
-    return 0;
-  }
-  ApplicationError RemoveApplicationManifest(const char* path) override {
-    calls.push_back(std::string("Remove ") + path);
-    return removeError;
-  }
-  ApplicationFlag GetApplicationAutoLaunch(const char*) override { return {autoLaunch, 0}; }
-  ApplicationFlag IsDashboardOverlay(const char*) override { return overlay; }
-  ApplicationText GetBinaryPath(const char*) override { return binary; }
-  ApplicationText GetWorkingDirectory(const char*) override { return workingDirectory; }
-
-  std::deque<bool> installed;
-  ApplicationError addError = 0;
-  ApplicationError removeError = 0;
-  bool autoLaunch = false;
-  ApplicationFlag overlay{true, 0};
-  ApplicationText binary{{}, 201};
-  ApplicationText workingDirectory{{}, 201};
-  std::vector<std::string> calls;
-};
 
 class ScriptedConnector final : public IRuntimeConnector {
  public:
@@ -73,7 +33,7 @@ class ScriptedConnector final : public IRuntimeConnector {
     return &surface;
   }
 
-  ScriptedSurface surface;
+  ostrel::testing::ScriptedApplicationsSurface surface;
   bool reachable = true;
   int connects = 0;
   std::string askedLoader;
@@ -98,7 +58,7 @@ class Commands : public ::testing::Test {
     line.dryRun = dryRun_;
     if (kind == CommandKind::Status && !statusManifest_) line.manifestPath.reset();
     line.json = json_;
-    return runCommand(line, connector_, registry_.sources(), out_, err_);
+    return runCommand(line, connector_, {&registry_, &registry_}, out_, err_);
   }
 
   // The whole of standard output must be the one summary line.
@@ -108,8 +68,22 @@ class Commands : public ::testing::Test {
     return text.substr(0, text.size() - 1);
   }
 
+  // The runtime calls made, as "Add <path>", "IsInstalled", "SetAutoLaunch"
+  // and "Remove <path>".
+  std::vector<std::string> calls() const {
+    std::vector<std::string> made;
+    for (const ostrel::testing::SurfaceCall& call : connector_.surface.calls) {
+      if (call.operation == "Add" || call.operation == "Remove") {
+        made.push_back(call.operation + " " + call.text);
+      } else {
+        made.push_back(call.operation == "Installed" ? "IsInstalled" : "SetAutoLaunch");
+      }
+    }
+    return made;
+  }
+
   ScriptedConnector connector_;
-  testing::MemoryRegistry registry_;
+  ostrel::testing::MemoryRegistry registry_;
   bool dryRun_ = false;
   bool json_ = false;
   bool statusManifest_ = true;
@@ -132,34 +106,34 @@ TEST_F(Commands, RegisterRefusesOnCheckErrorsWithoutTouchingTheRuntime) {
 }
 
 TEST_F(Commands, ForcedRegisterGoesAheadAndNamesThePathItUsed) {
-  connector_.surface.installed = {false, true};
+  connector_.surface.installedAnswers.queued = {false, true};
   EXPECT_EQ(run(CommandKind::Register, kAbsentManifest, true), 0);
   EXPECT_EQ(connector_.askedLoader, "loader");
   const std::string registrarPath = platform::wideToUtf8(registrarPathFor(kAbsentManifest));
   EXPECT_EQ(summary(), "registered vantorell.ostrel from " + registrarPath);
-  EXPECT_EQ(connector_.surface.calls.front(), "Add " + registrarPath);
+  EXPECT_EQ(calls().front(), "Add " + registrarPath);
   EXPECT_NE(err_.str().find("--force"), std::string::npos) << err_.str();
 }
 
 TEST_F(Commands, EnsureTellsAlreadyRegisteredFromNewlyRegistered) {
-  connector_.surface.installed = {true};
+  connector_.surface.installedAnswers.queued = {true};
   EXPECT_EQ(run(CommandKind::Ensure, kAbsentManifest, true), 0);
   EXPECT_EQ(summary(), "already registered vantorell.ostrel");
 
-  connector_.surface.installed = {false, true};
+  connector_.surface.installedAnswers.queued = {false, true};
   EXPECT_EQ(run(CommandKind::Ensure, kAbsentManifest, true), 0);
   EXPECT_EQ(summary().rfind("registered vantorell.ostrel from ", 0), 0u) << summary();
 }
 
 TEST_F(Commands, RegistrarFailuresBecomeTheirExitStatus) {
-  connector_.surface.addError = 107;
+  connector_.surface.addAnswers.otherwise = 107;
   EXPECT_EQ(run(CommandKind::Register, kAbsentManifest, true), 1);
   EXPECT_NE(summary().find("AddFailed"), std::string::npos) << summary();
   EXPECT_NE(summary().find("VRApplicationError_InvalidManifest"), std::string::npos) << summary();
 
-  connector_.surface.addError = 0;
+  connector_.surface.addAnswers.otherwise = 0;
   EXPECT_EQ(run(CommandKind::Register, kAbsentManifest, true), 2);  // never installed
-  connector_.surface.removeError = 100;
+  connector_.surface.removeAnswers.otherwise = 100;
   EXPECT_EQ(run(CommandKind::Unregister, kAbsentManifest), 4);
 }
 
@@ -188,31 +162,23 @@ class StatusCommand : public Commands {
  protected:
   void SetUp() override {
     Commands::SetUp();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("ostrel-register-status-" +
-               std::to_string(::testing::UnitTest::GetInstance()->current_test_info()->line()));
-    std::filesystem::create_directories(folder_);
-    manifest_ = folder_ / "app.vrmanifest";
-    std::ofstream(manifest_) << R"({"applications":[{"app_key":"vantorell.ostrel",)"
-                             << R"("launch_type":"binary","binary_path_windows":"Ostrel.exe"}]})";
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-    Commands::TearDown();
+    ASSERT_FALSE(folder_.path().empty()) << folder_.error();
+    manifest_ = folder_.write("app.vrmanifest",
+                              R"({"applications":[{"app_key":"vantorell.ostrel",)"
+                              R"("launch_type":"binary","binary_path_windows":"Ostrel.exe"}]})");
   }
 
   std::string manifestText() const { return platform::pathToUtf8(manifest_); }
-  std::string folderText() const { return platform::pathToUtf8(folder_); }
+  std::string folderText() const { return platform::pathToUtf8(folder_.path()); }
 
-  std::filesystem::path folder_;
+  const ostrel::testing::ScratchFolder folder_{"ostrel-register-status-"};
   std::filesystem::path manifest_;
 };
 
 TEST_F(StatusCommand, ReportsWhatTheRuntimeHolds) {
-  connector_.surface.installed = {true};
-  connector_.surface.autoLaunch = true;
-  connector_.surface.binary = {folderText() + "\\Ostrel.exe", 0};
+  connector_.surface.installedAnswers.queued = {true};
+  connector_.surface.autoLaunch = {true, 0};
+  connector_.surface.binaryPath = {folderText() + "\\Ostrel.exe", 0};
   connector_.surface.workingDirectory = {folderText(), 0};
   EXPECT_EQ(run(CommandKind::Status, manifestText()), 0);
   const std::string text = out_.str();
@@ -228,8 +194,8 @@ TEST_F(StatusCommand, ReportsWhatTheRuntimeHolds) {
 }
 
 TEST_F(StatusCommand, NamesAStaleRegistration) {
-  connector_.surface.installed = {true};
-  connector_.surface.binary = {"D:\\Old\\Ostrel.exe", 0};
+  connector_.surface.installedAnswers.queued = {true};
+  connector_.surface.binaryPath = {"D:\\Old\\Ostrel.exe", 0};
   EXPECT_EQ(run(CommandKind::Status, manifestText()), kExitStale);
   EXPECT_NE(out_.str().find("manifest:          stale: the runtime starts D:\\Old\\Ostrel.exe"),
             std::string::npos)
@@ -238,7 +204,7 @@ TEST_F(StatusCommand, NamesAStaleRegistration) {
 }
 
 TEST_F(StatusCommand, UnreportedPropertiesSayWhy) {
-  connector_.surface.installed = {true};
+  connector_.surface.installedAnswers.queued = {true};
   connector_.surface.overlay = {false, 201};
   EXPECT_EQ(run(CommandKind::Status, manifestText()), 0);
   EXPECT_NE(out_.str().find("dashboard overlay: unknown (VRApplicationError_PropertyNotSet)"),
@@ -251,7 +217,7 @@ TEST_F(StatusCommand, UnreportedPropertiesSayWhy) {
 TEST_F(StatusCommand, NotInstalledStopsAfterSayingSo) {
   EXPECT_EQ(run(CommandKind::Status, manifestText()), kExitNotRegistered);
   EXPECT_NE(out_.str().find("installed:         no\n"), std::string::npos) << out_.str();
-  EXPECT_EQ(connector_.surface.calls, std::vector<std::string>{"IsInstalled"});
+  EXPECT_EQ(calls(), std::vector<std::string>{"IsInstalled"});
 }
 
 // --- the runtime's files beside the runtime's answers ----------------------
@@ -295,7 +261,6 @@ class RegistryCommands : public Commands {
     return parsed;
   }
   bool outHas(const std::string& text) const { return out_.str().find(text) != std::string::npos; }
-  std::vector<std::string> calls() const { return connector_.surface.calls; }
 };
 
 TEST_F(RegistryCommands, StatusStatesAndTheirExitStatuses) {
@@ -310,21 +275,41 @@ TEST_F(RegistryCommands, StatusStatesAndTheirExitStatuses) {
       {"served from ours", {kOther, kOurs}, true, true, 0, "is registered (auto-launch off)"},
       {"an older copy first", {kOld, kOurs}, true, true, kExitStale, "stale: served from "},
       {"only an older copy", {kOld}, true, true, kExitStale, "stale: served from "},
-      {"ours first, a copy after", {kOurs, kCopy}, true, true, kExitStale,
+      {"ours first, a copy after",
+       {kOurs, kCopy},
+       true,
+       true,
+       kExitStale,
        "stale: 1 other listed manifest declares it"},
-      {"nothing declares it", {kOther}, true, false, kExitNotRegistered,
+      {"nothing declares it",
+       {kOther},
+       true,
+       false,
+       kExitNotRegistered,
        "is not registered with the runtime"},
-      {"closed, files say ours", {kOurs}, false, false, 0,
+      {"closed, files say ours",
+       {kOurs},
+       false,
+       false,
+       0,
        "is registered (auto-launch unknown) (from the runtime's files"},
-      {"closed, files say stale", {kOld, kOurs}, false, false, kExitStale,
+      {"closed, files say stale",
+       {kOld, kOurs},
+       false,
+       false,
+       kExitStale,
        "is registered (auto-launch unknown), stale: served from"},
-      {"closed, files say nothing", {kOther}, false, false, kExitNotRegistered,
+      {"closed, files say nothing",
+       {kOther},
+       false,
+       false,
+       kExitNotRegistered,
        "is not registered (from the runtime's files"},
   };
   for (const Case& c : cases) {
     list(c.listed);
     connector_.reachable = c.reachable;
-    connector_.surface.installed = {c.installed};
+    connector_.surface.installedAnswers.queued = {c.installed};
     EXPECT_EQ(run(CommandKind::Status, kOurs), c.status) << c.name << "\n" << out_.str();
     EXPECT_TRUE(outHas(c.line)) << c.name << "\n" << out_.str();
   }
@@ -332,7 +317,7 @@ TEST_F(RegistryCommands, StatusStatesAndTheirExitStatuses) {
 
 TEST_F(RegistryCommands, StaleStatusNamesBothCopiesAndTheFix) {
   list({kOther, kOld, kOurs});
-  connector_.surface.installed = {true};
+  connector_.surface.installedAnswers.queued = {true};
   EXPECT_EQ(run(CommandKind::Status, kOurs), kExitStale);
   EXPECT_TRUE(outHas("listed manifests:  2 of 3 declare vantorell.ostrel\n")) << out_.str();
   EXPECT_TRUE(outHas("  served:  " + kOld + "\n")) << out_.str();
@@ -345,10 +330,10 @@ TEST_F(RegistryCommands, StaleStatusNamesBothCopiesAndTheFix) {
 TEST_F(RegistryCommands, StatusWithoutAManifestJudgesByTheListAlone) {
   statusManifest_ = false;
   list({kOld});
-  connector_.surface.installed = {true};
+  connector_.surface.installedAnswers.queued = {true};
   EXPECT_EQ(run(CommandKind::Status, kOurs), 0) << out_.str();
   list({kOld, kCopy});
-  connector_.surface.installed = {true};
+  connector_.surface.installedAnswers.queued = {true};
   EXPECT_EQ(run(CommandKind::Status, kOurs), kExitStale) << out_.str();
 }
 
@@ -362,8 +347,8 @@ TEST_F(RegistryCommands, NeitherViewReadableIsUnknown) {
 
 TEST_F(RegistryCommands, DisagreementsBetweenTheViewsAreFlagged) {
   list({kOther});
-  connector_.surface.installed = {true};
-  connector_.surface.autoLaunch = true;
+  connector_.surface.installedAnswers.queued = {true};
+  connector_.surface.autoLaunch = {true, 0};
   autoLaunchFile(false);
   EXPECT_EQ(run(CommandKind::Status, kOurs), 0) << out_.str();
   EXPECT_TRUE(outHas("warning [views-disagree]: the runtime lists vantorell.ostrel, but no "))
@@ -395,10 +380,10 @@ TEST_F(RegistryCommands, StatusJsonParsesBackWithBothViews) {
   EXPECT_EQ(report["registry"]["config"], kConfig);
   const nlohmann::json& paths = report["registry"]["manifest_paths"];
   ASSERT_EQ(paths.size(), 3u);
-  EXPECT_EQ(paths[0], (nlohmann::json{{"path", kOld},
-                                      {"exists", true},
-                                      {"declares_key", true},
-                                      {"this_manifest", false}}));
+  EXPECT_EQ(
+      paths[0],
+      (nlohmann::json{
+          {"path", kOld}, {"exists", true}, {"declares_key", true}, {"this_manifest", false}}));
   EXPECT_EQ(paths[1]["declares_key"], false);
   EXPECT_EQ(paths[2]["this_manifest"], true);
   std::vector<std::string> codes;
@@ -411,12 +396,12 @@ TEST_F(RegistryCommands, StatusJsonParsesBackWithBothViews) {
   // Reachable, with nothing in the files: nulls where nothing is known.
   registry_.files.clear();
   connector_.reachable = true;
-  connector_.surface.installed = {false};
+  connector_.surface.installedAnswers.queued = {false};
   EXPECT_EQ(run(CommandKind::Status, kOurs), kExitNotRegistered);
   const nlohmann::json bare = parsedOut();
   EXPECT_EQ(bare["state"], "not-registered");
-  EXPECT_EQ(bare["runtime"], (nlohmann::json{{"reachable", true}, {"error", nullptr},
-                                             {"advice", nullptr}}));
+  EXPECT_EQ(bare["runtime"],
+            (nlohmann::json{{"reachable", true}, {"error", nullptr}, {"advice", nullptr}}));
   EXPECT_EQ(bare["installed"], false);
   EXPECT_TRUE(bare["auto_launch"].is_null());
   EXPECT_TRUE(bare["registry"]["config"].is_null());
@@ -425,7 +410,7 @@ TEST_F(RegistryCommands, StatusJsonParsesBackWithBothViews) {
 
 TEST_F(RegistryCommands, RepairRemovesOnlyOtherCopiesOfTheKeyThenRegisters) {
   list({kOther, kOld, kOurs, kCopy});
-  connector_.surface.installed = {false, true};
+  connector_.surface.installedAnswers.queued = {false, true};
   EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0) << out_.str();
   const std::vector<std::string> made = calls();
   ASSERT_GE(made.size(), 3u);
@@ -439,12 +424,13 @@ TEST_F(RegistryCommands, RepairRemovesOnlyOtherCopiesOfTheKeyThenRegisters) {
 
 TEST_F(RegistryCommands, RefusedRemovalStopsBeforeAnythingIsRegistered) {
   list({kOld, kCopy, kOurs});
-  connector_.surface.removeError = 104;
+  connector_.surface.removeAnswers.otherwise = 104;
   EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 4);
   EXPECT_EQ(calls(), std::vector<std::string>{"Remove " + kOld});
-  EXPECT_EQ(summary(), "repair failed (RemoveFailed, exit 4) for vantorell.ostrel: the runtime "
-                       "refused to remove " + kOld +
-                           " (VRApplicationError_UnknownApplication); nothing registered");
+  EXPECT_EQ(summary(),
+            "repair failed (RemoveFailed, exit 4) for vantorell.ostrel: the runtime "
+            "refused to remove " +
+                kOld + " (VRApplicationError_UnknownApplication); nothing registered");
 }
 
 TEST_F(RegistryCommands, DryRunReadsTheFilesAndNeverTheRuntime) {
@@ -452,9 +438,10 @@ TEST_F(RegistryCommands, DryRunReadsTheFilesAndNeverTheRuntime) {
   dryRun_ = true;
   EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0);
   EXPECT_EQ(connector_.connects, 0);
-  EXPECT_EQ(out_.str(), "would remove " + kOld + "\nrepair (dry run) for vantorell.ostrel: would "
-                        "remove " + kOld + "; would register vantorell.ostrel from " + kOurs +
-                            "\n");
+  EXPECT_EQ(out_.str(), "would remove " + kOld +
+                            "\nrepair (dry run) for vantorell.ostrel: would "
+                            "remove " +
+                            kOld + "; would register vantorell.ostrel from " + kOurs + "\n");
   json_ = true;
   EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0);
   const nlohmann::json report = parsedOut();
@@ -469,13 +456,15 @@ TEST_F(RegistryCommands, DryRunReadsTheFilesAndNeverTheRuntime) {
 
 TEST_F(RegistryCommands, UnreadableRegistryOnlyRegisters) {
   registry_.put(kConfig + "\\appconfig.json", "{\"manifest_paths\": [");
-  connector_.surface.installed = {false, true};
+  connector_.surface.installedAnswers.queued = {false, true};
   EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0);
   EXPECT_EQ(calls().front(), "Add " + kOurs);
   EXPECT_NE(err_.str().find("warning [appconfig-unreadable]"), std::string::npos) << err_.str();
   EXPECT_NE(err_.str().find("only registering " + kOurs), std::string::npos) << err_.str();
-  EXPECT_EQ(summary(), "repaired vantorell.ostrel: nothing to remove; registered "
-                       "vantorell.ostrel from " + kOurs);
+  EXPECT_EQ(summary(),
+            "repaired vantorell.ostrel: nothing to remove; registered "
+            "vantorell.ostrel from " +
+                kOurs);
 }
 
 TEST_F(RegistryCommands, RepairChecksFirstAndNeedsTheRuntime) {
@@ -493,7 +482,7 @@ TEST_F(RegistryCommands, RepairChecksFirstAndNeedsTheRuntime) {
 
 TEST_F(RegistryCommands, FailedRegistrationAfterRemovalsSaysWhatWasRemoved) {
   list({kOld, kOurs});
-  connector_.surface.addError = 107;
+  connector_.surface.addAnswers.otherwise = 107;
   json_ = true;
   EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 1);
   const nlohmann::json report = parsedOut();

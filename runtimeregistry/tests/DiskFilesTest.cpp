@@ -2,33 +2,25 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/testing/ScratchFolder.h"
 
 namespace ostrel::steamvr {
 namespace {
 
 class DiskFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("ostrel-registry-disk-" +
-               std::to_string(::testing::UnitTest::GetInstance()->current_test_info()->line()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  std::filesystem::path folder_;
+  void SetUp() override { ASSERT_FALSE(scratch_.path().empty()) << scratch_.error(); }
+
+  const ostrel::testing::ScratchFolder scratch_{"ostrel-registry-disk-"};
+  const std::filesystem::path& folder_ = scratch_.path();
   std::unique_ptr<IRegistryFiles> files_ = createDiskFiles();
 };
 
 TEST_F(DiskFiles, ReadsAtMostOneByteOverTheLimit) {
-  std::ofstream(folder_ / "big.json", std::ios::binary) << std::string(100, 'x');
+  scratch_.write("big.json", std::string(100, 'x'));
   const FileRead capped = files_->Read(folder_ / "big.json", 10);
   EXPECT_EQ(capped.status, FileRead::Status::Read);
   EXPECT_EQ(capped.content, std::string(11, 'x'));

@@ -9,55 +9,11 @@
 
 #include "WindowsPathRules.h"
 #include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/testing/MemoryRegistry.h"
 #include "platform/Platform.h"
 
 namespace ostrel::steamvr {
 namespace {
-
-class MemoryEnvironment final : public IRegistryEnvironment {
- public:
-  std::optional<std::string> Variable(const char* name) override {
-    const auto found = variables.find(name);
-    if (found == variables.end()) return std::nullopt;
-    return found->second;
-  }
-  std::filesystem::path UserConfigFolder(std::string& error) override {
-    if (userFolder.empty()) error = "no home";
-    return platform::pathFromUtf8(userFolder);
-  }
-
-  std::map<std::string, std::string> variables;
-  std::string userFolder = "C:\\Users\\Me\\AppData\\Local";
-};
-
-// Files by their Windows-comparable name, so that a test can write
-// "C:\\cfg\\appconfig.json" whatever separator the platform joins with.
-class MemoryFiles final : public IRegistryFiles {
- public:
-  FileRead Read(const std::filesystem::path& path, std::size_t limit) override {
-    const std::string name = runtimeregistry::comparablePath(platform::pathToUtf8(path));
-    reads.push_back(name);
-    const auto found = files.find(name);
-    if (found == files.end()) return {};
-    FileRead read = found->second;
-    if (read.content.size() > limit + 1) read.content.resize(limit + 1);
-    return read;
-  }
-
-  void put(const std::string& path, std::string content) {
-    files[runtimeregistry::comparablePath(path)] = {FileRead::Status::Read, std::move(content), {}};
-  }
-  void putUnreadable(const std::string& path) {
-    files[runtimeregistry::comparablePath(path)] = {FileRead::Status::Unreadable, {}, "denied"};
-  }
-  bool wasRead(const std::string& path) const {
-    return std::find(reads.begin(), reads.end(), runtimeregistry::comparablePath(path)) !=
-           reads.end();
-  }
-
-  std::map<std::string, FileRead> files;
-  std::vector<std::string> reads;
-};
 
 const std::string kKey = "vantorell.ostrel";
 const std::string kVrpath = "C:\\Users\\Me\\AppData\\Local\\openvr\\openvrpaths.vrpath";
@@ -119,8 +75,17 @@ class Registry : public ::testing::Test {
     return readRuntimeRegistry({kKey, std::move(manifest)}, environment_, files_);
   }
 
-  MemoryEnvironment environment_;
-  MemoryFiles files_;
+  // One registry in memory, named for the role each argument plays.
+  ostrel::testing::MemoryRegistry memory_ = withUserFolder();
+  ostrel::testing::MemoryRegistry& environment_ = memory_;
+  ostrel::testing::MemoryRegistry& files_ = memory_;
+
+ private:
+  static ostrel::testing::MemoryRegistry withUserFolder() {
+    ostrel::testing::MemoryRegistry registry;
+    registry.userFolder = "C:\\Users\\Me\\AppData\\Local";
+    return registry;
+  }
 };
 
 TEST_F(Registry, FindsThePerUserFileAndItsConfigFolder) {
@@ -228,7 +193,7 @@ TEST_F(Registry, MissingPathRegistryExplainsTheUserAndElevationCause) {
   registry = read();
   EXPECT_TRUE(registry.registryFile.empty());
   ASSERT_EQ(codes(registry), std::vector<std::string>{"vrpath-missing"});
-  EXPECT_NE(registry.findings[0].message.find("no home"), std::string::npos);
+  EXPECT_NE(registry.findings[0].message.find("no user folder in this test"), std::string::npos);
 
   files_.putUnreadable(kVrpath);
   environment_.userFolder = "C:\\Users\\Me\\AppData\\Local";
@@ -248,8 +213,8 @@ TEST_F(Registry, BrokenApplicationListIsAFindingNeverACrash) {
       {"a number beyond double", "{\"manifest_paths\":[1" + std::string(400, '0') + "]}",
        "appconfig-unreadable"},
       {"no string entries", R"({"manifest_paths":[1,null,{"a":"b"}]})", ""},
-      {"over the size cap", "{\"manifest_paths\":[\"" + std::string(kRegistryFileSizeLimit, 'a') +
-                                "\"]}",
+      {"over the size cap",
+       "{\"manifest_paths\":[\"" + std::string(kRegistryFileSizeLimit, 'a') + "\"]}",
        "appconfig-unreadable"},
   };
   for (const BrokenFile& broken : cases) {
@@ -281,8 +246,9 @@ TEST_F(Registry, AnOlderCopyListedFirstMakesTheRegistrationStale) {
   EXPECT_NE(stale->message.find(kOld), std::string::npos) << stale->message;
   EXPECT_NE(stale->message.find("serves the application from it"), std::string::npos)
       << stale->message;
-  EXPECT_NE(stale->message.find("ostrel-register repair --key vantorell.ostrel --manifest " + kOurs),
-            std::string::npos)
+  EXPECT_NE(
+      stale->message.find("ostrel-register repair --key vantorell.ostrel --manifest " + kOurs),
+      std::string::npos)
       << stale->message;
 }
 
@@ -290,8 +256,8 @@ TEST_F(Registry, EveryOtherCopyIsNamedAndOtherApplicationsAreNot) {
   const std::string copy = "E:\\Copy\\app.vrmanifest";
   files_.put(copy, manifestDeclaring(kKey));
   // Our own path listed twice, once in another spelling, is still ours.
-  files_.put(kAppConfig, appConfigListing({kOurs, kOther, kOld, "c:/games/ostrel/APP.vrmanifest",
-                                           copy}));
+  files_.put(kAppConfig,
+             appConfigListing({kOurs, kOther, kOld, "c:/games/ostrel/APP.vrmanifest", copy}));
   const RuntimeRegistry registry = read();
   EXPECT_EQ(registry.serving, 0u);
   EXPECT_EQ(registry.otherDeclaring(), (std::vector<std::size_t>{2, 4}));

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "FakeApplicationsSurface.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
 #include "ostrel/testing/CapturingLogger.h"
+#include "ostrel/testing/ScriptedApplicationsSurface.h"
 #include "platform/Platform.h"
 
 namespace ostrel::steamvr {
@@ -17,7 +17,7 @@ using common::LogLevel;
 using ostrel::testing::CapturingLogger;
 using ostrel::testing::LoggedMessage;
 using ostrel::testing::ScopedProcessLogger;
-using testing::FakeApplicationsSurface;
+using ostrel::testing::ScriptedApplicationsSurface;
 using Ops = std::vector<std::string>;
 using Logs = std::vector<LoggedMessage>;
 
@@ -44,7 +44,7 @@ class ManifestRegistrarTest : public ::testing::Test {
     return {level, std::move(text), nullptr};
   }
 
-  FakeApplicationsSurface surface_;
+  ScriptedApplicationsSurface surface_;
   std::shared_ptr<CapturingLogger> logger_ = std::make_shared<CapturingLogger>();
   ScopedProcessLogger scope_{logger_};
   platform::SleepFunction previousSleep_ = nullptr;
@@ -55,21 +55,21 @@ TEST_F(ManifestRegistrarTest, FactoryRefusesNullSurface) {
   auto reg = registrar();
   ASSERT_NE(reg, nullptr);
   EXPECT_EQ(reg->LastError(), "");
-  EXPECT_TRUE(surface_.calls_.empty()) << "the factory calls nothing";
+  EXPECT_TRUE(surface_.calls.empty()) << "the factory calls nothing";
 }
 
 TEST_F(ManifestRegistrarTest, RegisterAddsPollsThenEnablesAutoLaunch) {
-  surface_.installedAnswers_ = {false, false, true};
+  surface_.installedAnswers.queued = {false, false, true};
   auto reg = registrar();
   EXPECT_EQ(reg->Register(), RegisterResult::Success);
 
   EXPECT_EQ(surface_.operations(),
             (Ops{"Add", "Installed", "Installed", "Installed", "AutoLaunch"}));
-  EXPECT_EQ(surface_.calls_[0].text, kPathUtf8);
-  EXPECT_FALSE(surface_.calls_[0].flag) << "registration must be persistent";
-  EXPECT_EQ(surface_.calls_[1].text, kKey);
-  EXPECT_EQ(surface_.calls_[4].text, kKey);
-  EXPECT_TRUE(surface_.calls_[4].flag);
+  EXPECT_EQ(surface_.calls[0].text, kPathUtf8);
+  EXPECT_FALSE(surface_.calls[0].flag) << "registration must be persistent";
+  EXPECT_EQ(surface_.calls[1].text, kKey);
+  EXPECT_EQ(surface_.calls[4].text, kKey);
+  EXPECT_TRUE(surface_.calls[4].flag);
   EXPECT_EQ(sleeps, (std::vector<std::chrono::milliseconds>(2, std::chrono::milliseconds(100))));
   EXPECT_EQ(
       logger_->messages_,
@@ -80,7 +80,7 @@ TEST_F(ManifestRegistrarTest, RegisterAddsPollsThenEnablesAutoLaunch) {
 }
 
 TEST_F(ManifestRegistrarTest, InstalledAtFirstPollNeedsNoSleep) {
-  surface_.installedAnswers_ = {true};
+  surface_.installedAnswers.queued = {true};
   EXPECT_EQ(registrar()->Register(), RegisterResult::Success);
   EXPECT_TRUE(sleeps.empty());
   ASSERT_EQ(logger_->messages_.size(), 3u);
@@ -88,8 +88,8 @@ TEST_F(ManifestRegistrarTest, InstalledAtFirstPollNeedsNoSleep) {
 }
 
 TEST_F(ManifestRegistrarTest, InstalledAtTheLastPollStillSucceeds) {
-  surface_.installedAnswers_.assign(19, false);
-  surface_.installedAnswers_.push_back(true);
+  surface_.installedAnswers.queued.assign(19, false);
+  surface_.installedAnswers.queued.push_back(true);
   EXPECT_EQ(registrar()->Register(), RegisterResult::Success);
   EXPECT_EQ(sleeps.size(), 19u);
   ASSERT_EQ(logger_->messages_.size(), 3u);
@@ -97,8 +97,8 @@ TEST_F(ManifestRegistrarTest, InstalledAtTheLastPollStillSucceeds) {
 }
 
 TEST_F(ManifestRegistrarTest, TimesOutAfterExactlyTwentyPolls) {
-  surface_.installedAnswers_.assign(25, false);
-  surface_.installedAnswers_.push_back(true);  // never reached
+  surface_.installedAnswers.queued.assign(25, false);
+  surface_.installedAnswers.queued.push_back(true);  // never reached
   auto reg = registrar();
   EXPECT_EQ(reg->Register(), RegisterResult::PollTimeout);
 
@@ -112,7 +112,7 @@ TEST_F(ManifestRegistrarTest, TimesOutAfterExactlyTwentyPolls) {
 }
 
 TEST_F(ManifestRegistrarTest, RefusedAddStopsAtOnce) {
-  surface_.addAnswers_ = {107};
+  surface_.addAnswers.queued = {107};
   auto reg = registrar();
   EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
   EXPECT_EQ(surface_.operations(), (Ops{"Add"}));
@@ -124,15 +124,15 @@ TEST_F(ManifestRegistrarTest, RefusedAddStopsAtOnce) {
 }
 
 TEST_F(ManifestRegistrarTest, UnknownAddErrorIsNamedUnknown) {
-  surface_.addAnswers_ = {999};
+  surface_.addAnswers.queued = {999};
   auto reg = registrar();
   EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
   EXPECT_EQ(reg->LastError(), "AddApplicationManifest: VRApplicationError_Unknown");
 }
 
 TEST_F(ManifestRegistrarTest, RefusedAutoLaunchLeavesTheManifestAdded) {
-  surface_.installedAnswers_ = {true};
-  surface_.autoLaunchAnswers_ = {105};
+  surface_.installedAnswers.queued = {true};
+  surface_.autoLaunchAnswers.queued = {105};
   auto reg = registrar();
   EXPECT_EQ(reg->Register(), RegisterResult::AutoLaunchFailed);
   EXPECT_EQ(surface_.operations(), (Ops{"Add", "Installed", "AutoLaunch"}));
@@ -148,7 +148,7 @@ TEST_F(ManifestRegistrarTest, EmptyPathIsRefusedWithoutCallingTheRuntime) {
   EXPECT_EQ(reg->LastError(), "manifest path empty or invalid");
   EXPECT_EQ(reg->Unregister(), RegisterResult::RemoveFailed);
   EXPECT_EQ(reg->LastError(), "manifest path empty or invalid");
-  EXPECT_TRUE(surface_.calls_.empty());
+  EXPECT_TRUE(surface_.calls.empty());
   EXPECT_EQ(logger_->messages_, (Logs{log(LogLevel::Error, "manifest path empty or invalid"),
                                       log(LogLevel::Error, "manifest path empty or invalid")}));
 }
@@ -161,7 +161,7 @@ TEST_F(ManifestRegistrarTest, EmbeddedNulIsRefusedRatherThanTruncated) {
   EXPECT_EQ(reg->LastError(), "manifest path empty or invalid");
   EXPECT_EQ(reg->Unregister(), RegisterResult::RemoveFailed);
   EXPECT_EQ(reg->LastError(), "manifest path empty or invalid");
-  EXPECT_TRUE(surface_.calls_.empty());
+  EXPECT_TRUE(surface_.calls.empty());
 }
 
 TEST_F(ManifestRegistrarTest, ForwardSlashIsRefusedForRegisterOnly) {
@@ -171,51 +171,51 @@ TEST_F(ManifestRegistrarTest, ForwardSlashIsRefusedForRegisterOnly) {
   const std::string expected =
       "manifest path contains forward slash; SteamVR will silently skip. Path: " + slashed;
   EXPECT_EQ(reg->LastError(), expected);
-  EXPECT_TRUE(surface_.calls_.empty());
+  EXPECT_TRUE(surface_.calls.empty());
   EXPECT_EQ(logger_->messages_, (Logs{log(LogLevel::Error, expected)}));
 
   EXPECT_EQ(reg->Unregister(), RegisterResult::Success);
   ASSERT_EQ(surface_.operations(), (Ops{"Remove"}));
-  EXPECT_EQ(surface_.calls_[0].text, slashed);
+  EXPECT_EQ(surface_.calls[0].text, slashed);
 }
 
 TEST_F(ManifestRegistrarTest, SingleSlashAnywhereIsRefused) {
   auto reg = registrar(L"C:\\Program Files\\Ostrel/app.vrmanifest");
   EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
-  EXPECT_TRUE(surface_.calls_.empty());
+  EXPECT_TRUE(surface_.calls.empty());
 }
 
 TEST_F(ManifestRegistrarTest, NonAsciiPathReachesTheRuntimeAsUtf8) {
-  surface_.installedAnswers_ = {true};
+  surface_.installedAnswers.queued = {true};
   auto reg = registrar(L"D:\\Jos\u00e9\\\u6587\u4ef6\\\U0001F600\\app.vrmanifest");
   EXPECT_EQ(reg->Register(), RegisterResult::Success);
-  ASSERT_FALSE(surface_.calls_.empty());
-  EXPECT_EQ(surface_.calls_[0].text,
+  ASSERT_FALSE(surface_.calls.empty());
+  EXPECT_EQ(surface_.calls[0].text,
             "D:\\Jos\xc3\xa9\\\xe6\x96\x87\xe4\xbb\xb6\\\xf0\x9f\x98\x80\\app.vrmanifest");
   EXPECT_EQ(reg->Unregister(), RegisterResult::Success);
-  EXPECT_EQ(surface_.calls_.back().text, surface_.calls_[0].text);
+  EXPECT_EQ(surface_.calls.back().text, surface_.calls[0].text);
 }
 
 TEST_F(ManifestRegistrarTest, IllFormedPathIsConvertedWithReplacementNotRefused) {
-  surface_.installedAnswers_ = {true};
+  surface_.installedAnswers.queued = {true};
   std::wstring path = L"C:\\bad";
   path.push_back(static_cast<wchar_t>(0xD800));
   path += L"\\app.vrmanifest";
   EXPECT_EQ(registrar(path)->Register(), RegisterResult::Success);
-  ASSERT_FALSE(surface_.calls_.empty());
-  EXPECT_EQ(surface_.calls_[0].text, "C:\\bad\xef\xbf\xbd\\app.vrmanifest");
+  ASSERT_FALSE(surface_.calls.empty());
+  EXPECT_EQ(surface_.calls[0].text, "C:\\bad\xef\xbf\xbd\\app.vrmanifest");
 }
 
 TEST_F(ManifestRegistrarTest, UnregisterRemovesAndLogsTheKey) {
   auto reg = registrar();
   EXPECT_EQ(reg->Unregister(), RegisterResult::Success);
   ASSERT_EQ(surface_.operations(), (Ops{"Remove"}));
-  EXPECT_EQ(surface_.calls_[0].text, kPathUtf8);
+  EXPECT_EQ(surface_.calls[0].text, kPathUtf8);
   EXPECT_EQ(logger_->messages_, (Logs{log(LogLevel::Info, "manifest removed: vantorell.ostrel")}));
 }
 
 TEST_F(ManifestRegistrarTest, RefusedRemovalIsReported) {
-  surface_.removeAnswers_ = {104};
+  surface_.removeAnswers.queued = {104};
   auto reg = registrar();
   EXPECT_EQ(reg->Unregister(), RegisterResult::RemoveFailed);
   EXPECT_EQ(reg->LastError(), "RemoveApplicationManifest: VRApplicationError_UnknownApplication");
@@ -225,23 +225,23 @@ TEST_F(ManifestRegistrarTest, RefusedRemovalIsReported) {
 }
 
 TEST_F(ManifestRegistrarTest, EnsureRegisteredAsksFirstAndTouchesNothingElse) {
-  surface_.addAnswers_ = {107};
-  surface_.installedAnswers_ = {true};
+  surface_.addAnswers.queued = {107};
+  surface_.installedAnswers.queued = {true};
   auto reg = registrar();
   EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
   ASSERT_NE(reg->LastError(), "");
   logger_->messages_.clear();
-  surface_.calls_.clear();
+  surface_.calls.clear();
 
   EXPECT_EQ(reg->EnsureRegistered(), RegisterResult::Success);
   EXPECT_EQ(surface_.operations(), (Ops{"Installed"}));
-  EXPECT_EQ(surface_.calls_[0].text, kKey);
+  EXPECT_EQ(surface_.calls[0].text, kKey);
   EXPECT_EQ(reg->LastError(), "") << "an early success clears the last failure";
   EXPECT_TRUE(logger_->messages_.empty());
 }
 
 TEST_F(ManifestRegistrarTest, EnsureRegisteredRegistersWhenMissing) {
-  surface_.installedAnswers_ = {false, true};
+  surface_.installedAnswers.queued = {false, true};
   auto reg = registrar();
   EXPECT_EQ(reg->EnsureRegistered(), RegisterResult::Success);
   EXPECT_EQ(surface_.operations(), (Ops{"Installed", "Add", "Installed", "AutoLaunch"}));
@@ -249,9 +249,9 @@ TEST_F(ManifestRegistrarTest, EnsureRegisteredRegistersWhenMissing) {
 }
 
 TEST_F(ManifestRegistrarTest, SuccessAfterFailureClearsLastError) {
-  surface_.addAnswers_ = {101};
-  surface_.installedAnswers_ = {true};
-  surface_.removeAnswers_ = {105};
+  surface_.addAnswers.queued = {101};
+  surface_.installedAnswers.queued = {true};
+  surface_.removeAnswers.queued = {105};
   auto reg = registrar();
   EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
   EXPECT_EQ(reg->LastError(), "AddApplicationManifest: VRApplicationError_NoManifest");
@@ -265,7 +265,7 @@ TEST_F(ManifestRegistrarTest, SuccessAfterFailureClearsLastError) {
 }
 
 TEST_F(ManifestRegistrarTest, OperationsKeepNoStateBetweenCalls) {
-  surface_.installedAnswers_ = {true, true};
+  surface_.installedAnswers.queued = {true, true};
   auto reg = registrar();
   EXPECT_EQ(reg->Register(), RegisterResult::Success);
   EXPECT_EQ(reg->Register(), RegisterResult::Success);
@@ -275,8 +275,8 @@ TEST_F(ManifestRegistrarTest, OperationsKeepNoStateBetweenCalls) {
 
 TEST(ManifestRegistrarLogging, WithoutProcessLoggerFailuresStillReported) {
   ScopedProcessLogger none{nullptr};
-  FakeApplicationsSurface surface;
-  surface.addAnswers_ = {107};
+  ScriptedApplicationsSurface surface;
+  surface.addAnswers.queued = {107};
   auto reg = createManifestRegistrar(&surface, kKey, kPath);
   EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
   EXPECT_EQ(reg->LastError(), "AddApplicationManifest: VRApplicationError_InvalidManifest");

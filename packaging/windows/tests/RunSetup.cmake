@@ -13,25 +13,15 @@
 
 cmake_minimum_required(VERSION 3.25)
 
-foreach(required SETUP APPLICATION WORK CASE EMULATOR)
-  if(NOT ${required})
-    message(FATAL_ERROR "${required} not set")
-  endif()
-endforeach()
-
-set(dir "${WORK}/${CASE}")
-file(REMOVE_RECURSE "${dir}")
-file(MAKE_DIRECTORY "${dir}")
+include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/OstrelTestScript.cmake)
+ostrel_require_variables(SETUP APPLICATION WORK CASE EMULATOR)
+ostrel_fresh_case_folder(dir)
 set(key vantorell.ostrel)
 set(folder "${dir}/Ostrel")
 set(log "${dir}/calls.log")
 
-function(windows_path out path)
-  string(REPLACE "/" "\\" path "${path}")
-  set(${out} "Z:${path}" PARENT_SCOPE)
-endfunction()
-windows_path(win_folder "${folder}")
-windows_path(win_log "${log}")
+ostrel_program_path(win_folder "${folder}")
+ostrel_program_path(win_log "${log}")
 set(manifest "${win_folder}\\app.vrmanifest")
 set(ENV{OSTREL_FAKE_LOADER_CALL_LOG} "${win_log}")
 
@@ -68,14 +58,8 @@ function(install what script expected)
   set(transcript "${transcript}" PARENT_SCOPE)
 endfunction()
 
-# Whether `calls` holds `call` (`expect` ON) or not (OFF).
 function(expect_call expect call)
-  string(FIND "${calls}" "${call}\n" at)
-  if(expect AND at EQUAL -1)
-    string(APPEND failures "  the stand-in never received ${call}\n")
-  elseif(NOT expect AND NOT at EQUAL -1)
-    string(APPEND failures "  the stand-in received ${call}\n")
-  endif()
+  ostrel_expect_call("${calls}" ${expect} "${call}")
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 

@@ -1,0 +1,58 @@
+# Helpers for the test scripts that run a built program (cmake -P): where a
+# case keeps its files, how the program names them, the manifest it
+# registers, and the failures a case collects before it reports them all.
+#
+# Functions, not macros: a macro would read the back slashes of Windows paths
+# in its arguments as escapes. Each function that adds a failure appends a
+# line to `failures` in its caller's scope.
+
+# ostrel_require_variables(<name>...): stops naming the first one not set.
+function(ostrel_require_variables)
+  foreach(required IN LISTS ARGN)
+    if(NOT ${required})
+      message(FATAL_ERROR "${required} not set")
+    endif()
+  endforeach()
+endfunction()
+
+# ostrel_fresh_case_folder(<variable>): ${WORK}/${CASE}, emptied, in
+# <variable>.
+function(ostrel_fresh_case_folder variable)
+  set(folder "${WORK}/${CASE}")
+  file(REMOVE_RECURSE "${folder}")
+  file(MAKE_DIRECTORY "${folder}")
+  set(${variable} "${folder}" PARENT_SCOPE)
+endfunction()
+
+# ostrel_program_path(<variable> <host path>): the path as the program under
+# test is given it. Natively that is the host's; under an emulator (Wine) the
+# Z: drive form with back slashes.
+function(ostrel_program_path variable path)
+  if(EMULATOR)
+    string(REPLACE "/" "\\" path "${path}")
+    set(path "Z:${path}")
+  endif()
+  set(${variable} "${path}" PARENT_SCOPE)
+endfunction()
+
+# ostrel_write_manifest(<file> <app key>): a manifest the check passes (its
+# binary, Ostrel.exe, is the caller's to write beside it).
+function(ostrel_write_manifest file app_key)
+  file(WRITE "${file}"
+    "{\"source\":\"builtin\",\"applications\":[{\"app_key\":\"${app_key}\",\"launch_type\":\"binary\","
+    "\"binary_path_windows\":\"Ostrel.exe\",\"is_dashboard_overlay\":true,"
+    "\"strings\":{\"en_us\":{\"name\":\"Ostrel\"}}}]}")
+endfunction()
+
+# ostrel_expect_call(<calls> <ON|OFF> <call>): whether the stand-in loader's
+# call log <calls> holds the line <call>.
+function(ostrel_expect_call calls expect call)
+  string(FIND "${calls}" "${call}\n" at)
+  if(expect AND at EQUAL -1)
+    string(HEX "${call}" call_hex)
+    string(APPEND failures "  the stand-in never received ${call} (hex ${call_hex})\n")
+  elseif(NOT expect AND NOT at EQUAL -1)
+    string(APPEND failures "  the stand-in received ${call}\n")
+  endif()
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()

@@ -111,12 +111,38 @@ TEST(WindowsPath, SamePathTable) {
       // Only ASCII letters fold.
       {"C:\\Jos\xc3\xa9", "C:\\JOS\xc3\x89", false},
       {"C:\\Jos\xc3\xa9", "c:\\jos\xc3\xa9", true},
+      {"C:\\Games\\Ostrel\\app.vrmanifest", "C:/Games/Ostrel/app.vrmanifest", true},
+      {"C:\\", "c:/", true},
+      {"C:\\Games\\Ostrel\\app.vrmanifest", "D:\\Games\\Ostrel\\app.vrmanifest", false},
+      {"C:\\Games\\Ostrel\\app.vrmanifest", "C:\\Games\\Ostrel2\\app.vrmanifest", false},
   };
   for (const SameCase& c : cases) {
     EXPECT_EQ(oc::sameWindowsPath(c.a, c.b), c.same) << c.a << " vs " << c.b;
     EXPECT_EQ(oc::sameWindowsPath(c.b, c.a), c.same) << c.b << " vs " << c.a;
   }
   EXPECT_EQ(oc::comparableWindowsPath("C:/A//B/"), "c:\\a\\b");
+}
+
+struct InsideCase {
+  std::string_view path;
+  std::string_view folder;
+  bool inside;
+};
+
+TEST(WindowsPath, InsideFolderTable) {
+  const InsideCase cases[] = {
+      {"d:\\scratch\\app.vrmanifest", "D:\\Scratch", true},
+      {"D:/Scratch/deep/er/app.vrmanifest", "d:\\scratch\\", true},
+      {"D:\\Scratchpad\\app.vrmanifest", "D:\\Scratch", false},
+      {"D:\\Scratch", "D:\\Scratch", false},
+      {"D:\\Scratch\\", "D:\\Scratch", false},
+      {"C:\\Ostrel\\app.vrmanifest", "C:\\", true},
+      {"\\\\server\\share\\a", "//SERVER/share", true},
+      {"D:\\Scratch\\a", "", false},
+  };
+  for (const InsideCase& c : cases) {
+    EXPECT_EQ(oc::insideWindowsFolder(c.path, c.folder), c.inside) << c.path << " in " << c.folder;
+  }
 }
 
 TEST(WindowsPath, FolderOfAndCase) {

@@ -71,6 +71,16 @@ bool sameWindowsPath(std::string_view a, std::string_view b) {
   return comparableWindowsPath(a) == comparableWindowsPath(b);
 }
 
+bool insideWindowsFolder(std::string_view utf8Path, std::string_view folder) {
+  if (folder.empty()) return false;
+  std::string prefix = comparableWindowsPath(folder);
+  // "C:\" keeps its separator; every other folder gets one, so that
+  // "D:\Scratchpad" is not inside "D:\Scratch".
+  if (prefix.back() != '\\') prefix.push_back('\\');
+  const std::string compared = comparableWindowsPath(utf8Path);
+  return compared.size() > prefix.size() && compared.compare(0, prefix.size(), prefix) == 0;
+}
+
 std::string windowsFolderOf(std::string_view utf8Path) {
   const std::size_t last = utf8Path.find_last_of("\\/");
   if (last == std::string_view::npos) return {};

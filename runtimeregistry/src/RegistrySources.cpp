@@ -36,7 +36,7 @@ class DiskFiles final : public IRegistryFiles {
     if (status.type() != fs::file_type::regular) {
       // A FIFO or a device could block for ever.
       result.reason = status.type() == fs::file_type::directory ? "is a folder, not a file"
-                                                                 : "is not a regular file";
+                                                                : "is not a regular file";
       return result;
     }
     errno = 0;

@@ -1,5 +1,6 @@
-// How the registry reader applies the one Windows path module
-// (ostrel/common/WindowsPath.h) to the runtime's paths.
+// The temporary folders the registry reader warns about: the usual ones by
+// name, and those the environment names. The path rules themselves live in
+// the one Windows path module (ostrel/common/WindowsPath.h).
 #pragma once
 
 #include <string>
@@ -8,11 +9,9 @@
 
 namespace ostrel::steamvr::runtimeregistry {
 
-// common::comparableWindowsPath.
-std::string comparablePath(std::string_view path);
-
 // Whether `path` lies inside a temporary folder: common::underTemporaryFolder,
-// or inside one of `temporaryFolders` (the TEMP and TMP the program sees).
+// or inside one of `temporaryFolders` (the TEMP and TMP the program sees;
+// empty entries are skipped).
 bool underTemporaryFolder(std::string_view path, const std::vector<std::string>& temporaryFolders);
 
 }  // namespace ostrel::steamvr::runtimeregistry

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "WindowsPathRules.h"
+#include "ostrel/common/WindowsPath.h"
 #include "ostrel/steamvr/RuntimeRegistry.h"
 #include "ostrel/testing/MemoryRegistry.h"
 #include "platform/Platform.h"
@@ -92,8 +92,8 @@ TEST_F(Registry, FindsThePerUserFileAndItsConfigFolder) {
   files_.put(kAppConfig, appConfigListing({kOther, kOurs}));
   const RuntimeRegistry registry = read();
   EXPECT_TRUE(registry.registryFileRead);
-  EXPECT_EQ(runtimeregistry::comparablePath(registry.registryFile),
-            runtimeregistry::comparablePath(kVrpath));
+  EXPECT_EQ(common::comparableWindowsPath(registry.registryFile),
+            common::comparableWindowsPath(kVrpath));
   EXPECT_EQ(registry.configFolder, kConfig);
   EXPECT_EQ(registry.runtimeFolder, "C:\\Steam\\SteamVR");
   ASSERT_TRUE(registry.known());
@@ -179,7 +179,7 @@ TEST_F(Registry, BrokenPathRegistryIsAFindingNeverACrash) {
 }
 
 TEST_F(Registry, MissingPathRegistryExplainsTheUserAndElevationCause) {
-  files_.files.erase(runtimeregistry::comparablePath(kVrpath));
+  files_.erase(kVrpath);
   RuntimeRegistry registry = read();
   ASSERT_EQ(codes(registry), std::vector<std::string>{"vrpath-missing"});
   const std::string& message = registry.findings[0].message;
@@ -229,7 +229,7 @@ TEST_F(Registry, BrokenApplicationListIsAFindingNeverACrash) {
     EXPECT_FALSE(registry.known()) << broken.name;
     EXPECT_EQ(codes(registry), std::vector<std::string>{broken.code}) << broken.name;
   }
-  files_.files.erase(runtimeregistry::comparablePath(kAppConfig));
+  files_.erase(kAppConfig);
   const RuntimeRegistry missing = read();
   EXPECT_FALSE(missing.known());
   EXPECT_EQ(codes(missing), std::vector<std::string>{"appconfig-missing"});
@@ -305,7 +305,7 @@ TEST_F(Registry, NoDeclaringManifestIsNotRegistered) {
 }
 
 TEST_F(Registry, GoneAndUnreadableManifestsAreSkippedAsTheRuntimeSkipsThem) {
-  files_.files.erase(runtimeregistry::comparablePath(kOurs));
+  files_.erase(kOurs);
   files_.put(kOld, "\xEF\xBB\xBF" + manifestDeclaring(kKey));  // the runtime refuses a BOM
   files_.put(kAppConfig, appConfigListing({kOld, "C:\\Gone\\x.vrmanifest", kOurs}));
   RuntimeRegistry registry = read();

@@ -38,6 +38,11 @@ std::string comparableWindowsPath(std::string_view utf8Path);
 // never treats a path it did not normalise as one it did.
 bool sameWindowsPath(std::string_view a, std::string_view b);
 
+// Whether `utf8Path` lies inside `folder` (at any depth) by the rules of
+// sameWindowsPath; a path is not inside itself, and nothing is inside an
+// empty folder.
+bool insideWindowsFolder(std::string_view utf8Path, std::string_view folder);
+
 // The folder part of a path, '\' and '/' both counting as separators; empty
 // when there is none.
 std::string windowsFolderOf(std::string_view utf8Path);

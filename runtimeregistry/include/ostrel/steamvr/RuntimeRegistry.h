@@ -15,7 +15,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "ostrel/steamvr/ManifestCheck.h"
@@ -129,10 +128,5 @@ inline constexpr std::size_t kMaxListedManifests = 4096;
 // what is wrong with the key's registration.
 RuntimeRegistry readRuntimeRegistry(const RegistryQuery& query, IRegistryEnvironment& environment,
                                     IRegistryFiles& files);
-
-// The one comparison of runtime paths: by the rules of Windows, where the
-// runtime runs (ASCII letters in any case, '/' and '\' alike, repeated and
-// trailing separators ignored).
-bool sameRuntimePath(std::string_view a, std::string_view b);
 
 }  // namespace ostrel::steamvr

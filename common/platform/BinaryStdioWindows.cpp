@@ -12,9 +12,7 @@
 // pipe or file. The console logger hands over a whole line as one piece, and
 // only a single write keeps that line whole in a pipe or log file that other
 // processes share, as an unbuffered standard error does on POSIX.
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "platform/WindowsHeaders.h"
 
 #include <fcntl.h>
 #include <io.h>

@@ -1,13 +1,7 @@
 // Windows side of the platform layer.
 #include "platform/Platform.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/WindowsHeaders.h"
 // After windows.h, which it needs.
 #include <shellapi.h>
 

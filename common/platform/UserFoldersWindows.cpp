@@ -1,13 +1,7 @@
 // Windows side of the environment and per-user folders.
 #include "platform/Platform.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/WindowsHeaders.h"
 // After windows.h, which they need.
 #include <knownfolders.h>
 #include <objbase.h>

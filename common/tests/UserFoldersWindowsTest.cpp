@@ -1,13 +1,7 @@
 // The Windows side: the wide environment and the shell's known folder.
 #include <gtest/gtest.h>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/WindowsHeaders.h"
 
 #include <string>
 

@@ -15,11 +15,6 @@
 
 namespace ostrel::registercli {
 
-// Exit statuses of `status`, after `systemctl is-active`: an installer can
-// branch on them without reading the report. Unknown is kExitUnavailable (69).
-inline constexpr int kExitStale = 6;
-inline constexpr int kExitNotRegistered = 7;
-
 enum class RegistrationState {
   Registered,     // the runtime serves the key from the manifest asked about
   NotRegistered,  // nothing serves the key

@@ -40,21 +40,4 @@ int runCheckCommand(const CommandLine& commandLine, std::ostream& out) {
   return 0;
 }
 
-int runCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-               const RegistrySources& sources, std::ostream& out, std::ostream& err) {
-  switch (commandLine.command) {
-    case CommandKind::Register:
-    case CommandKind::Ensure:
-    case CommandKind::Unregister:
-      return runRegistrationCommand(commandLine, connector, out, err);
-    case CommandKind::Status:
-      return runStatusCommand(commandLine, connector, sources, out);
-    case CommandKind::Check:
-      return runCheckCommand(commandLine, out);
-    case CommandKind::Repair:
-      return runRepairCommand(commandLine, connector, sources, out, err);
-  }
-  return kExitUsage;
-}
-
 }  // namespace ostrel::registercli

@@ -7,8 +7,8 @@
 //           status's registered; 4 also repair's refused removal
 //   5       the manifest check found errors (check; register, ensure and
 //           repair without --force)
-//   6, 7    status: stale, not registered (exitStatusForState, StatusReport.h),
-//           after `systemctl is-active`: no need to read the report
+//   6, 7    status: stale, not registered (exitStatusForState, StatusReport.h);
+//           as with `systemctl is-active`, no need to read the report
 //   64      the command line was not understood (EX_USAGE)
 //   69      the runtime cannot be reached (EX_UNAVAILABLE); for status, neither
 //           the runtime nor its files could be read
@@ -21,7 +21,7 @@
 namespace ostrel::registercli {
 
 inline constexpr int kExitManifestErrors = 5;  // check found errors, not forced
-inline constexpr int kExitStale = 6;           // status: another listed manifest declares the key
+inline constexpr int kExitStale = 6;           // status: the registration is stale
 inline constexpr int kExitNotRegistered = 7;   // status: nothing serves the key
 inline constexpr int kExitUsage = 64;          // EX_USAGE
 inline constexpr int kExitUnavailable = 69;    // EX_UNAVAILABLE: no runtime session

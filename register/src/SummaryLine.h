@@ -1,11 +1,11 @@
 // The summary lines several commands share: the one line a command ends
 // with on standard output after a registrar run, a refusal by the manifest
-// check or an unreachable runtime. Status, check and repair word their other
-// outcomes themselves. Each function returns the line without its newline,
-// which the caller adds; a line of success starts with the word a script
-// looks for ("registered", "already registered", "removed"). Pure functions
-// of their arguments: they share no state and throw nothing but
-// std::bad_alloc.
+// check or an unreachable runtime, and countText for the counts in them.
+// Status, check and repair word their other outcomes themselves. Each
+// function returns the line without its newline, which the caller adds; a
+// line of success starts with the word a script looks for ("registered",
+// "already registered", "removed"). Pure functions of their arguments: they
+// share no state and throw nothing but std::bad_alloc.
 #pragma once
 
 #include <string>

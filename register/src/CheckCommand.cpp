@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "JsonReport.h"
+#include "SummaryLine.h"
 #include "ostrel/steamvr/ManifestCheck.h"
 #include "platform/Platform.h"
 
@@ -37,23 +38,6 @@ int runCheckCommand(const CommandLine& commandLine, std::ostream& out) {
   if (warnings > 0) out << " with " << countText(warnings, "warning");
   out << '\n';
   return 0;
-}
-
-int runCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-               const RegistrySources& sources, std::ostream& out, std::ostream& err) {
-  switch (commandLine.command) {
-    case CommandKind::Register:
-    case CommandKind::Ensure:
-    case CommandKind::Unregister:
-      return runRegistrationCommand(commandLine, connector, out, err);
-    case CommandKind::Status:
-      return runStatusCommand(commandLine, connector, sources, out);
-    case CommandKind::Check:
-      return runCheckCommand(commandLine, out);
-    case CommandKind::Repair:
-      return runRepairCommand(commandLine, connector, sources, out, err);
-  }
-  return kExitUsage;
 }
 
 }  // namespace ostrel::registercli

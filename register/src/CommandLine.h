@@ -1,4 +1,6 @@
-// The ostrel-register command line: what a person or a setup script asked for.
+// The ostrel-register command line: what a person or a setup script asked
+// for. Parsing is the only step that sees the arguments; the commands get a
+// CommandLine. Nothing here keeps state between calls.
 #pragma once
 
 #include <optional>
@@ -9,15 +11,20 @@ namespace ostrel::registercli {
 
 enum class CommandKind { Register, Ensure, Unregister, Status, Check, Repair };
 
-// "register", "ensure", ... as typed on the command line.
+// "register", "ensure", ... as typed on the command line; "unknown" outside
+// the enum. Static storage, never null.
 const char* commandName(CommandKind kind) noexcept;
 
 // Text arguments are UTF-8, exactly as the platform layer delivered them.
+// As parsed: appKey is not empty, and manifestPath is set (possibly empty) for
+// every command but status.
 struct CommandLine {
   CommandKind command = CommandKind::Check;
   std::string appKey;
   std::optional<std::string> manifestPath;  // always set except for status
   std::string loaderPath;                   // empty: the session's default search
+  // Go ahead despite the manifest check's errors (register, ensure, repair;
+  // unregister takes it and checks nothing).
   bool force = false;
   bool dryRun = false;  // repair only
   bool json = false;    // status, check, repair: one JSON object on standard output
@@ -32,13 +39,19 @@ enum class ParseKind {
 
 struct ParseResult {
   ParseKind kind = ParseKind::UsageError;
-  CommandLine commandLine;
-  std::string text;
+  CommandLine commandLine;  // meaningful for Run only
+  std::string text;         // empty for Run; ends with a newline otherwise
 };
 
-// `arguments[0]` is the program's name, as in argv. Never throws: the
-// parser's own exceptions are turned into a UsageError with its message and
-// a pointer to --help.
+// `arguments[0]` is the program's name, as in argv, and is not read; an empty
+// list reads as no arguments. Returns Run with the command line; Help with
+// the help of the command named (of the program when none is); Version with
+// "ostrel-register <version>" (--version wins over a missing command, --help
+// over --version); UsageError with "ostrel-register: <what is wrong>" and a
+// pointer to --help for a missing or unknown command, an option the command
+// lacks, a missing required option, or an empty --key. Never throws
+// (std::bad_alloc aside): the parser's own exceptions become a UsageError
+// with its message.
 ParseResult parseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace ostrel::registercli

@@ -1,10 +1,23 @@
-// The six commands. Each returns the process's exit status and writes its
-// result to `out` and its diagnostics to `err`: the summary line (and for
-// status and check, the report before it) on `out`; the manifest findings of
-// register and ensure on `err`, beside the registrar's own log lines.
+// The dispatcher and the six commands of ostrel-register.
+//
+// Each command blocks until done and returns the process's exit status
+// (ExitStatus.h); every failure is told by that status and the summary line,
+// never by an exception (std::bad_alloc aside). The result goes to `out`: the
+// summary line last (for status and check the report before it; with --json
+// one JSON object and nothing else). Diagnostics go to `err`: the manifest
+// findings of register, ensure and repair and the notes on going ahead
+// anyway, beside the registrar's own log lines, which go through the process
+// logger.
+//
+// The runtime is reached only through `connector`, borrowed for the call, at
+// most once per command and only when the command needs it: never by check or
+// repair --dry-run, nor when the manifest check stops register, ensure or
+// repair. Not synchronised: one command at a time, since the OpenVR loader
+// keeps one runtime connection per process.
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "CommandLine.h"
 #include "RuntimeConnection.h"
@@ -12,32 +25,61 @@
 
 namespace ostrel::registercli {
 
-// register, ensure, unregister. REQUIRES: commandLine.manifestPath is set.
-int runRegistrationCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-                           std::ostream& out, std::ostream& err);
-
-// Reads the runtime's files through `sources` and asks the runtime; exits
-// with the state (exitStatusForState).
-int runStatusCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-                     const RegistrySources& sources, std::ostream& out);
-
-// REQUIRES: commandLine.manifestPath is set.
-int runCheckCommand(const CommandLine& commandLine, std::ostream& out);
-
-// Removes, through the runtime, every listed manifest other than
-// commandLine.manifestPath that declares the key (never one that does not),
-// then registers that manifest. Exit statuses as register's; 4 when a
-// removal is refused, and nothing is registered then. --dry-run reads the
-// files only. REQUIRES: commandLine.manifestPath is set.
-int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-                     const RegistrySources& sources, std::ostream& out, std::ostream& err);
-
-// Dispatches on commandLine.command.
+// The dispatcher: runs the command commandLine.command names, as below, and
+// returns its exit status; kExitUsage for a value outside CommandKind.
+// `sources` is read only by status and repair. REQUIRES: what the command
+// dispatched to requires; a Run result of parseCommandLine meets it, given
+// non-null `sources`.
 int runCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
                const RegistrySources& sources, std::ostream& out, std::ostream& err);
 
-// The path the registrar is given for `manifestPath` (UTF-8): made absolute
-// and native by the platform (Windows), unchanged elsewhere.
+// ---------------------------------------------------------------------------
+// The six commands.
+
+// register, ensure, unregister. register and ensure check the manifest first
+// (the findings on `err`); errors without --force end it there with
+// refusedSummary and kExitManifestErrors. Then the registrar's operation over
+// the runtime: kExitUnavailable with unavailableSummary when the runtime
+// cannot be reached, else the registrar's result (exitStatusFor, 0 to 4) with
+// registrationSummary. ensure says "already registered" when the runtime
+// listed the key and no manifest was added. REQUIRES: commandLine.command is
+// Register, Ensure or Unregister; commandLine.manifestPath is set.
+int runRegistrationCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
+                           std::ostream& out, std::ostream& err);
+
+// Reads the runtime's files through `sources`, asks the runtime, and prints
+// the report (buildStatusReport); with commandLine.manifestPath, also whether
+// the registration points at that manifest. Returns exitStatusForState: 0
+// registered, 6 stale, 7 not registered, 69 unknown. REQUIRES: `sources`'
+// pointers are not null.
+int runStatusCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
+                     const RegistrySources& sources, std::ostream& out);
+
+// Checks the manifest as register would (the path the registrar would be
+// given, then the file) without the runtime. Prints the findings, then "check
+// passed for <path>" (with the count of warnings, if any) or "check failed
+// for <path>: ..."; returns 0, or kExitManifestErrors when any finding is an
+// error. REQUIRES: commandLine.manifestPath is set.
+int runCheckCommand(const CommandLine& commandLine, std::ostream& out);
+
+// Checks the manifest as register does (the findings on `err`; errors without
+// --force: kExitManifestErrors, nothing done), then removes through the
+// runtime, logging each, every listed manifest other than
+// commandLine.manifestPath that declares the key (never one that does not),
+// then registers that manifest; when the runtime's list cannot be read it
+// only registers. Returns kExitUnavailable when the runtime cannot be reached
+// (nothing removed); 4 (RemoveFailed) when a removal is refused, and nothing
+// is registered then (the removals before it stay done); else the
+// registrar's result, as register. --dry-run reads the files only, prints
+// what it would remove and returns 0 unless the check stopped it. REQUIRES:
+// commandLine.manifestPath is set; `sources`' pointers are not null.
+int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
+                     const RegistrySources& sources, std::ostream& out, std::ostream& err);
+
+// The path the registrar is given for `manifestPath` (UTF-8): on Windows made
+// absolute against the working directory and given back slashes, by the
+// system's rules (unchanged when the system refuses); unchanged elsewhere.
+// Ill-formed UTF-8 becomes U+FFFD. Never throws (std::bad_alloc aside).
 std::wstring registrarPathFor(const std::string& manifestPath);
 
 }  // namespace ostrel::registercli

@@ -1,40 +1,37 @@
-// Exit statuses of ostrel-register and the one summary line each command ends
-// with. Setup scripts branch on the status; people read the line.
+// Exit statuses of ostrel-register: the one home of every number the command
+// exits with. Setup scripts and installers branch on them, so a number never
+// changes meaning:
+//
+//   0 to 4  the registrar's RegisterResult values, unchanged (exitStatusFor);
+//           0 is also help, version, a passed check, a repair dry run and
+//           status's registered; 4 also repair's refused removal
+//   5       the manifest check found errors (check; register, ensure and
+//           repair without --force)
+//   6, 7    status: stale, not registered (exitStatusForState, StatusReport.h);
+//           as with `systemctl is-active`, no need to read the report
+//   64      the command line was not understood (EX_USAGE)
+//   69      the runtime cannot be reached (EX_UNAVAILABLE); for status, neither
+//           the runtime nor its files could be read
+//
+// Pure functions of their argument: they share no state and never throw.
 #pragma once
-
-#include <string>
 
 #include "ostrel/steamvr/IManifestRegistrar.h"
 
 namespace ostrel::registercli {
 
-// 0 to 4 are the registrar's RegisterResult values, unchanged.
 inline constexpr int kExitManifestErrors = 5;  // check found errors, not forced
+inline constexpr int kExitStale = 6;           // status: the registration is stale
+inline constexpr int kExitNotRegistered = 7;   // status: nothing serves the key
 inline constexpr int kExitUsage = 64;          // EX_USAGE
 inline constexpr int kExitUnavailable = 69;    // EX_UNAVAILABLE: no runtime session
 
+// The exit status for a registrar result: its value, 0 to 4. A value outside
+// the enum comes back unchanged.
 int exitStatusFor(steamvr::RegisterResult result) noexcept;
 
-// "AddFailed", "PollTimeout", ...; "Unknown" outside the enum.
+// "Success", "AddFailed", "PollTimeout", ...; "Unknown" outside the enum.
+// Static storage, never null.
 const char* registerResultName(steamvr::RegisterResult result) noexcept;
-
-// What a registrar run came to, as its summary line tells it.
-enum class RegistrationOutcome { Registered, AlreadyRegistered, Removed, Failed };
-
-// The summary of a registrar run. `verb` is "register", "ensure" or
-// "unregister"; `manifestPath` the full path handed to the registrar, UTF-8.
-std::string registrationSummary(const char* verb, RegistrationOutcome outcome,
-                                steamvr::RegisterResult result, const std::string& appKey,
-                                const std::string& manifestPath, const std::string& lastError);
-
-// The summary when the manifest check stopped register or ensure.
-std::string refusedSummary(const char* verb, int errors, int warnings);
-
-// The summary when no runtime session could be opened; `reason` is the
-// session's own message.
-std::string unavailableSummary(const char* verb, const std::string& reason);
-
-// "1 error", "2 warnings".
-std::string countText(int count, const char* singular);
 
 }  // namespace ostrel::registercli

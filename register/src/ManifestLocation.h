@@ -1,6 +1,7 @@
 // Where a manifest says its application lives: the little that `status`
 // needs to tell a current registration from a stale one. The full judgement
 // of a manifest is the manifest check's job; this reads only what it must.
+// Thread-compatible: nothing here keeps state.
 #pragma once
 
 #include <optional>
@@ -9,20 +10,24 @@
 namespace ostrel::registercli {
 
 struct ManifestLocation {
-  // The manifest's folder, UTF-8, with the separators of the path given.
+  // The manifest's folder (folderOf the path given), UTF-8, with its
+  // separators; empty when that path has none.
   std::string folder;
-  // binary_path_windows of the application with the key, as written.
+  // binary_path_windows of the application with the key, as written; nullopt
+  // when it is not a string or is missing.
   std::optional<std::string> binaryPath;
 };
 
-// Reads `manifestPath` (UTF-8). Returns nullopt with the reason in `error`
-// when the file cannot be read or parsed, or holds no application with the
-// key; a missing binary_path_windows is not an error.
+// Reads `manifestPath` (UTF-8) and finds the application whose app_key is
+// `appKey`, matched exactly. Returns nullopt with one sentence for a person
+// in `error` when the file cannot be read or parsed, or holds no application
+// with the key; a missing binary_path_windows is not an error. Never throws
+// for any file content (std::bad_alloc aside).
 std::optional<ManifestLocation> readManifestLocation(const std::string& manifestPath,
                                                      const std::string& appKey, std::string& error);
 
 // The folder part of a path, '\' and '/' both counting as separators; empty
-// when there is none.
+// when there is none. Text alone: the file system is not touched.
 std::string folderOf(const std::string& path);
 
 }  // namespace ostrel::registercli

@@ -1,6 +1,9 @@
 // Forwards the registrar's calls to the runtime and notes whether a manifest
 // was added, which is how `ensure` tells "already registered" from
-// "registered" without a second question to the runtime.
+// "registered" without a second question to the runtime. Each call goes to
+// the target unchanged and its answer comes back unchanged; nothing here
+// throws but what the target throws. Not synchronised: one call at a time,
+// as IVRApplicationsSurface asks.
 #pragma once
 
 #include "ostrel/steamvr/IVRApplicationsSurface.h"
@@ -9,7 +12,8 @@ namespace ostrel::registercli {
 
 class ObservingSurface final : public steamvr::IVRApplicationsSurface {
  public:
-  // `target` is borrowed and must outlive this object.
+  // `target` is borrowed and must outlive this object. REQUIRES: `target` is
+  // not null.
   explicit ObservingSurface(steamvr::IVRApplicationsSurface* target) : target_(target) {}
 
   steamvr::ApplicationError AddApplicationManifest(const char* manifestPath,
@@ -30,6 +34,8 @@ class ObservingSurface final : public steamvr::IVRApplicationsSurface {
     return target_->ErrorName(code);
   }
 
+  // Whether AddApplicationManifest was called through this object, whatever
+  // the runtime answered.
   bool addCalled() const { return addCalled_; }
 
  private:

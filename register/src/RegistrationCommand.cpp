@@ -6,6 +6,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "ObservingSurface.h"
+#include "SummaryLine.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
 #include "ostrel/steamvr/ManifestCheck.h"
 #include "platform/Platform.h"

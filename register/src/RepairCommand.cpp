@@ -8,6 +8,7 @@
 #include "JsonReport.h"
 #include "ObservingSurface.h"
 #include "StatusReport.h"
+#include "SummaryLine.h"
 #include "ostrel/common/ILogger.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
 #include "ostrel/steamvr/ManifestCheck.h"

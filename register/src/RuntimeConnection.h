@@ -1,6 +1,9 @@
 // Reaching the runtime on demand. The commands ask for the applications
 // surface only once they know they need it, so `check` and a refused
-// `register` never load the OpenVR loader.
+// `register` never load the OpenVR loader. Nothing here throws: a runtime
+// that cannot be reached is a RuntimeFailure. Not synchronised: one thread,
+// and one connected connector per process, since the OpenVR loader keeps one
+// runtime connection per process.
 #pragma once
 
 #include <memory>
@@ -28,13 +31,19 @@ class IRuntimeConnector {
   virtual ~IRuntimeConnector() = default;
 
   // The surface over a live runtime, owned by the connector and valid until
-  // it is destroyed; nullptr with the reason in `failure` when the runtime
-  // cannot be reached. `loaderPath` empty: the session's default search.
+  // it is destroyed; nullptr with the reason in `failure` (at least its
+  // message) when the runtime cannot be reached. `loaderPath` is UTF-8;
+  // empty: the session's default search. Each command calls it at most once.
   virtual steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
                                                       RuntimeFailure& failure) = 0;
 };
 
-// Opens an OpenVRSession (the loader named as UTF-8) and the surface over it.
+// Connects by opening an OpenVRSession and the surface over it; nothing is
+// loaded before the first Connect. Once connected it gives the same surface
+// to every later Connect, whatever its `loaderPath`, and leaves `failure`
+// alone; after a failure the next Connect tries again. Destroying it closes
+// the surface, then the session (the runtime connection, the loader). Never
+// returns null.
 std::unique_ptr<IRuntimeConnector> createOpenVRConnector();
 
 }  // namespace ostrel::registercli

@@ -2,6 +2,8 @@
 // manifest. After an application is moved or reinstalled elsewhere the
 // runtime keeps starting the old binary, which is the stale registration
 // users report as "it launches the old version" or "it does not start".
+// Pure text rules over what was already read: nothing here touches the file
+// system or the runtime, keeps state, or throws but std::bad_alloc.
 #pragma once
 
 #include <string>
@@ -27,14 +29,20 @@ struct PlaceVerdict {
   std::string explanation;  // one sentence for a person, UTF-8
 };
 
-// Compares by Windows rules, where the runtime runs: letter case ignored
-// (ASCII letters), '/' read as '\', repeated and trailing separators
-// ignored. A relative binary_path_windows is taken under the manifest's
-// folder, as the runtime takes it.
+// Differs when the registered binary is not the manifest's, or the
+// registered working directory is neither the manifest's folder nor its
+// binary's; Matches when whatever both sides give agrees; Unknown when
+// neither comparison can be made (no binary path on one side, and no
+// registered working directory or no manifest folder). The explanation is
+// never empty. Compares by Windows rules, where the runtime runs
+// (sameWindowsPath). A relative binary_path_windows is taken under the
+// manifest's folder, as the runtime takes it.
 PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,
                                   const ManifestLocation& manifest);
 
-// The comparison judgeRegisteredPlace uses, for two full paths.
+// The comparison judgeRegisteredPlace uses, for two full paths: letter case
+// ignored (ASCII letters), '/' read as '\', repeated and trailing separators
+// ignored; a "\\?\" prefix is not stripped (common::sameWindowsPath).
 bool sameWindowsPath(const std::string& a, const std::string& b);
 
 }  // namespace ostrel::registercli

@@ -2,9 +2,9 @@
 #include <string>
 
 #include "Commands.h"
-#include "ExitStatus.h"
 #include "JsonReport.h"
 #include "StatusReport.h"
+#include "SummaryLine.h"
 #include "platform/Platform.h"
 
 namespace ostrel::registercli {

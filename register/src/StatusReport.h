@@ -1,6 +1,9 @@
 // What `status` and `repair` know about one application key: the runtime's
 // answers when it can be reached, what the runtime's own files say, where the
-// two disagree, and the one state an installer branches on.
+// two disagree, and the one state an installer branches on. A report is
+// plain data; building one blocks on the disk and the runtime. Nothing here
+// throws but std::bad_alloc: what cannot be read or reached is a finding.
+// Thread-compatible.
 #pragma once
 
 #include <optional>
@@ -15,25 +18,26 @@
 
 namespace ostrel::registercli {
 
-// Exit statuses of `status`, after `systemctl is-active`: an installer can
-// branch on them without reading the report. Unknown is kExitUnavailable (69).
-inline constexpr int kExitStale = 6;
-inline constexpr int kExitNotRegistered = 7;
-
 enum class RegistrationState {
-  Registered,     // the runtime serves the key from the manifest asked about
+  Registered,     // the key is served, and not stale
   NotRegistered,  // nothing serves the key
-  Stale,          // another listed manifest declares the key
+  Stale,          // another listed manifest declares the key, or the runtime
+                  // starts a binary or folder other than the manifest's
   Unknown,        // neither the runtime nor its files could be read
 };
 
-// "registered", "not-registered", "stale", "unknown".
+// "registered", "not-registered", "stale", "unknown"; "unknown" outside the
+// enum too. Static storage, never null.
 const char* registrationStateName(RegistrationState state) noexcept;
 
-// 0, 7, 6, 69.
+// status's exit status for a state (ExitStatus.h): Registered 0,
+// NotRegistered kExitNotRegistered (7), Stale kExitStale (6), Unknown (and
+// anything outside the enum) kExitUnavailable (69).
 int exitStatusForState(RegistrationState state) noexcept;
 
-// Where the registry reader gets its environment and files. Borrowed.
+// Where the registry reader gets its environment and files. Both borrowed,
+// for the call they are passed to; whatever reads them requires both to be
+// non-null.
 struct RegistrySources {
   steamvr::IRegistryEnvironment* environment = nullptr;
   steamvr::IRegistryFiles* files = nullptr;
@@ -62,26 +66,39 @@ struct StatusReport {
   std::optional<std::string> manifestPath;
   RuntimeView runtime;
   steamvr::RuntimeRegistry registry;
-  // The registry's findings, less what the runtime's answers overrule, plus
-  // runtime-unreachable and views-disagree.
+  // The registry's findings, less what the runtime's answers overrule
+  // (auto-launch-off, and not-registered when the state is Registered), plus
+  // runtime-unreachable, the runtime's own auto-launch-off and
+  // views-disagree.
   std::vector<steamvr::RegistryFinding> findings;
   RegistrationState state = RegistrationState::Unknown;
 
-  // The runtime's answer when it was reached, else the registry's; nullopt
-  // when neither tells.
+  // Whether the key is installed: the runtime's answer when it was reached,
+  // else whether a listed manifest serves the key when the registry was
+  // read; nullopt when neither tells.
   std::optional<bool> installed() const;
+  // Whether auto-launch is on: the runtime's answer when it was reached, the
+  // key is installed and the runtime answered; nullopt when it was reached
+  // and the key is not installed; otherwise the .vrappconfig's setting
+  // (nullopt when that says nothing).
   std::optional<bool> autoLaunch() const;
 };
 
-// Reads the registry, then asks the runtime (unless `askRuntime` is false),
-// then judges. `surface` receives the connected surface (nullptr when not
-// reached or not asked).
+// Reads the registry through `sources`, then asks the runtime (unless
+// `askRuntime` is false; one Connect with commandLine.loaderPath, and when
+// the key is installed and a manifest named, that manifest is read to judge
+// the registered place), then judges (judgeStatus). manifestPath is
+// registrarPathFor(commandLine.manifestPath) in UTF-8. When `surface` is not
+// null it receives the connected surface, owned by `connector` and valid
+// until it is destroyed, or nullptr when the runtime was not reached or not
+// asked. REQUIRES: `sources`' pointers are not null.
 StatusReport buildStatusReport(const CommandLine& commandLine, IRuntimeConnector& connector,
                                const RegistrySources& sources, bool askRuntime,
                                steamvr::OpenVRApplicationsSurface** surface = nullptr);
 
-// The judgement alone, over views already gathered; fills `findings` and
-// `state`.
+// The judgement alone, over views already gathered: replaces `findings` and
+// sets `state` from `appKey`, `runtime` and `registry`. Reads nothing else
+// and asks nobody.
 void judgeStatus(StatusReport& report);
 
 }  // namespace ostrel::registercli

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <string>
 
 #include "ExitStatus.h"
 
@@ -21,7 +20,8 @@ TEST(ExitStatus, RegistrarResultsKeepTheirValuesAndOwnStatusesStayApart) {
     EXPECT_EQ(exitStatusFor(result), expected++);
     seen.insert(exitStatusFor(result));
   }
-  for (int own : {kExitManifestErrors, kExitUsage, kExitUnavailable}) {
+  for (int own :
+       {kExitManifestErrors, kExitStale, kExitNotRegistered, kExitUsage, kExitUnavailable}) {
     EXPECT_TRUE(seen.insert(own).second) << own;
   }
 }
@@ -30,39 +30,6 @@ TEST(ExitStatus, ResultNamesCoverTheEnumAndNothingElse) {
   EXPECT_STREQ(registerResultName(RegisterResult::PollTimeout), "PollTimeout");
   EXPECT_STREQ(registerResultName(RegisterResult::RemoveFailed), "RemoveFailed");
   EXPECT_STREQ(registerResultName(static_cast<RegisterResult>(9)), "Unknown");
-}
-
-TEST(Summary, SuccessLinesStartWithTheWordScriptsLookFor) {
-  const std::string path = "C:\\Ostrel\\app.vrmanifest";
-  EXPECT_EQ(registrationSummary("register", RegistrationOutcome::Registered,
-                                RegisterResult::Success, "k", path, ""),
-            "registered k from C:\\Ostrel\\app.vrmanifest");
-  EXPECT_EQ(registrationSummary("ensure", RegistrationOutcome::AlreadyRegistered,
-                                RegisterResult::Success, "k", path, ""),
-            "already registered k");
-  EXPECT_EQ(registrationSummary("unregister", RegistrationOutcome::Removed, RegisterResult::Success,
-                                "k", path, ""),
-            "removed k from C:\\Ostrel\\app.vrmanifest");
-}
-
-TEST(Summary, FailureNamesResultStatusPathAndReason) {
-  const std::string line =
-      registrationSummary("register", RegistrationOutcome::Failed, RegisterResult::AutoLaunchFailed,
-                          "k", "C:\\a.vrmanifest", "SetApplicationAutoLaunch: X");
-  EXPECT_EQ(line,
-            "register failed (AutoLaunchFailed, exit 3) for k from C:\\a.vrmanifest: "
-            "SetApplicationAutoLaunch: X");
-  const std::string silent = registrationSummary("unregister", RegistrationOutcome::Failed,
-                                                 RegisterResult::RemoveFailed, "k", "p", "");
-  EXPECT_NE(silent.find("no reason given"), std::string::npos) << silent;
-}
-
-TEST(Summary, RefusalAndUnreachableRuntimeSayWhatToDo) {
-  EXPECT_EQ(refusedSummary("ensure", 1, 2),
-            "ensure refused: the manifest check found 1 error and 2 warnings; fix them or pass "
-            "--force");
-  EXPECT_EQ(unavailableSummary("status", "VR_InitInternal2 failed"),
-            "status failed: the SteamVR runtime cannot be reached: VR_InitInternal2 failed");
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+#include "Commands.h"
+#include "ExitStatus.h"
+
+namespace ostrel::registercli {
+
+int runCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
+               const RegistrySources& sources, std::ostream& out, std::ostream& err) {
+  switch (commandLine.command) {
+    case CommandKind::Register:
+    case CommandKind::Ensure:
+    case CommandKind::Unregister:
+      return runRegistrationCommand(commandLine, connector, out, err);
+    case CommandKind::Status:
+      return runStatusCommand(commandLine, connector, sources, out);
+    case CommandKind::Check:
+      return runCheckCommand(commandLine, out);
+    case CommandKind::Repair:
+      return runRepairCommand(commandLine, connector, sources, out, err);
+  }
+  return kExitUsage;
+}
+
+}  // namespace ostrel::registercli

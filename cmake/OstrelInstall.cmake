@@ -20,7 +20,9 @@
 # The platform layer stays private: none of its headers is installed. The
 # libraries are static, so its archive is still needed at link time; it is
 # exported as ostrel::internal_platform, without an include folder, for the
-# public targets to name among their link dependencies. It is no API.
+# public targets to name among their link dependencies. It is no API. The
+# same holds for the text rules the platform layer decodes UTF-8 with,
+# exported as ostrel::internal_text.
 
 include_guard(GLOBAL)
 include(GNUInstallDirs)
@@ -42,8 +44,8 @@ set(_ostrel_public_libraries
   ostrel_steamvr steamvr
   ostrel_steamvr_openvr openvr)
 # Headers in a packaged library's include folder that belong to a library
-# outside the package (the text rules of ostrel_text share common/include);
-# they stay in the source tree.
+# outside the package's API (the text rules of ostrel_text share
+# common/include); they stay in the source tree.
 set(_ostrel_headers_outside_package ManifestCheck.h Utf8.h WindowsPath.h)
 
 set(_ostrel_exported_libraries "")
@@ -60,7 +62,8 @@ endwhile()
 list(REMOVE_DUPLICATES _ostrel_header_folders)
 
 set_target_properties(ostrel_platform PROPERTIES EXPORT_NAME internal_platform)
-list(APPEND _ostrel_exported_libraries ostrel_platform)
+set_target_properties(ostrel_text PROPERTIES EXPORT_NAME internal_text)
+list(APPEND _ostrel_exported_libraries ostrel_platform ostrel_text)
 
 install(TARGETS ${_ostrel_exported_libraries}
   EXPORT ostrelTargets

@@ -5,13 +5,14 @@
 #include <ctime>
 #include <system_error>
 
+#include "ostrel/common/Utf8.h"
 #include "platform/Platform.h"
 
 namespace ostrel::platform {
 
 namespace {
 
-constexpr char32_t kReplacementCharacter = 0xFFFD;
+using common::kReplacementCharacter;
 
 bool isSurrogate(char32_t value) { return value >= 0xD800 && value <= 0xDFFF; }
 bool isHighSurrogate(char32_t value) { return value >= 0xD800 && value <= 0xDBFF; }
@@ -159,25 +160,6 @@ std::string pathToUtf8(const std::filesystem::path& path) { return path.native()
 
 namespace {
 
-// The second byte's range depends on the first: it is what rules out
-// overlong forms, surrogates and values above U+10FFFF.
-struct LeadByte {
-  int length = 0;  // 0: cannot start a sequence
-  unsigned char secondLow = 0x80;
-  unsigned char secondHigh = 0xBF;
-};
-
-LeadByte leadByte(unsigned char byte) {
-  if (byte >= 0xC2 && byte <= 0xDF) return {2, 0x80, 0xBF};
-  if (byte == 0xE0) return {3, 0xA0, 0xBF};
-  if (byte == 0xED) return {3, 0x80, 0x9F};
-  if (byte >= 0xE1 && byte <= 0xEF) return {3, 0x80, 0xBF};
-  if (byte == 0xF0) return {4, 0x90, 0xBF};
-  if (byte >= 0xF1 && byte <= 0xF3) return {4, 0x80, 0xBF};
-  if (byte == 0xF4) return {4, 0x80, 0x8F};
-  return {};
-}
-
 void appendWide(std::wstring& out, char32_t codePoint) {
   if constexpr (sizeof(wchar_t) == 2) {
     if (codePoint >= 0x10000) {
@@ -201,32 +183,12 @@ std::vector<std::string> commandLineArguments(int argc, char** argv) {
 std::wstring utf8ToWide(std::string_view text) {
   std::wstring out;
   out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-      out.push_back(static_cast<wchar_t>(lead));
-      ++i;
-      continue;
-    }
-    const LeadByte shape = leadByte(lead);
-    if (shape.length == 0) {
-      appendWide(out, kReplacementCharacter);
-      ++i;
-      continue;
-    }
-    char32_t codePoint = lead & (0x7F >> shape.length);
-    int taken = 1;
-    while (taken < shape.length && i + static_cast<std::size_t>(taken) < text.size()) {
-      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(taken)]);
-      const unsigned char low = taken == 1 ? shape.secondLow : 0x80;
-      const unsigned char high = taken == 1 ? shape.secondHigh : 0xBF;
-      if (next < low || next > high) break;
-      codePoint = (codePoint << 6) | (next & 0x3F);
-      ++taken;
-    }
-    appendWide(out, taken == shape.length ? codePoint : kReplacementCharacter);
-    i += static_cast<std::size_t>(taken);
+  std::size_t offset = 0;
+  while (offset < text.size()) {
+    // An ill-formed stretch comes back as U+FFFD with the length to skip.
+    const common::Utf8Step step = common::decodeUtf8(text, offset);
+    appendWide(out, step.codePoint);
+    offset += step.length;
   }
   return out;
 }

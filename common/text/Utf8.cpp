@@ -4,48 +4,63 @@ namespace ostrel::common {
 
 namespace {
 
-bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+// What a lead byte promises. The second byte's range depends on the lead: it
+// carries the rules against overlong forms (E0 80..9F, F0 80..8F), surrogates
+// (ED A0..BF) and values above U+10FFFF (F4 90..BF). Later bytes are any
+// continuation byte.
+struct LeadByte {
+  std::size_t length = 0;  // 0: cannot start a sequence
+  unsigned char secondLow = 0x80;
+  unsigned char secondHigh = 0xBF;
+};
+
+LeadByte leadByte(unsigned char byte) noexcept {
+  if (byte >= 0xC2 && byte <= 0xDF) return {2, 0x80, 0xBF};
+  if (byte == 0xE0) return {3, 0xA0, 0xBF};
+  if (byte == 0xED) return {3, 0x80, 0x9F};
+  if (byte >= 0xE1 && byte <= 0xEF) return {3, 0x80, 0xBF};
+  if (byte == 0xF0) return {4, 0x90, 0xBF};
+  if (byte >= 0xF1 && byte <= 0xF3) return {4, 0x80, 0xBF};
+  if (byte == 0xF4) return {4, 0x80, 0x8F};
+  return {};
+}
 
 }  // namespace
 
-std::size_t utf8SequenceLength(std::string_view text, std::size_t offset) noexcept {
+Utf8Step decodeUtf8(std::string_view text, std::size_t offset) noexcept {
   const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byteAt(offset);
-  if (lead < 0x80) return 1;
+  if (lead < 0x80) return {lead, 1, true};
 
-  std::size_t length = 0;
-  // The second byte's range carries the rules against overlong forms,
-  // surrogates (ED A0..BF) and values above U+10FFFF (F4 90..).
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
+  const LeadByte shape = leadByte(lead);
+  if (shape.length == 0) return {};
+
+  // The lead's payload: its bits below the length marker.
+  char32_t codePoint = lead & (0x7Fu >> shape.length);
+  std::size_t taken = 1;
+  while (taken < shape.length && offset + taken < text.size()) {
+    const unsigned char next = byteAt(offset + taken);
+    const unsigned char low = taken == 1 ? shape.secondLow : 0x80;
+    const unsigned char high = taken == 1 ? shape.secondHigh : 0xBF;
+    if (next < low || next > high) break;
+    codePoint = (codePoint << 6) | (next & 0x3Fu);
+    ++taken;
   }
-  if (text.size() - offset < length) return 0;
-  const unsigned char second = byteAt(offset + 1);
-  if (second < low || second > high) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (!isContinuation(byteAt(offset + i))) return 0;
-  }
-  return length;
+  if (taken < shape.length) return {kReplacementCharacter, taken, false};
+  return {codePoint, taken, true};
+}
+
+std::size_t utf8SequenceLength(std::string_view text, std::size_t offset) noexcept {
+  const Utf8Step step = decodeUtf8(text, offset);
+  return step.wellFormed ? step.length : 0;
 }
 
 std::optional<std::size_t> firstInvalidUtf8(std::string_view text) noexcept {
   std::size_t offset = 0;
   while (offset < text.size()) {
-    const std::size_t length = utf8SequenceLength(text, offset);
-    if (length == 0) return offset;
-    offset += length;
+    const Utf8Step step = decodeUtf8(text, offset);
+    if (!step.wellFormed) return offset;
+    offset += step.length;
   }
   return std::nullopt;
 }

@@ -85,33 +85,4 @@ std::vector<ManifestFinding> checkManifestForRegistration(std::wstring_view mani
   return checkManifest(input);
 }
 
-std::optional<std::vector<std::string>> declaredAppKeys(std::string_view content,
-                                                        std::string& problem) {
-  FindingList findings;
-  const std::optional<nlohmann::json> root = manifestcheck::readManifestJson(content, findings);
-  const bool refused = findings.hasError();
-  const std::vector<ManifestFinding> listed = std::move(findings).take();
-  if (!root || refused) {
-    const auto firstError = std::find_if(listed.begin(), listed.end(), [](const auto& finding) {
-      return finding.severity == FindingSeverity::Error;
-    });
-    problem = firstError != listed.end() ? firstError->message : "it is not JSON that can be read";
-    return std::nullopt;
-  }
-  // find() on anything but an object finds nothing.
-  const auto applications = root->find("applications");
-  if (applications == root->end() || !applications->is_array()) {
-    problem = "it holds no \"applications\" array";
-    return std::nullopt;
-  }
-  std::vector<std::string> keys;
-  for (const nlohmann::json& application : *applications) {
-    if (!application.is_object()) continue;
-    const auto key = application.find("app_key");
-    if (key != application.end() && key->is_string()) keys.push_back(key->get<std::string>());
-  }
-  problem.clear();
-  return keys;
-}
-
 }  // namespace ostrel::steamvr

@@ -1,8 +1,12 @@
 #include "ostrel/steamvr/ManifestReader.h"
 
+#include <algorithm>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <utility>
 
+#include "ContentCheck.h"
+#include "FindingList.h"
 #include "ostrel/steamvr/ManifestCheck.h"
 #include "platform/Platform.h"
 
@@ -12,6 +16,8 @@ namespace {
 
 using nlohmann::json;
 
+constexpr const char* kNoApplications = "it holds no \"applications\" array";
+
 ManifestContents failed(ManifestReadFailure failure, std::string error) {
   ManifestContents contents;
   contents.failure = failure;
@@ -19,30 +25,53 @@ ManifestContents failed(ManifestReadFailure failure, std::string error) {
   return contents;
 }
 
+// The kind of failure behind the check's first error about the text.
+ManifestReadFailure failureOf(const std::string& code) {
+  if (code == "file-too-large") return ManifestReadFailure::TooLarge;
+  if (code == "bom" || code == "too-deep") return ManifestReadFailure::Refused;
+  return ManifestReadFailure::NotJsonObject;
+}
+
+// readManifest's failures in the words its callers have always shown: one
+// sentence naming the file. A refusal carries the check's reason, since the
+// text is JSON and "not a JSON object" would mislead.
+std::string sentenceNaming(const std::string& utf8Path, const ManifestContents& contents) {
+  switch (contents.failure) {
+    case ManifestReadFailure::None:
+      return {};
+    case ManifestReadFailure::CannotOpen:
+      return "cannot open " + utf8Path;
+    case ManifestReadFailure::TooLarge:
+      return utf8Path + " is larger than " + std::to_string(kManifestSizeLimit) + " bytes";
+    case ManifestReadFailure::Refused:
+      return utf8Path + " cannot be read: " + contents.error;
+    case ManifestReadFailure::NotJsonObject:
+      return utf8Path + " is not a JSON object (run the check command for details)";
+    case ManifestReadFailure::NoApplications:
+      return utf8Path + " has no applications array";
+  }
+  return utf8Path + " cannot be read: " + contents.error;
+}
+
 }  // namespace
 
-ManifestContents readManifest(const std::string& utf8Path) {
-  std::ifstream file(platform::pathFromUtf8(utf8Path), std::ios::binary);
-  if (!file) return failed(ManifestReadFailure::CannotOpen, "cannot open " + utf8Path);
-  std::string content(kManifestSizeLimit + 1, '\0');
-  file.read(content.data(), static_cast<std::streamsize>(content.size()));
-  content.resize(static_cast<std::size_t>(file.gcount()));
-  if (content.size() > kManifestSizeLimit) {
-    return failed(ManifestReadFailure::TooLarge,
-                  utf8Path + " is larger than " + std::to_string(kManifestSizeLimit) + " bytes");
+ManifestContents parseManifest(std::string_view content) {
+  manifestcheck::FindingList findings;
+  const std::optional<json> root = manifestcheck::readManifestJson(content, findings);
+  if (!root || findings.hasError()) {
+    const std::vector<ManifestFinding> listed = std::move(findings).take();
+    const auto firstError = std::find_if(listed.begin(), listed.end(), [](const auto& finding) {
+      return finding.severity == FindingSeverity::Error;
+    });
+    if (firstError == listed.end()) {
+      return failed(ManifestReadFailure::NotJsonObject, "it is not JSON that can be read");
+    }
+    return failed(failureOf(firstError->code), firstError->message);
   }
-
-  const json::parser_callback_t shallow = [](int depth, json::parse_event_t, json&) {
-    return depth <= kManifestDepthLimit;
-  };
-  const json root = json::parse(content, shallow, /*allow_exceptions=*/false);
-  if (root.is_discarded() || !root.is_object()) {
-    return failed(ManifestReadFailure::NotJsonObject,
-                  utf8Path + " is not a JSON object (run the check command for details)");
-  }
-  const auto applications = root.find("applications");
-  if (applications == root.end() || !applications->is_array()) {
-    return failed(ManifestReadFailure::NoApplications, utf8Path + " has no applications array");
+  if (!root->is_object()) return failed(ManifestReadFailure::NotJsonObject, kNoApplications);
+  const auto applications = root->find("applications");
+  if (applications == root->end() || !applications->is_array()) {
+    return failed(ManifestReadFailure::NoApplications, kNoApplications);
   }
   ManifestContents contents;
   for (const json& application : *applications) {
@@ -57,6 +86,17 @@ ManifestContents readManifest(const std::string& utf8Path) {
     }
     contents.applications.push_back(std::move(entry));
   }
+  return contents;
+}
+
+ManifestContents readManifest(const std::string& utf8Path) {
+  std::ifstream file(platform::pathFromUtf8(utf8Path), std::ios::binary);
+  if (!file) return failed(ManifestReadFailure::CannotOpen, "cannot open " + utf8Path);
+  std::string content(kManifestSizeLimit + 1, '\0');
+  file.read(content.data(), static_cast<std::streamsize>(content.size()));
+  content.resize(static_cast<std::size_t>(file.gcount()));
+  ManifestContents contents = parseManifest(content);
+  contents.error = sentenceNaming(utf8Path, contents);
   return contents;
 }
 

@@ -1,5 +1,3 @@
-#include "ostrel/steamvr/ManifestReader.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +5,7 @@
 
 #include "ManifestCheckTestSupport.h"
 #include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/steamvr/ManifestReader.h"
 
 namespace {
 
@@ -22,26 +21,48 @@ struct ReaderCase {
   std::string bytes;
   ManifestReadFailure failure;
   std::size_t applications;
+  // The error after the file's path; empty when there is none.
+  std::string afterPath = "";
 };
+
+constexpr const char* kNotJson = " is not a JSON object (run the check command for details)";
 
 TEST(ManifestReader, FailuresAndApplicationsTable) {
   const ReaderCase cases[] = {
-      {"two", R"({"applications":[{"app_key":"a.b","binary_path_windows":"x.exe"},{"app_key":"c.d"}]})",
+      {"two",
+       R"({"applications":[{"app_key":"a.b","binary_path_windows":"x.exe"},{"app_key":"c.d"}]})",
        ManifestReadFailure::None, 2},
       {"skipped", R"({"applications":[1,{"app_key":7},{"name":"n"},{"app_key":"k"}]})",
        ManifestReadFailure::None, 1},
       {"empty-array", R"({"applications":[]})", ManifestReadFailure::None, 0},
-      {"not-json", "{\"applications\":[", ManifestReadFailure::NotJsonObject, 0},
-      {"array-top", "[]", ManifestReadFailure::NotJsonObject, 0},
-      {"no-applications", R"({"source":"builtin"})", ManifestReadFailure::NoApplications, 0},
-      {"applications-object", R"({"applications":{}})", ManifestReadFailure::NoApplications, 0},
-      {"too-large", std::string(svr::kManifestSizeLimit + 1, ' '), ManifestReadFailure::TooLarge,
-       0},
+      {"not-json", "{\"applications\":[", ManifestReadFailure::NotJsonObject, 0, kNotJson},
+      {"array-top", "[]", ManifestReadFailure::NotJsonObject, 0, kNotJson},
+      {"no-applications", R"({"source":"builtin"})", ManifestReadFailure::NoApplications, 0,
+       " has no applications array"},
+      {"applications-object", R"({"applications":{}})", ManifestReadFailure::NoApplications, 0,
+       " has no applications array"},
+      {"too-large", std::string(svr::kManifestSizeLimit + 1, ' '), ManifestReadFailure::TooLarge, 0,
+       " is larger than 1048576 bytes"},
+      {"at-the-limit",
+       R"({"applications":[{"app_key":"k"}]})" + std::string(svr::kManifestSizeLimit - 34, ' '),
+       ManifestReadFailure::None, 1},
+      // The runtime's rules, not the JSON library's: comments are skipped,
+      // a trailing comma, UTF-16 and a byte-order mark are not.
+      {"comments", "// Ostrel\n{\"applications\":[/* one */{\"app_key\":\"k\"}]}",
+       ManifestReadFailure::None, 1},
+      {"trailing-comma", R"({"applications":[{"app_key":"k"},]})",
+       ManifestReadFailure::NotJsonObject, 0, kNotJson},
+      {"utf16", std::string("\xFF\xFE{\0}\0", 6), ManifestReadFailure::NotJsonObject, 0, kNotJson},
+      {"bom",
+       "\xEF\xBB\xBF"
+       R"({"applications":[{"app_key":"k"}]})",
+       ManifestReadFailure::Refused, 0,
+       " cannot be read: the manifest starts with a UTF-8 byte-order mark (EF BB BF), and the "
+       "runtime does not load such a manifest: save it as UTF-8 without BOM"},
   };
   ScratchFolder folder;
   for (const ReaderCase& c : cases) {
-    const std::string path =
-        utf8(folder.write(std::string(c.name) + ".vrmanifest", c.bytes));
+    const std::string path = utf8(folder.write(std::string(c.name) + ".vrmanifest", c.bytes));
     const svr::ManifestContents got = svr::readManifest(path);
     EXPECT_EQ(got.failure, c.failure) << c.name;
     EXPECT_EQ(got.applications.size(), c.applications) << c.name;
@@ -49,6 +70,7 @@ TEST(ManifestReader, FailuresAndApplicationsTable) {
     if (!got.error.empty()) {
       EXPECT_NE(got.error.find(path), std::string::npos) << got.error;
     }
+    EXPECT_EQ(got.error, c.afterPath.empty() ? "" : path + c.afterPath) << c.name;
   }
 }
 
@@ -73,13 +95,30 @@ TEST(ManifestReader, MissingFileAndDeepNesting) {
   EXPECT_EQ(gone.failure, ManifestReadFailure::CannotOpen);
   EXPECT_EQ(gone.error, "cannot open " + missing);
 
-  std::string deep = R"({"applications":[{"app_key":"k","x":)";
-  deep += std::string(5000, '[') + std::string(5000, ']') + "}]}";
+  // Three levels hold the key; "x" takes the rest of the nesting allowed.
+  const auto nested = [](int levels) {
+    std::string text = R"({"applications":[{"app_key":"k","x":)";
+    text += std::string(static_cast<std::size_t>(levels), '[');
+    text += std::string(static_cast<std::size_t>(levels), ']') + "}]}";
+    return text;
+  };
+  const int room = svr::kManifestDepthLimit - 3;
   const svr::ManifestContents got =
-      svr::readManifest(utf8(folder.write("deep.vrmanifest", deep)));
-  EXPECT_EQ(got.failure, ManifestReadFailure::None);
+      svr::readManifest(utf8(folder.write("deep.vrmanifest", nested(room))));
+  EXPECT_EQ(got.failure, ManifestReadFailure::None) << got.error;
   ASSERT_EQ(got.applications.size(), 1u);
   EXPECT_EQ(got.applications[0].appKey, "k");
+
+  // Deeper than the bound, and far deeper, is refused unparsed.
+  for (const int levels : {room + 1, 5000}) {
+    const std::string path = utf8(folder.write("deeper.vrmanifest", nested(levels)));
+    const svr::ManifestContents refused = svr::readManifest(path);
+    EXPECT_EQ(refused.failure, ManifestReadFailure::Refused) << levels;
+    EXPECT_TRUE(refused.applications.empty()) << levels;
+    const std::string says =
+        path + " cannot be read: arrays and objects nest deeper than 64 levels";
+    EXPECT_EQ(refused.error.substr(0, says.size()), says);
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "WindowsPathRules.h"
 #include "ostrel/common/WindowsPath.h"
+#include "ostrel/steamvr/ManifestReader.h"
 #include "platform/Platform.h"
 
 namespace ostrel::steamvr {
@@ -251,15 +252,15 @@ class Reader {
       if (listed.thisManifest) unreadableReason_ = read.reason;
       return;
     }
-    std::string problem;
-    if (std::optional<std::vector<std::string>> keys = declaredAppKeys(read.content, problem)) {
+    ManifestContents manifest = parseManifest(read.content);
+    if (manifest.failure == ManifestReadFailure::None) {
       listed.readable = true;
-      listed.appKeys = std::move(*keys);
-      for (const std::string& key : listed.appKeys) {
-        if (key == query_.appKey) listed.declaresKey = true;
+      for (ManifestApplication& application : manifest.applications) {
+        if (application.appKey == query_.appKey) listed.declaresKey = true;
+        listed.appKeys.push_back(std::move(application.appKey));
       }
     } else if (listed.thisManifest) {
-      unreadableReason_ = problem;
+      unreadableReason_ = std::move(manifest.error);
     }
   }
 

@@ -134,14 +134,4 @@ std::vector<ManifestFinding> checkManifest(const ManifestCheckInput& input);
 std::vector<ManifestFinding> checkManifestForRegistration(std::wstring_view manifestPath,
                                                           std::string_view appKey);
 
-// The app_keys that the bytes of a manifest declare, in file order, for
-// readers that only need to know which applications a manifest holds (the
-// runtime's own list of registered manifests, for one). Read with the check's
-// bounds: at most kManifestSizeLimit bytes, UTF-8 without a byte-order mark
-// or NUL bytes, nested no deeper than kManifestDepthLimit. When the runtime
-// would skip the file as unreadable, returns nullopt with one line saying why
-// in `problem`. An application without a string app_key declares nothing.
-std::optional<std::vector<std::string>> declaredAppKeys(std::string_view content,
-                                                        std::string& problem);
-
 }  // namespace ostrel::steamvr

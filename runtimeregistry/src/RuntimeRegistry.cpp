@@ -145,8 +145,8 @@ class Reader {
       const std::filesystem::path folder = environment_.UserConfigFolder(reason);
       if (!folder.empty()) file = folder / "openvr" / "openvrpaths.vrpath";
       if (file.empty()) {
-        warning("vrpath-missing", "the runtime's path registry cannot be located (" + reason +
-                                      "): " + kVrpathAdvice);
+        warning("vrpath-missing",
+                "the runtime's path registry cannot be located (" + reason + "): " + kVrpathAdvice);
       }
     }
     if (!file.empty()) {
@@ -172,8 +172,8 @@ class Reader {
     const std::string shown = shownText(result_.registryFile);
     const FileRead read = files_.Read(file, kRegistryFileSizeLimit);
     if (read.status == FileRead::Status::Missing) {
-      warning("vrpath-missing", "there is no runtime path registry at " + shown + ": " +
-                                    kVrpathAdvice);
+      warning("vrpath-missing",
+              "there is no runtime path registry at " + shown + ": " + kVrpathAdvice);
       return;
     }
     std::string problem = read.reason;
@@ -191,8 +191,8 @@ class Reader {
   }
 
   void readAppConfig() {
-    const std::filesystem::path file = platform::pathFromUtf8(*result_.configFolder) /
-                                       "appconfig.json";
+    const std::filesystem::path file =
+        platform::pathFromUtf8(*result_.configFolder) / "appconfig.json";
     const std::string shown = shownText(platform::pathToUtf8(file));
     const FileRead read = files_.Read(file, kRegistryFileSizeLimit);
     if (read.status == FileRead::Status::Missing) {
@@ -239,7 +239,8 @@ class Reader {
   }
 
   void examine(ListedManifest& listed) {
-    if (query_.manifestPath) listed.thisManifest = sameRuntimePath(listed.path, *query_.manifestPath);
+    if (query_.manifestPath)
+      listed.thisManifest = sameRuntimePath(listed.path, *query_.manifestPath);
     listed.temporaryLocation = underTemporaryFolder(listed.path, temporaryFolders());
     if (listed.path.empty() || listed.path.find('\0') != std::string::npos) return;
     const FileRead read = files_.Read(platform::pathFromUtf8(listed.path), kManifestSizeLimit);
@@ -341,7 +342,8 @@ class Reader {
     if (!result_.serving) {
       std::string advice = "register it";
       if (query_.manifestPath) advice = "register " + shownText(*query_.manifestPath);
-      error("not-registered", "no manifest in the runtime's list declares app_key " + shownText(key) +
+      error("not-registered", "no manifest in the runtime's list declares app_key " +
+                                  shownText(key) +
                                   ", so SteamVR does not list the application: " + advice);
       return;
     }
@@ -349,9 +351,9 @@ class Reader {
     for (std::size_t other : result_.otherDeclaring()) {
       const ListedManifest& listed = result_.manifests[other];
       const std::string servedText = other == *result_.serving
-                                          ? "the runtime serves the application from it"
-                                          : "the runtime serves the application from " +
-                                                shownText(served.path) + " and skips the other";
+                                         ? "the runtime serves the application from it"
+                                         : "the runtime serves the application from " +
+                                               shownText(served.path) + " and skips the other";
       std::string fix = "run `ostrel-register repair --key " + key + " --manifest ";
       fix += query_.manifestPath ? *query_.manifestPath : std::string("<this manifest>");
       fix += "`, which removes the other copies through the runtime and registers this one";

@@ -106,9 +106,13 @@ int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connecto
     if (refused != steamvr::kApplicationErrorNone) {
       outcome.result = registerResultName(RegisterResult::RemoveFailed);
       std::string summary = "repair failed (RemoveFailed, exit " +
-                            std::to_string(exitStatusFor(RegisterResult::RemoveFailed)) + ") for " +
-                            key + ": the runtime refused to remove " + entry + " (" +
-                            surface->ErrorName(refused) + ")";
+                            std::to_string(exitStatusFor(RegisterResult::RemoveFailed)) + ") for ";
+      summary += key;
+      summary += ": the runtime refused to remove ";
+      summary += entry;
+      summary += " (";
+      summary += surface->ErrorName(refused);
+      summary += ")";
       if (!outcome.removed.empty()) summary += "; already removed " + joinedPaths(outcome.removed);
       summary += "; nothing registered";
       return finish(exitStatusFor(RegisterResult::RemoveFailed), summary);

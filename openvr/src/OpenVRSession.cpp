@@ -85,7 +85,11 @@ bool loadLoader(const OpenVRSessionOptions& options, platform::DynamicLibrary& l
     // file and not whatever the system's search finds under the name.
     std::error_code failure;
     std::filesystem::path absolute = std::filesystem::absolute(options.loaderPath, failure);
-    candidates.push_back(failure ? options.loaderPath : std::move(absolute));
+    if (failure) {
+      candidates.push_back(options.loaderPath);
+    } else {
+      candidates.push_back(std::move(absolute));
+    }
   } else {
     const std::filesystem::path fileName = platform::sharedLibraryFileName(kLoaderBaseName);
     std::string reason;
@@ -119,16 +123,19 @@ bool loadLoader(const OpenVRSessionOptions& options, platform::DynamicLibrary& l
   return false;
 }
 
+// False, with `name` added to `missing`, when the library does not export it;
+// `out` is then left as it was.
 template <typename Function>
-void resolve(const platform::DynamicLibrary& library, const char* name, Function& out,
+bool resolve(const platform::DynamicLibrary& library, const char* name, Function& out,
              std::vector<std::string>& missing) {
   std::string reason;
   platform::LibraryFunction address = library.function(name, reason);
   if (address == nullptr) {
     missing.emplace_back(name);
-    return;
+    return false;
   }
   out = reinterpret_cast<Function>(address);
+  return true;
 }
 
 std::string initErrorSymbol(const LoaderEntryPoints& loader, InitError code) {
@@ -194,16 +201,20 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
   }
   const std::string shownPath = platform::pathToUtf8(loadedFrom);
 
+  // Every entry point is looked up, so that the message names all that are
+  // missing; past this check none of them is null.
   LoaderEntryPoints loader;
   std::vector<std::string> missing;
-  resolve(library, "VR_InitInternal2", loader.initInternal2, missing);
-  resolve(library, "VR_ShutdownInternal", loader.shutdownInternal, missing);
-  resolve(library, "VR_GetGenericInterface", loader.getGenericInterface, missing);
-  resolve(library, "VR_IsInterfaceVersionValid", loader.isInterfaceVersionValid, missing);
-  resolve(library, "VR_GetVRInitErrorAsSymbol", loader.initErrorAsSymbol, missing);
-  resolve(library, "VR_GetVRInitErrorAsEnglishDescription", loader.initErrorAsEnglishDescription,
-          missing);
-  if (!missing.empty()) {
+  bool complete = true;
+  complete &= resolve(library, "VR_InitInternal2", loader.initInternal2, missing);
+  complete &= resolve(library, "VR_ShutdownInternal", loader.shutdownInternal, missing);
+  complete &= resolve(library, "VR_GetGenericInterface", loader.getGenericInterface, missing);
+  complete &=
+      resolve(library, "VR_IsInterfaceVersionValid", loader.isInterfaceVersionValid, missing);
+  complete &= resolve(library, "VR_GetVRInitErrorAsSymbol", loader.initErrorAsSymbol, missing);
+  complete &= resolve(library, "VR_GetVRInitErrorAsEnglishDescription",
+                      loader.initErrorAsEnglishDescription, missing);
+  if (!complete) {
     return fail(error, OpenVRSessionErrorKind::EntryPointMissing,
                 "OpenVR loader " + shownPath + " does not export " + joined(missing) +
                     " (too old, or not an OpenVR loader)");
@@ -228,9 +239,9 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
     error.symbol = initErrorSymbol(loader, initError);
     error.advice = openVRInitErrorAdvice(initError);
     const std::string tries = attempt > 1 ? " after " + std::to_string(attempt) + " tries" : "";
-    return fail(error, OpenVRSessionErrorKind::InitFailed,
-                "VR_InitInternal2 failed" + tries + ": " +
-                    initErrorText(loader, initError, error.symbol));
+    return fail(
+        error, OpenVRSessionErrorKind::InitFailed,
+        "VR_InitInternal2 failed" + tries + ": " + initErrorText(loader, initError, error.symbol));
   }
 
   // From here on every failure must close the connection it leaves behind.

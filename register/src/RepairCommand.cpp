@@ -107,9 +107,13 @@ int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connecto
     if (refused != steamvr::kApplicationErrorNone) {
       outcome.result = registerResultName(RegisterResult::RemoveFailed);
       std::string summary = "repair failed (RemoveFailed, exit " +
-                            std::to_string(exitStatusFor(RegisterResult::RemoveFailed)) +
-                            ") for " + key + ": the runtime refused to remove " + entry + " (" +
-                            surface->ErrorName(refused) + ")";
+                            std::to_string(exitStatusFor(RegisterResult::RemoveFailed)) + ") for ";
+      summary += key;
+      summary += ": the runtime refused to remove ";
+      summary += entry;
+      summary += " (";
+      summary += surface->ErrorName(refused);
+      summary += ")";
       if (!outcome.removed.empty()) summary += "; already removed " + joinedPaths(outcome.removed);
       summary += "; nothing registered";
       return finish(exitStatusFor(RegisterResult::RemoveFailed), summary);
@@ -127,12 +131,12 @@ int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connecto
       outcome.removed.empty() ? "nothing to remove" : "removed " + joinedPaths(outcome.removed);
   if (result != RegisterResult::Success) {
     return finish(exitStatusFor(result),
-                  registrationSummary("repair", RegistrationOutcome::Failed, result, key,
-                                      shownPath, registrar->LastError()) +
+                  registrationSummary("repair", RegistrationOutcome::Failed, result, key, shownPath,
+                                      registrar->LastError()) +
                       (outcome.removed.empty() ? "" : "; " + removal));
   }
-  return finish(0, "repaired " + key + ": " + removal + "; registered " + key + " from " +
-                       shownPath);
+  return finish(0,
+                "repaired " + key + ": " + removal + "; registered " + key + " from " + shownPath);
 }
 
 }  // namespace ostrel::registercli

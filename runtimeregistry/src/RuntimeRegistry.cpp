@@ -352,16 +352,17 @@ class Reader {
     const ListedManifest& served = result_.manifests[*result_.serving];
     for (std::size_t other : result_.otherDeclaring()) {
       const ListedManifest& listed = result_.manifests[other];
-      const std::string servedText = other == *result_.serving
-                                         ? "the runtime serves the application from it"
-                                         : "the runtime serves the application from " +
-                                               shownText(served.path) + " and skips the other";
-      std::string fix = "run `ostrel-register repair --key " + key + " --manifest ";
-      fix += query_.manifestPath ? *query_.manifestPath : std::string("<this manifest>");
-      fix += "`, which removes the other copies through the runtime and registers this one";
-      error("stale-registration", "another listed manifest, " + shownText(listed.path) +
-                                      ", also declares app_key " + shownText(key) + "; " +
-                                      servedText + ": " + fix);
+      std::string message = "another listed manifest, " + shownText(listed.path) +
+                            ", also declares app_key " + shownText(key) + "; ";
+      message += other == *result_.serving ? "the runtime serves the application from it"
+                                           : "the runtime serves the application from " +
+                                                 shownText(served.path) + " and skips the other";
+      message += ": run `ostrel-register repair --key ";
+      message += key;
+      message += " --manifest ";
+      message += query_.manifestPath ? *query_.manifestPath : std::string("<this manifest>");
+      message += "`, which removes the other copies through the runtime and registers this one";
+      error("stale-registration", std::move(message));
     }
     if (result_.autoLaunch && !*result_.autoLaunch) {
       warning("auto-launch-off", "the runtime's settings for " + shownText(key) +

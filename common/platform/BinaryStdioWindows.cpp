@@ -12,7 +12,8 @@
 // pipe or file. The console logger hands over a whole line as one piece, and
 // only a single write keeps that line whole in a pipe or log file that other
 // processes share, as an unbuffered standard error does on POSIX.
-#include "platform/WindowsHeaders.h"
+// Beside this file: the programs that link it need not see the platform layer.
+#include "WindowsHeaders.h"
 
 #include <fcntl.h>
 #include <io.h>

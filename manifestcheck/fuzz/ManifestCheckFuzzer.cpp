@@ -7,13 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "TextScan.h"
 #include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/steamvr/ManifestReader.h"
 
 namespace {
 
@@ -60,25 +60,12 @@ void requireWellFormed(const std::vector<ManifestFinding>& findings) {
 
 // The app keys the input declares, a few at most, so that the findings about
 // an application's own key (app-key-invalid, app-key-too-long) are reached
-// too. Read only when the check itself found the text within its bounds.
+// too. Read by the one manifest reader, within the check's bounds.
 std::vector<std::string> declaredKeys(std::string_view content) {
   std::vector<std::string> keys;
-  if (content.size() > ostrel::steamvr::kManifestSizeLimit ||
-      ostrel::steamvr::manifestcheck::firstBracketDeeperThan(
-          content, ostrel::steamvr::kManifestDepthLimit)) {
-    return keys;
-  }
-  const nlohmann::json root =
-      nlohmann::json::parse(content.begin(), content.end(), nullptr, /*allow_exceptions=*/false,
-                            /*ignore_comments=*/true);
-  if (!root.is_object()) return keys;
-  const auto applications = root.find("applications");
-  if (applications == root.end() || !applications->is_array()) return keys;
-  for (const nlohmann::json& application : *applications) {
+  for (const auto& application : ostrel::steamvr::parseManifest(content).applications) {
     if (keys.size() == 3) break;
-    if (!application.is_object()) continue;
-    const auto key = application.find("app_key");
-    if (key != application.end() && key->is_string()) keys.push_back(key->get<std::string>());
+    keys.push_back(application.appKey);
   }
   return keys;
 }

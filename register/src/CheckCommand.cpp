@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "JsonReport.h"
+#include "RegistrarPath.h"
 #include "SummaryLine.h"
 #include "ostrel/steamvr/ManifestCheck.h"
 #include "platform/Platform.h"

@@ -76,10 +76,4 @@ int runCheckCommand(const CommandLine& commandLine, std::ostream& out);
 int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
                      const RegistrySources& sources, std::ostream& out, std::ostream& err);
 
-// The path the registrar is given for `manifestPath` (UTF-8): on Windows made
-// absolute against the working directory and given back slashes, by the
-// system's rules (unchanged when the system refuses); unchanged elsewhere.
-// Ill-formed UTF-8 becomes U+FFFD. Never throws (std::bad_alloc aside).
-std::wstring registrarPathFor(const std::string& manifestPath);
-
 }  // namespace ostrel::registercli

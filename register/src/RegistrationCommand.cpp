@@ -6,6 +6,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "ObservingSurface.h"
+#include "RegistrarPath.h"
 #include "SummaryLine.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
 #include "ostrel/steamvr/ManifestCheck.h"
@@ -14,10 +15,6 @@
 namespace ostrel::registercli {
 
 using steamvr::RegisterResult;
-
-std::wstring registrarPathFor(const std::string& manifestPath) {
-  return platform::fullNativePath(platform::utf8ToWide(manifestPath));
-}
 
 int runRegistrationCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
                            std::ostream& out, std::ostream& err) {

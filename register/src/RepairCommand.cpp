@@ -7,6 +7,7 @@
 #include "ExitStatus.h"
 #include "JsonReport.h"
 #include "ObservingSurface.h"
+#include "RegistrarPath.h"
 #include "StatusReport.h"
 #include "SummaryLine.h"
 #include "ostrel/common/ILogger.h"

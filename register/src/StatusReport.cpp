@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "ManifestLocation.h"
+#include "RegistrarPath.h"
 #include "platform/Platform.h"
 
 namespace ostrel::registercli {

@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "ExitStatus.h"
+#include "RegistrarPath.h"
 #include "ostrel/steamvr/OpenVRApplicationsSurface.h"
 #include "ostrel/testing/MemoryRegistry.h"
 #include "ostrel/testing/ScratchFolder.h"

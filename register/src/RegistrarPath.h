@@ -1,0 +1,15 @@
+// The one rule for the manifest path a command hands the registrar, so that
+// check, register, repair and status all judge and name the same file.
+#pragma once
+
+#include <string>
+
+namespace ostrel::registercli {
+
+// The path the registrar is given for `manifestPath` (UTF-8): on Windows made
+// absolute against the working directory and given back slashes, by the
+// system's rules (unchanged when the system refuses); unchanged elsewhere.
+// Ill-formed UTF-8 becomes U+FFFD. Never throws (std::bad_alloc aside).
+std::wstring registrarPathFor(const std::string& manifestPath);
+
+}  // namespace ostrel::registercli

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "Commands.h"
 #include "ExitStatus.h"
 #include "ManifestLocation.h"
 #include "RegistrarPath.h"

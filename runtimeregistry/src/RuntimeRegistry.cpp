@@ -241,8 +241,9 @@ class Reader {
   }
 
   void examine(ListedManifest& listed) {
-    if (query_.manifestPath)
+    if (query_.manifestPath) {
       listed.thisManifest = common::sameWindowsPath(listed.path, *query_.manifestPath);
+    }
     listed.temporaryLocation = underTemporaryFolder(listed.path, temporaryFolders());
     if (listed.path.empty() || listed.path.find('\0') != std::string::npos) return;
     const FileRead read = files_.Read(platform::pathFromUtf8(listed.path), kManifestSizeLimit);

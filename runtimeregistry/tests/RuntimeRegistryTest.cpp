@@ -65,6 +65,7 @@ const RegistryFinding* findingWith(const RuntimeRegistry& registry, const std::s
 class Registry : public ::testing::Test {
  protected:
   void SetUp() override {
+    environment_.userFolder = "C:\\Users\\Me\\AppData\\Local";
     files_.put(kVrpath, vrpathNaming(kConfig));
     files_.put(kOurs, manifestDeclaring(kKey));
     files_.put(kOld, manifestDeclaring(kKey));
@@ -76,16 +77,9 @@ class Registry : public ::testing::Test {
   }
 
   // One registry in memory, named for the role each argument plays.
-  ostrel::testing::MemoryRegistry memory_ = withUserFolder();
+  ostrel::testing::MemoryRegistry memory_;
   ostrel::testing::MemoryRegistry& environment_ = memory_;
   ostrel::testing::MemoryRegistry& files_ = memory_;
-
- private:
-  static ostrel::testing::MemoryRegistry withUserFolder() {
-    ostrel::testing::MemoryRegistry registry;
-    registry.userFolder = "C:\\Users\\Me\\AppData\\Local";
-    return registry;
-  }
 };
 
 TEST_F(Registry, FindsThePerUserFileAndItsConfigFolder) {

@@ -9,7 +9,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "ExitStatus.h"
-#include "RuntimeConnection.h"
+#include "ostrel/registration/RuntimeConnection.h"
 #include "ostrel/steamvr/RuntimeRegistry.h"
 #include "platform/Platform.h"
 
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     case cli::ParseKind::Run:
       break;
   }
-  const std::unique_ptr<cli::IRuntimeConnector> connector = cli::createOpenVRConnector();
+  const std::unique_ptr<ostrel::registration::IRuntimeConnector> connector = ostrel::registration::createOpenVRConnector();
   const std::unique_ptr<ostrel::steamvr::IRegistryEnvironment> environment =
       ostrel::steamvr::createProcessEnvironment();
   const std::unique_ptr<ostrel::steamvr::IRegistryFiles> files = ostrel::steamvr::createDiskFiles();

@@ -223,15 +223,16 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
   // A failed start needs no shutdown: the loader cleans up after itself.
   const int attempts = options.initAttempts < 1 ? 1 : options.initAttempts;
   InitError initError = kInitErrorNone;
+  ISleeper& sleeper = options.sleeper != nullptr ? *options.sleeper : plainSleeper();
   int attempt = 0;
   for (;;) {
     ++attempt;
     initError = kInitErrorNone;
     loader.initInternal2(&initError, kApplicationTypeUtility, nullptr);
-    if (initError == kInitErrorNone || !isRetriedInitError(initError) || attempt >= attempts) {
+    if (initError == kInitErrorNone || !isRetriedInitError(initError) || attempt >= attempts ||
+        !sleeper.SleepFor(options.retryDelay)) {
       break;
     }
-    platform::sleepFor(options.retryDelay);
   }
   if (initError != kInitErrorNone) {
     error.attempts = attempt;

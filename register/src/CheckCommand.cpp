@@ -4,7 +4,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "JsonReport.h"
-#include "RegistrarPath.h"
+#include "ostrel/registration/RegistrarPath.h"
 #include "SummaryLine.h"
 #include "ostrel/steamvr/ManifestCheck.h"
 #include "platform/Platform.h"
@@ -14,7 +14,7 @@ namespace ostrel::registercli {
 int runCheckCommand(const CommandLine& commandLine, std::ostream& out) {
   // The check judges the path the registrar would be given, so it is made
   // full the same way.
-  const std::wstring path = registrarPathFor(*commandLine.manifestPath);
+  const std::wstring path = registration::registrarPathFor(*commandLine.manifestPath);
   const std::vector<steamvr::ManifestFinding> findings =
       steamvr::checkManifestForRegistration(path, commandLine.appKey);
   const int errors = steamvr::countErrors(findings);

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <exception>
 
+#include "ostrel/registration/RegistrarPath.h"
+#include "platform/Platform.h"
+
 namespace ostrel::registercli {
 
 namespace {
@@ -170,6 +173,17 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
   }
   result.kind = ParseKind::Run;
   return result;
+}
+
+registration::StatusQuery statusQueryFor(const CommandLine& commandLine) {
+  registration::StatusQuery query;
+  query.appKey = commandLine.appKey;
+  query.loaderPath = commandLine.loaderPath;
+  if (commandLine.manifestPath) {
+    query.manifestPath =
+        platform::wideToUtf8(registration::registrarPathFor(*commandLine.manifestPath));
+  }
+  return query;
 }
 
 }  // namespace ostrel::registercli

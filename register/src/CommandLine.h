@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "ostrel/registration/RegistrationStatus.h"
+
 namespace ostrel::registercli {
 
 enum class CommandKind { Register, Ensure, Unregister, Status, Check, Repair };
@@ -53,5 +55,9 @@ struct ParseResult {
 // (std::bad_alloc aside): the parser's own exceptions become a UsageError
 // with its message.
 ParseResult parseCommandLine(const std::vector<std::string>& arguments);
+
+// What status and repair ask about: the key, the loader, and the manifest as
+// the registrar is given it (registrarPathFor), when one was named.
+registration::StatusQuery statusQueryFor(const CommandLine& commandLine);
 
 }  // namespace ostrel::registercli

@@ -20,8 +20,8 @@
 #include <string>
 
 #include "CommandLine.h"
-#include "RuntimeConnection.h"
-#include "StatusReport.h"
+#include "ostrel/registration/RuntimeConnection.h"
+#include "ostrel/registration/RegistrationStatus.h"
 
 namespace ostrel::registercli {
 
@@ -30,8 +30,8 @@ namespace ostrel::registercli {
 // `sources` is read only by status and repair. REQUIRES: what the command
 // dispatched to requires; a Run result of parseCommandLine meets it, given
 // non-null `sources`.
-int runCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-               const RegistrySources& sources, std::ostream& out, std::ostream& err);
+int runCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
+               const registration::RegistrySources& sources, std::ostream& out, std::ostream& err);
 
 // ---------------------------------------------------------------------------
 // The six commands.
@@ -44,16 +44,16 @@ int runCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
 // registrationSummary. ensure says "already registered" when the runtime
 // listed the key and no manifest was added. REQUIRES: commandLine.command is
 // Register, Ensure or Unregister; commandLine.manifestPath is set.
-int runRegistrationCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
+int runRegistrationCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
                            std::ostream& out, std::ostream& err);
 
 // Reads the runtime's files through `sources`, asks the runtime, and prints
-// the report (buildStatusReport); with commandLine.manifestPath, also whether
+// the report (registration::buildStatusReport); with commandLine.manifestPath, also whether
 // the registration points at that manifest. Returns exitStatusForState: 0
 // registered, 6 stale, 7 not registered, 69 unknown. REQUIRES: `sources`'
 // pointers are not null.
-int runStatusCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-                     const RegistrySources& sources, std::ostream& out);
+int runStatusCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
+                     const registration::RegistrySources& sources, std::ostream& out);
 
 // Checks the manifest as register would (the path the registrar would be
 // given, then the file) without the runtime. Prints the findings, then "check
@@ -73,7 +73,7 @@ int runCheckCommand(const CommandLine& commandLine, std::ostream& out);
 // registrar's result, as register. --dry-run reads the files only, prints
 // what it would remove and returns 0 unless the check stopped it. REQUIRES:
 // commandLine.manifestPath is set; `sources`' pointers are not null.
-int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-                     const RegistrySources& sources, std::ostream& out, std::ostream& err);
+int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
+                     const registration::RegistrySources& sources, std::ostream& out, std::ostream& err);
 
 }  // namespace ostrel::registercli

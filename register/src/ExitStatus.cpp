@@ -6,20 +6,18 @@ using steamvr::RegisterResult;
 
 int exitStatusFor(RegisterResult result) noexcept { return static_cast<int>(result); }
 
-const char* registerResultName(RegisterResult result) noexcept {
-  switch (result) {
-    case RegisterResult::Success:
-      return "Success";
-    case RegisterResult::AddFailed:
-      return "AddFailed";
-    case RegisterResult::PollTimeout:
-      return "PollTimeout";
-    case RegisterResult::AutoLaunchFailed:
-      return "AutoLaunchFailed";
-    case RegisterResult::RemoveFailed:
-      return "RemoveFailed";
+int exitStatusForState(registration::RegistrationState state) noexcept {
+  switch (state) {
+    case registration::RegistrationState::Registered:
+      return 0;
+    case registration::RegistrationState::Stale:
+      return kExitStale;
+    case registration::RegistrationState::NotRegistered:
+      return kExitNotRegistered;
+    case registration::RegistrationState::Unknown:
+      break;
   }
-  return "Unknown";
+  return kExitUnavailable;
 }
 
 }  // namespace ostrel::registercli

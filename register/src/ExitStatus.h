@@ -7,7 +7,7 @@
 //           status's registered; 4 also repair's refused removal
 //   5       the manifest check found errors (check; register, ensure and
 //           repair without --force)
-//   6, 7    status: stale, not registered (exitStatusForState, StatusReport.h);
+//   6, 7    status: stale, not registered (exitStatusForState);
 //           as with `systemctl is-active`, no need to read the report
 //   64      the command line was not understood (EX_USAGE)
 //   69      the runtime cannot be reached (EX_UNAVAILABLE); for status, neither
@@ -16,6 +16,7 @@
 // Pure functions of their argument: they share no state and never throw.
 #pragma once
 
+#include "ostrel/registration/RegistrationStatus.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
 
 namespace ostrel::registercli {
@@ -30,8 +31,9 @@ inline constexpr int kExitUnavailable = 69;    // EX_UNAVAILABLE: no runtime ses
 // the enum comes back unchanged.
 int exitStatusFor(steamvr::RegisterResult result) noexcept;
 
-// "Success", "AddFailed", "PollTimeout", ...; "Unknown" outside the enum.
-// Static storage, never null.
-const char* registerResultName(steamvr::RegisterResult result) noexcept;
+// status's exit status for a state: Registered 0, NotRegistered
+// kExitNotRegistered, Stale kExitStale, Unknown (and anything outside the
+// enum) kExitUnavailable.
+int exitStatusForState(registration::RegistrationState state) noexcept;
 
 }  // namespace ostrel::registercli

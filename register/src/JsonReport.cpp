@@ -29,7 +29,7 @@ json findingsJson(const std::vector<steamvr::ManifestFinding>& first,
   return list;
 }
 
-json runtimeJson(const RuntimeView& runtime) {
+json runtimeJson(const registration::RuntimeView& runtime) {
   json view = {{"reachable", runtime.reachable}, {"error", nullptr}, {"advice", nullptr}};
   if (runtime.asked && !runtime.reachable) {
     view["error"] = runtime.failure.symbol.empty() ? json(nullptr) : json(runtime.failure.symbol);
@@ -52,11 +52,11 @@ json registryJson(const steamvr::RuntimeRegistry& registry) {
           {"manifest_paths", std::move(paths)}};
 }
 
-json statusObject(const StatusReport& report, int exitStatus,
+json statusObject(const registration::StatusReport& report, int exitStatus,
                   const std::vector<steamvr::ManifestFinding>& extra) {
   return {{"app_key", report.appKey},
           {"manifest", optionalText(report.manifestPath)},
-          {"state", registrationStateName(report.state)},
+          {"state", registration::registrationStateName(report.state)},
           {"runtime", runtimeJson(report.runtime)},
           {"installed", optionalBool(report.installed())},
           {"auto_launch", optionalBool(report.autoLaunch())},
@@ -72,12 +72,12 @@ std::string dumped(const json& value) {
 
 }  // namespace
 
-std::string statusJson(const StatusReport& report, int exitStatus,
+std::string statusJson(const registration::StatusReport& report, int exitStatus,
                        const std::vector<steamvr::ManifestFinding>& extra) {
   return dumped(statusObject(report, exitStatus, extra));
 }
 
-std::string repairJson(const StatusReport& report, const RepairOutcome& outcome,
+std::string repairJson(const registration::StatusReport& report, const RepairOutcome& outcome,
                        const std::vector<steamvr::ManifestFinding>& checkFindings) {
   json object = statusObject(report, outcome.exitStatus, checkFindings);
   object["dry_run"] = outcome.dryRun;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "StatusReport.h"
+#include "ostrel/registration/RegistrationStatus.h"
 #include "ostrel/steamvr/ManifestCheck.h"
 
 namespace ostrel::registercli {
@@ -43,13 +43,13 @@ struct RepairOutcome {
 // (and then when the failure gave none). `extra` findings (the manifest
 // check's, for repair) come first in the list, then report.findings.
 // "exit_status" is `exitStatus` as given.
-std::string statusJson(const StatusReport& report, int exitStatus,
+std::string statusJson(const registration::StatusReport& report, int exitStatus,
                        const std::vector<steamvr::ManifestFinding>& extra = {});
 
 // statusJson's object with outcome.exitStatus and `checkFindings` as
 // `extra`, plus "dry_run", "removed", "would_remove" and "result" (null when
 // no registration was tried).
-std::string repairJson(const StatusReport& report, const RepairOutcome& outcome,
+std::string repairJson(const registration::StatusReport& report, const RepairOutcome& outcome,
                        const std::vector<steamvr::ManifestFinding>& checkFindings);
 
 // {"app_key", "manifest", "passed", "errors", "warnings", "findings",

@@ -5,8 +5,8 @@
 
 #include "Commands.h"
 #include "ExitStatus.h"
-#include "ObservingSurface.h"
-#include "RegistrarPath.h"
+#include "ostrel/registration/ObservingSurface.h"
+#include "ostrel/registration/RegistrarPath.h"
 #include "SummaryLine.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
 #include "ostrel/steamvr/ManifestCheck.h"
@@ -16,10 +16,10 @@ namespace ostrel::registercli {
 
 using steamvr::RegisterResult;
 
-int runRegistrationCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
+int runRegistrationCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
                            std::ostream& out, std::ostream& err) {
   const char* verb = commandName(commandLine.command);
-  const std::wstring path = registrarPathFor(*commandLine.manifestPath);
+  const std::wstring path = registration::registrarPathFor(*commandLine.manifestPath);
   const std::string shownPath = platform::wideToUtf8(path);
   const std::string& key = commandLine.appKey;
 
@@ -42,14 +42,14 @@ int runRegistrationCommand(const CommandLine& commandLine, IRuntimeConnector& co
   }
   err.flush();
 
-  RuntimeFailure failure;
+  registration::RuntimeFailure failure;
   steamvr::OpenVRApplicationsSurface* surface = connector.Connect(commandLine.loaderPath, failure);
   if (surface == nullptr) {
     out << unavailableSummary(verb, failure.message) << '\n';
     return kExitUnavailable;
   }
 
-  ObservingSurface observed(surface);
+  registration::ObservingSurface observed(surface);
   const std::unique_ptr<steamvr::IManifestRegistrar> registrar =
       steamvr::createManifestRegistrar(&observed, key, path);
   RegisterResult result = RegisterResult::AddFailed;

@@ -6,11 +6,11 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "JsonReport.h"
-#include "ObservingSurface.h"
-#include "RegistrarPath.h"
-#include "StatusReport.h"
+#include "ostrel/registration/ObservingSurface.h"
+#include "ostrel/registration/RegistrarPath.h"
+#include "ostrel/registration/RegistrationStatus.h"
+#include "ostrel/registration/Repair.h"
 #include "SummaryLine.h"
-#include "ostrel/common/ILogger.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
 #include "ostrel/steamvr/ManifestCheck.h"
 #include "platform/Platform.h"
@@ -19,7 +19,6 @@ namespace ostrel::registercli {
 
 namespace {
 
-using common::LogLevel;
 using steamvr::RegisterResult;
 
 std::string joinedPaths(const std::vector<std::string>& paths) {
@@ -30,9 +29,9 @@ std::string joinedPaths(const std::vector<std::string>& paths) {
 
 }  // namespace
 
-int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-                     const RegistrySources& sources, std::ostream& out, std::ostream& err) {
-  const std::wstring path = registrarPathFor(*commandLine.manifestPath);
+int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
+                     const registration::RegistrySources& sources, std::ostream& out, std::ostream& err) {
+  const std::wstring path = registration::registrarPathFor(*commandLine.manifestPath);
   const std::string shownPath = platform::wideToUtf8(path);
   const std::string& key = commandLine.appKey;
   const bool json = commandLine.json;
@@ -47,7 +46,7 @@ int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connecto
     err << steamvr::formatFinding(finding) << '\n';
   }
   const int errors = steamvr::countErrors(checked);
-  StatusReport report = buildStatusReport(commandLine, connector, sources, false);
+  registration::StatusReport report = registration::buildStatusReport(statusQueryFor(commandLine), connector, sources, false);
   auto finish = [&](int status, const std::string& summary) {
     outcome.exitStatus = status;
     if (json) {
@@ -65,14 +64,8 @@ int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connecto
     err << "going ahead despite " << countText(errors, "error") << " (--force)\n";
   }
 
-  // Only listed manifests that declare the key are ours to remove: every
-  // other entry belongs to another application.
-  std::vector<std::string> stale;
-  if (report.registry.known()) {
-    for (std::size_t index : report.registry.otherDeclaring()) {
-      stale.push_back(report.registry.manifests[index].path);
-    }
-  } else {
+  const std::vector<std::string> stale = registration::planRepair(report.registry);
+  if (!report.registry.known()) {
     for (const steamvr::RegistryFinding& finding : report.registry.findings) {
       err << steamvr::formatFinding(finding) << '\n';
     }
@@ -98,46 +91,43 @@ int runRepairCommand(const CommandLine& commandLine, IRuntimeConnector& connecto
   report.runtime.asked = true;
   report.runtime.reachable = surface != nullptr;
   if (surface == nullptr) {
-    judgeStatus(report);
+    registration::judgeStatus(report);
     return finish(kExitUnavailable, unavailableSummary("repair", report.runtime.failure.message));
   }
-  judgeStatus(report);
+  registration::judgeStatus(report);
 
-  for (const std::string& entry : stale) {
-    const steamvr::ApplicationError refused = surface->RemoveApplicationManifest(entry.c_str());
-    if (refused != steamvr::kApplicationErrorNone) {
-      outcome.result = registerResultName(RegisterResult::RemoveFailed);
-      std::string summary = "repair failed (RemoveFailed, exit " +
-                            std::to_string(exitStatusFor(RegisterResult::RemoveFailed)) + ") for ";
-      summary += key;
-      summary += ": the runtime refused to remove ";
-      summary += entry;
-      summary += " (";
-      summary += surface->ErrorName(refused);
-      summary += ")";
-      if (!outcome.removed.empty()) summary += "; already removed " + joinedPaths(outcome.removed);
-      summary += "; nothing registered";
-      return finish(exitStatusFor(RegisterResult::RemoveFailed), summary);
-    }
-    common::logMessage(LogLevel::Info, "stale manifest removed: ", entry);
-    outcome.removed.push_back(entry);
+  registration::RemovalOutcome removal = registration::removeListedCopies(*surface, stale);
+  outcome.removed = std::move(removal.removed);
+  if (removal.refused) {
+    outcome.result = steamvr::registerResultName(RegisterResult::RemoveFailed);
+    std::string summary = "repair failed (RemoveFailed, exit " +
+                          std::to_string(exitStatusFor(RegisterResult::RemoveFailed)) + ") for ";
+    summary += key;
+    summary += ": the runtime refused to remove ";
+    summary += *removal.refused;
+    summary += " (";
+    summary += surface->ErrorName(removal.error);
+    summary += ")";
+    if (!outcome.removed.empty()) summary += "; already removed " + joinedPaths(outcome.removed);
+    summary += "; nothing registered";
+    return finish(exitStatusFor(RegisterResult::RemoveFailed), summary);
   }
 
-  ObservingSurface observed(surface);
+  registration::ObservingSurface observed(surface);
   const std::unique_ptr<steamvr::IManifestRegistrar> registrar =
       steamvr::createManifestRegistrar(&observed, key, path);
   const RegisterResult result = registrar->Register();
-  outcome.result = registerResultName(result);
-  const std::string removal =
+  outcome.result = steamvr::registerResultName(result);
+  const std::string removed =
       outcome.removed.empty() ? "nothing to remove" : "removed " + joinedPaths(outcome.removed);
   if (result != RegisterResult::Success) {
     return finish(exitStatusFor(result),
                   registrationSummary("repair", RegistrationOutcome::Failed, result, key, shownPath,
                                       registrar->LastError()) +
-                      (outcome.removed.empty() ? "" : "; " + removal));
+                      (outcome.removed.empty() ? "" : "; " + removed));
   }
   return finish(0,
-                "repaired " + key + ": " + removal + "; registered " + key + " from " + shownPath);
+                "repaired " + key + ": " + removed + "; registered " + key + " from " + shownPath);
 }
 
 }  // namespace ostrel::registercli

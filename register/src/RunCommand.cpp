@@ -3,8 +3,8 @@
 
 namespace ostrel::registercli {
 
-int runCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-               const RegistrySources& sources, std::ostream& out, std::ostream& err) {
+int runCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
+               const registration::RegistrySources& sources, std::ostream& out, std::ostream& err) {
   switch (commandLine.command) {
     case CommandKind::Register:
     case CommandKind::Ensure:

@@ -2,8 +2,9 @@
 #include <string>
 
 #include "Commands.h"
+#include "ExitStatus.h"
 #include "JsonReport.h"
-#include "StatusReport.h"
+#include "ostrel/registration/RegistrationStatus.h"
 #include "SummaryLine.h"
 #include "platform/Platform.h"
 
@@ -31,9 +32,9 @@ std::string textOrReason(OpenVRApplicationsSurface& surface, const steamvr::Appl
 }
 
 // The runtime's answers, in the form status has always printed them.
-void printRuntimeView(const StatusReport& report, OpenVRApplicationsSurface& surface,
+void printRuntimeView(const registration::StatusReport& report, OpenVRApplicationsSurface& surface,
                       std::ostream& out) {
-  const RuntimeView& view = report.runtime;
+  const registration::RuntimeView& view = report.runtime;
   out << "installed:         " << (view.installed ? "yes" : "no") << '\n';
   if (!view.installed) return;
   out << "auto-launch:       " << flagText(surface, view.autoLaunch, "on", "off") << '\n';
@@ -50,7 +51,7 @@ void printRuntimeView(const StatusReport& report, OpenVRApplicationsSurface& sur
 
 // What the runtime's files say: where they are, and every listed manifest
 // that declares the key (the others belong to other applications).
-void printRegistryView(const StatusReport& report, std::ostream& out) {
+void printRegistryView(const registration::StatusReport& report, std::ostream& out) {
   const steamvr::RuntimeRegistry& registry = report.registry;
   out << "registry file:     "
       << (registry.registryFile.empty() ? std::string("(not located)") : registry.registryFile)
@@ -82,9 +83,9 @@ std::string autoLaunchText(const std::optional<bool>& autoLaunch) {
 }
 
 // Why the registration is stale, for the closing line.
-std::string staleReason(const StatusReport& report) {
-  const RuntimeView& runtime = report.runtime;
-  if (runtime.reachable && runtime.place && runtime.place->match == PlaceMatch::Differs) {
+std::string staleReason(const registration::StatusReport& report) {
+  const registration::RuntimeView& runtime = report.runtime;
+  if (runtime.reachable && runtime.place && runtime.place->match == registration::PlaceMatch::Differs) {
     return "points elsewhere than " + *report.manifestPath;
   }
   const steamvr::RuntimeRegistry& registry = report.registry;
@@ -100,24 +101,24 @@ std::string staleReason(const StatusReport& report) {
   return reason + "; `ostrel-register repair` fixes it";
 }
 
-std::string closingLine(const StatusReport& report) {
+std::string closingLine(const registration::StatusReport& report) {
   const std::string& key = report.appKey;
   const bool reachable = report.runtime.reachable;
   std::string state;
   switch (report.state) {
-    case RegistrationState::Registered:
+    case registration::RegistrationState::Registered:
       state = "is registered (auto-launch " + autoLaunchText(report.autoLaunch()) + ")";
       break;
-    case RegistrationState::NotRegistered:
+    case registration::RegistrationState::NotRegistered:
       state = reachable ? "is not registered with the runtime" : "is not registered";
       break;
-    case RegistrationState::Stale:
+    case registration::RegistrationState::Stale:
       state = report.installed().value_or(true)
                   ? "is registered (auto-launch " + autoLaunchText(report.autoLaunch()) +
                         "), stale: " + staleReason(report)
                   : "is stale: " + staleReason(report);
       break;
-    case RegistrationState::Unknown:
+    case registration::RegistrationState::Unknown:
       return unavailableSummary("status", report.runtime.failure.message);
   }
   std::string line = "status: " + key + " " + state;
@@ -127,10 +128,10 @@ std::string closingLine(const StatusReport& report) {
 
 }  // namespace
 
-int runStatusCommand(const CommandLine& commandLine, IRuntimeConnector& connector,
-                     const RegistrySources& sources, std::ostream& out) {
+int runStatusCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
+                     const registration::RegistrySources& sources, std::ostream& out) {
   OpenVRApplicationsSurface* surface = nullptr;
-  const StatusReport report = buildStatusReport(commandLine, connector, sources, true, &surface);
+  const registration::StatusReport report = registration::buildStatusReport(statusQueryFor(commandLine), connector, sources, true, &surface);
   const int status = exitStatusForState(report.state);
   if (commandLine.json) {
     out << statusJson(report, status) << '\n';

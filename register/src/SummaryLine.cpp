@@ -26,7 +26,7 @@ std::string registrationSummary(const char* verb, RegistrationOutcome outcome,
   // The registrar leaves LastError empty only on success; say so rather
   // than end the line on a colon.
   const std::string why = lastError.empty() ? "no reason given" : lastError;
-  return std::string(verb) + " failed (" + registerResultName(result) + ", exit " +
+  return std::string(verb) + " failed (" + steamvr::registerResultName(result) + ", exit " +
          std::to_string(exitStatusFor(result)) + ") for " + appKey + " from " + manifestPath +
          ": " + why;
 }

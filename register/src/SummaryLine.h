@@ -38,7 +38,7 @@ std::string refusedSummary(const char* verb, int errors, int warnings);
 
 // The summary when no runtime session could be opened: "<verb> failed: the
 // SteamVR runtime cannot be reached: <reason>", `reason` being the session's
-// own message (RuntimeFailure::message). REQUIRES: `verb` is not null.
+// own message (registration::RuntimeFailure::message). REQUIRES: `verb` is not null.
 std::string unavailableSummary(const char* verb, const std::string& reason);
 
 // The count and the noun, with an "s" unless the count is 1: "1 error",

@@ -10,7 +10,7 @@
 
 #include "Commands.h"
 #include "ExitStatus.h"
-#include "RegistrarPath.h"
+#include "ostrel/registration/RegistrarPath.h"
 #include "ostrel/steamvr/OpenVRApplicationsSurface.h"
 #include "ostrel/testing/MemoryRegistry.h"
 #include "ostrel/testing/ScratchFolder.h"
@@ -20,10 +20,10 @@
 namespace ostrel::registercli {
 namespace {
 
-class ScriptedConnector final : public IRuntimeConnector {
+class ScriptedConnector final : public registration::IRuntimeConnector {
  public:
   steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
-                                              RuntimeFailure& failure) override {
+                                              registration::RuntimeFailure& failure) override {
     ++connects;
     askedLoader = loaderPath;
     if (!reachable) {
@@ -110,7 +110,7 @@ TEST_F(Commands, ForcedRegisterGoesAheadAndNamesThePathItUsed) {
   connector_.surface.installedAnswers.queued = {false, true};
   EXPECT_EQ(run(CommandKind::Register, kAbsentManifest, true), 0);
   EXPECT_EQ(connector_.askedLoader, "loader");
-  const std::string registrarPath = platform::wideToUtf8(registrarPathFor(kAbsentManifest));
+  const std::string registrarPath = platform::wideToUtf8(registration::registrarPathFor(kAbsentManifest));
   EXPECT_EQ(summary(), "registered vantorell.ostrel from " + registrarPath);
   EXPECT_EQ(calls().front(), "Add " + registrarPath);
   EXPECT_NE(err_.str().find("--force"), std::string::npos) << err_.str();

@@ -27,9 +27,9 @@ TEST(ExitStatus, RegistrarResultsKeepTheirValuesAndOwnStatusesStayApart) {
 }
 
 TEST(ExitStatus, ResultNamesCoverTheEnumAndNothingElse) {
-  EXPECT_STREQ(registerResultName(RegisterResult::PollTimeout), "PollTimeout");
-  EXPECT_STREQ(registerResultName(RegisterResult::RemoveFailed), "RemoveFailed");
-  EXPECT_STREQ(registerResultName(static_cast<RegisterResult>(9)), "Unknown");
+  EXPECT_STREQ(steamvr::registerResultName(RegisterResult::PollTimeout), "PollTimeout");
+  EXPECT_STREQ(steamvr::registerResultName(RegisterResult::RemoveFailed), "RemoveFailed");
+  EXPECT_STREQ(steamvr::registerResultName(static_cast<RegisterResult>(9)), "Unknown");
 }
 
 }  // namespace

@@ -33,8 +33,11 @@ std::string toUtf8(const std::wstring& path) {
 class ManifestRegistrarImpl final : public IManifestRegistrar {
  public:
   ManifestRegistrarImpl(IVRApplicationsSurface* surface, std::string appKey,
-                        std::wstring manifestPath)
-      : surface_(surface), appKey_(std::move(appKey)), manifestPath_(std::move(manifestPath)) {}
+                        std::wstring manifestPath, ISleeper& sleeper)
+      : surface_(surface),
+        appKey_(std::move(appKey)),
+        manifestPath_(std::move(manifestPath)),
+        sleeper_(sleeper) {}
 
   RegisterResult Register() override {
     const std::string path = toUtf8(manifestPath_);
@@ -53,7 +56,14 @@ class ManifestRegistrarImpl final : public IManifestRegistrar {
     }
 
     logMessage(LogLevel::Info, "polling for manifest install");
-    if (!pollUntilInstalled()) {
+    int polledMs = 0;
+    const PollEnd polled = pollUntilInstalled(polledMs);
+    if (polled == PollEnd::Stopped) {
+      lastError_ = "polling stopped after " + std::to_string(polledMs) + "ms";
+      logMessage(LogLevel::Warn, lastError_);
+      return RegisterResult::PollTimeout;
+    }
+    if (polled == PollEnd::TimedOut) {
       lastError_ = "IsApplicationInstalled timeout after 2000ms";
       logMessage(LogLevel::Warn, "timeout after 2000ms");
       return RegisterResult::PollTimeout;
@@ -96,18 +106,24 @@ class ManifestRegistrarImpl final : public IManifestRegistrar {
   std::string LastError() const override { return lastError_; }
 
  private:
+  enum class PollEnd { Installed, TimedOut, Stopped };
+
   // The reported wait counts polls; it is not measured time. The sleep also
-  // follows the last miss, so a time-out takes the full 2000 ms.
-  bool pollUntilInstalled() {
+  // follows the last miss, so a time-out takes the full 2000 ms. A stopped
+  // sleep ends the polls at once; `polledMs` counts the sleeps completed.
+  PollEnd pollUntilInstalled(int& polledMs) {
+    const int interval = static_cast<int>(kPollInterval.count());
     for (int attempt = 1; attempt <= kPollAttempts; ++attempt) {
       if (surface_->IsApplicationInstalled(appKey_.c_str())) {
-        logMessage(LogLevel::Info, "manifest ready after ",
-                   attempt * static_cast<int>(kPollInterval.count()), "ms");
-        return true;
+        logMessage(LogLevel::Info, "manifest ready after ", attempt * interval, "ms");
+        return PollEnd::Installed;
       }
-      platform::sleepFor(kPollInterval);
+      if (!sleeper_.SleepFor(kPollInterval)) {
+        polledMs = (attempt - 1) * interval;
+        return PollEnd::Stopped;
+      }
     }
-    return false;
+    return PollEnd::TimedOut;
   }
 
   RegisterResult fail(RegisterResult result, LogLevel level, std::string text) {
@@ -119,6 +135,7 @@ class ManifestRegistrarImpl final : public IManifestRegistrar {
   IVRApplicationsSurface* surface_;
   std::string appKey_;
   std::wstring manifestPath_;
+  ISleeper& sleeper_;
   std::string lastError_;
 };
 
@@ -127,10 +144,18 @@ class ManifestRegistrarImpl final : public IManifestRegistrar {
 std::unique_ptr<IManifestRegistrar> createManifestRegistrar(IVRApplicationsSurface* surface,
                                                             std::string appKey,
                                                             std::wstring manifestPath) {
+  return createManifestRegistrar(surface, std::move(appKey), std::move(manifestPath), nullptr);
+}
+
+std::unique_ptr<IManifestRegistrar> createManifestRegistrar(IVRApplicationsSurface* surface,
+                                                            std::string appKey,
+                                                            std::wstring manifestPath,
+                                                            ISleeper* sleeper) {
   // A registrar without a surface could only crash on first use.
   if (surface == nullptr) return nullptr;
   return std::make_unique<ManifestRegistrarImpl>(surface, std::move(appKey),
-                                                 std::move(manifestPath));
+                                                 std::move(manifestPath),
+                                                 sleeper != nullptr ? *sleeper : plainSleeper());
 }
 
 }  // namespace ostrel::steamvr

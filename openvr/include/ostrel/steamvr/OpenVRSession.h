@@ -17,6 +17,8 @@
 #include <memory>
 #include <string>
 
+#include "ostrel/steamvr/Sleeper.h"
+
 namespace ostrel::steamvr {
 
 enum class OpenVRSessionErrorKind {
@@ -55,10 +57,13 @@ struct OpenVRSessionOptions {
   std::filesystem::path loaderPath;
   // Starts tried when the runtime's server answers with a 300-series error
   // (VRInitError_IPC_*: it is starting up, or has crashed), which often
-  // clears at the next try. Each wait goes through the platform's sleepFor,
-  // which tests replace. Values below 1 mean 1.
+  // clears at the next try. Values below 1 mean 1.
   int initAttempts = 3;
   std::chrono::milliseconds retryDelay{1000};
+  // Waits between tries; borrowed for the call to open. nullptr:
+  // plainSleeper(). A stopped sleeper ends the tries, and open reports the
+  // last start's failure.
+  ISleeper* sleeper = nullptr;
 };
 
 // Whether a start that failed with `initError` is worth trying again: the

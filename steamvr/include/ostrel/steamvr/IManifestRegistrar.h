@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ostrel/steamvr/IVRApplicationsSurface.h"
+#include "ostrel/steamvr/Sleeper.h"
 
 namespace ostrel::steamvr {
 
@@ -17,6 +18,10 @@ enum class RegisterResult : std::int32_t {
   RemoveFailed = 4,      // path unusable, or the runtime refused the removal
 };
 
+// "Success", "AddFailed", "PollTimeout", "AutoLaunchFailed", "RemoveFailed";
+// "Unknown" outside the enum. Static storage, never null.
+const char* registerResultName(RegisterResult result) noexcept;
+
 // Bound to one application key and one manifest path. Every operation blocks
 // its caller until done and logs one line per event through the process
 // logger. Not synchronised: one thread at a time.
@@ -26,7 +31,9 @@ class IManifestRegistrar {
 
   // Adds the manifest, polls until the runtime reports the application
   // installed (20 polls, 100 ms apart, about two seconds at most), then
-  // enables auto-launch. Nothing is undone on failure.
+  // enables auto-launch. Nothing is undone on failure. When the sleeper is
+  // stopped during the polls it returns PollTimeout at once, and LastError
+  // says it was stopped.
   virtual RegisterResult Register() = 0;
 
   // Removes the manifest.
@@ -46,5 +53,12 @@ class IManifestRegistrar {
 std::unique_ptr<IManifestRegistrar> createManifestRegistrar(IVRApplicationsSurface* surface,
                                                             std::string appKey,
                                                             std::wstring manifestPath);
+
+// As above, waiting between polls through `sleeper` (borrowed, must outlive
+// the registrar; nullptr: plainSleeper()).
+std::unique_ptr<IManifestRegistrar> createManifestRegistrar(IVRApplicationsSurface* surface,
+                                                            std::string appKey,
+                                                            std::wstring manifestPath,
+                                                            ISleeper* sleeper);
 
 }  // namespace ostrel::steamvr

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 struct ManifestLocation {
   // The manifest's folder (folderOf the path given), UTF-8, with its
@@ -30,4 +30,4 @@ std::optional<ManifestLocation> readManifestLocation(const std::string& manifest
 // when there is none. Text alone: the file system is not touched.
 std::string folderOf(const std::string& path);
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

@@ -1,8 +1,8 @@
-#include "StaleRegistration.h"
+#include "ostrel/registration/RegisteredPlace.h"
 
 #include "ostrel/common/WindowsPath.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 namespace {
 
@@ -52,4 +52,4 @@ PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,
           "unknown: the runtime reported no binary path or working directory to compare"};
 }
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

@@ -1,4 +1,4 @@
-#include "RuntimeConnection.h"
+#include "ostrel/registration/RuntimeConnection.h"
 
 #include <filesystem>
 #include <utility>
@@ -6,12 +6,14 @@
 #include "ostrel/steamvr/OpenVRSession.h"
 #include "platform/Platform.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 namespace {
 
 class OpenVRConnector final : public IRuntimeConnector {
  public:
+  explicit OpenVRConnector(steamvr::ISleeper* sleeper) : sleeper_(sleeper) {}
+
   // The surface borrows the session, so it goes first.
   ~OpenVRConnector() override {
     surface_.reset();
@@ -22,6 +24,7 @@ class OpenVRConnector final : public IRuntimeConnector {
                                               RuntimeFailure& result) override {
     if (surface_) return surface_.get();
     steamvr::OpenVRSessionOptions options;
+    options.sleeper = sleeper_;
     if (!loaderPath.empty()) options.loaderPath = platform::pathFromUtf8(loaderPath);
     steamvr::OpenVRSessionError failure;
     session_ = steamvr::OpenVRSession::open(options, failure);
@@ -44,14 +47,15 @@ class OpenVRConnector final : public IRuntimeConnector {
   }
 
  private:
+  steamvr::ISleeper* sleeper_;
   std::unique_ptr<steamvr::OpenVRSession> session_;
   std::unique_ptr<steamvr::OpenVRApplicationsSurface> surface_;
 };
 
 }  // namespace
 
-std::unique_ptr<IRuntimeConnector> createOpenVRConnector() {
-  return std::make_unique<OpenVRConnector>();
+std::unique_ptr<IRuntimeConnector> createOpenVRConnector(steamvr::ISleeper* sleeper) {
+  return std::make_unique<OpenVRConnector>(sleeper);
 }
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

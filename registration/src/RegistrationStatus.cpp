@@ -1,13 +1,9 @@
-#include "StatusReport.h"
+#include "ostrel/registration/RegistrationStatus.h"
 
 #include <utility>
 
-#include "ExitStatus.h"
-#include "ManifestLocation.h"
-#include "RegistrarPath.h"
-#include "platform/Platform.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 namespace {
 
@@ -15,12 +11,12 @@ using steamvr::FindingSeverity;
 using steamvr::kApplicationErrorNone;
 using steamvr::RegistryFinding;
 
-void ask(StatusReport& report, const CommandLine& commandLine, IRuntimeConnector& connector,
+void ask(StatusReport& report, const std::string& loaderPath, IRuntimeConnector& connector,
          steamvr::OpenVRApplicationsSurface** connected) {
   RuntimeView& view = report.runtime;
   view.asked = true;
   steamvr::OpenVRApplicationsSurface* surface =
-      connector.Connect(commandLine.loaderPath, view.failure);
+      connector.Connect(loaderPath, view.failure);
   if (connected != nullptr) *connected = surface;
   if (surface == nullptr) return;
   view.reachable = true;
@@ -59,20 +55,6 @@ const char* registrationStateName(RegistrationState state) noexcept {
       return "unknown";
   }
   return "unknown";
-}
-
-int exitStatusForState(RegistrationState state) noexcept {
-  switch (state) {
-    case RegistrationState::Registered:
-      return 0;
-    case RegistrationState::Stale:
-      return kExitStale;
-    case RegistrationState::NotRegistered:
-      return kExitNotRegistered;
-    case RegistrationState::Unknown:
-      break;
-  }
-  return kExitUnavailable;
 }
 
 std::optional<bool> StatusReport::installed() const {
@@ -156,20 +138,18 @@ void judgeStatus(StatusReport& report) {
   }
 }
 
-StatusReport buildStatusReport(const CommandLine& commandLine, IRuntimeConnector& connector,
+StatusReport buildStatusReport(const StatusQuery& query, IRuntimeConnector& connector,
                                const RegistrySources& sources, bool askRuntime,
                                steamvr::OpenVRApplicationsSurface** surface) {
   if (surface != nullptr) *surface = nullptr;
   StatusReport report;
-  report.appKey = commandLine.appKey;
-  if (commandLine.manifestPath) {
-    report.manifestPath = platform::wideToUtf8(registrarPathFor(*commandLine.manifestPath));
-  }
+  report.appKey = query.appKey;
+  report.manifestPath = query.manifestPath;
   report.registry = steamvr::readRuntimeRegistry({report.appKey, report.manifestPath},
                                                  *sources.environment, *sources.files);
-  if (askRuntime) ask(report, commandLine, connector, surface);
+  if (askRuntime) ask(report, query.loaderPath, connector, surface);
   judgeStatus(report);
   return report;
 }
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

@@ -8,7 +8,7 @@
 
 #include "ostrel/steamvr/IVRApplicationsSurface.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 class ObservingSurface final : public steamvr::IVRApplicationsSurface {
  public:
@@ -43,4 +43,4 @@ class ObservingSurface final : public steamvr::IVRApplicationsSurface {
   bool addCalled_ = false;
 };
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "ManifestLocation.h"
+#include "ostrel/registration/ManifestLocation.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 // What the runtime reported; empty texts for properties it did not give.
 struct RegisteredPlace {
@@ -45,4 +45,4 @@ PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,
 // ignored; a "\\?\" prefix is not stripped (common::sameWindowsPath).
 bool sameWindowsPath(const std::string& a, const std::string& b);
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

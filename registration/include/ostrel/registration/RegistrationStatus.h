@@ -1,22 +1,21 @@
-// What `status` and `repair` know about one application key: the runtime's
+// What is known about one application key's registration: the runtime's
 // answers when it can be reached, what the runtime's own files say, where the
-// two disagree, and the one state an installer branches on. A report is
-// plain data; building one blocks on the disk and the runtime. Nothing here
-// throws but std::bad_alloc: what cannot be read or reached is a finding.
-// Thread-compatible.
+// two disagree, and the one state an installer or the application branches
+// on. A report is plain data; building one blocks on the disk and, when
+// asked, the runtime. Nothing here throws but std::bad_alloc: what cannot be
+// read or reached is a finding. Thread-compatible.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "CommandLine.h"
-#include "RuntimeConnection.h"
-#include "StaleRegistration.h"
+#include "ostrel/registration/RuntimeConnection.h"
+#include "ostrel/registration/RegisteredPlace.h"
 #include "ostrel/steamvr/OpenVRApplicationsSurface.h"
 #include "ostrel/steamvr/RuntimeRegistry.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 enum class RegistrationState {
   Registered,     // the key is served, and not stale
@@ -29,11 +28,6 @@ enum class RegistrationState {
 // "registered", "not-registered", "stale", "unknown"; "unknown" outside the
 // enum too. Static storage, never null.
 const char* registrationStateName(RegistrationState state) noexcept;
-
-// status's exit status for a state (ExitStatus.h): Registered 0,
-// NotRegistered kExitNotRegistered (7), Stale kExitStale (6), Unknown (and
-// anything outside the enum) kExitUnavailable (69).
-int exitStatusForState(RegistrationState state) noexcept;
 
 // Where the registry reader gets its environment and files. Both borrowed,
 // for the call they are passed to; whatever reads them requires both to be
@@ -84,15 +78,24 @@ struct StatusReport {
   std::optional<bool> autoLaunch() const;
 };
 
+// What a report is about.
+struct StatusQuery {
+  std::string appKey;
+  // The manifest the registration should come from, UTF-8, as the registrar
+  // is given it (registrarPathFor); nullopt when none is named.
+  std::optional<std::string> manifestPath;
+  // The loader library, UTF-8; empty: the session's default search.
+  std::string loaderPath;
+};
+
 // Reads the registry through `sources`, then asks the runtime (unless
-// `askRuntime` is false; one Connect with commandLine.loaderPath, and when
-// the key is installed and a manifest named, that manifest is read to judge
-// the registered place), then judges (judgeStatus). manifestPath is
-// registrarPathFor(commandLine.manifestPath) in UTF-8. When `surface` is not
-// null it receives the connected surface, owned by `connector` and valid
-// until it is destroyed, or nullptr when the runtime was not reached or not
-// asked. REQUIRES: `sources`' pointers are not null.
-StatusReport buildStatusReport(const CommandLine& commandLine, IRuntimeConnector& connector,
+// `askRuntime` is false; one Connect with query.loaderPath, and when the key
+// is installed and a manifest named, that manifest is read to judge the
+// registered place), then judges (judgeStatus). When `surface` is not null it
+// receives the connected surface, owned by `connector` and valid until it is
+// destroyed, or nullptr when the runtime was not reached or not asked.
+// REQUIRES: `sources`' pointers are not null.
+StatusReport buildStatusReport(const StatusQuery& query, IRuntimeConnector& connector,
                                const RegistrySources& sources, bool askRuntime,
                                steamvr::OpenVRApplicationsSurface** surface = nullptr);
 
@@ -101,4 +104,4 @@ StatusReport buildStatusReport(const CommandLine& commandLine, IRuntimeConnector
 // and asks nobody.
 void judgeStatus(StatusReport& report);
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

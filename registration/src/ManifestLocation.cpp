@@ -1,9 +1,9 @@
-#include "ManifestLocation.h"
+#include "ostrel/registration/ManifestLocation.h"
 
 #include "ostrel/common/WindowsPath.h"
 #include "ostrel/steamvr/ManifestReader.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 std::string folderOf(const std::string& path) { return common::windowsFolderOf(path); }
 
@@ -27,4 +27,4 @@ std::optional<ManifestLocation> readManifestLocation(const std::string& manifest
   return std::nullopt;
 }
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

@@ -1,6 +1,6 @@
-// Reaching the runtime on demand. The commands ask for the applications
-// surface only once they know they need it, so `check` and a refused
-// `register` never load the OpenVR loader. Nothing here throws: a runtime
+// Reaching the runtime on demand. Callers ask for the applications surface
+// only once they know they need it, so `check`, a refused `register` and a
+// start-up that finds the registration right never load the OpenVR loader. Nothing here throws: a runtime
 // that cannot be reached is a RuntimeFailure. Not synchronised: one thread,
 // and one connected connector per process, since the OpenVR loader keeps one
 // runtime connection per process.
@@ -10,8 +10,9 @@
 #include <string>
 
 #include "ostrel/steamvr/OpenVRApplicationsSurface.h"
+#include "ostrel/steamvr/Sleeper.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 // Why the runtime could not be reached.
 struct RuntimeFailure {
@@ -39,11 +40,13 @@ class IRuntimeConnector {
 };
 
 // Connects by opening an OpenVRSession and the surface over it; nothing is
-// loaded before the first Connect. Once connected it gives the same surface
+// loaded before the first Connect. The session waits between its tries
+// through `sleeper` (borrowed, must outlive the connector; nullptr: the plain
+// sleep). Once connected it gives the same surface
 // to every later Connect, whatever its `loaderPath`, and leaves `failure`
 // alone; after a failure the next Connect tries again. Destroying it closes
 // the surface, then the session (the runtime connection, the loader). Never
 // returns null.
-std::unique_ptr<IRuntimeConnector> createOpenVRConnector();
+std::unique_ptr<IRuntimeConnector> createOpenVRConnector(steamvr::ISleeper* sleeper = nullptr);
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

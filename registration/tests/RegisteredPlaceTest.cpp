@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "ManifestLocation.h"
-#include "StaleRegistration.h"
+#include "ostrel/registration/ManifestLocation.h"
+#include "ostrel/registration/RegisteredPlace.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 namespace {
 
 ManifestLocation at(const std::string& folder, const char* binary) {
@@ -67,4 +67,4 @@ TEST(JudgeRegisteredPlace, NothingReportedIsUnknownNotCurrent) {
 }
 
 }  // namespace
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

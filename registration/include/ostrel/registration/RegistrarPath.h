@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 // The path the registrar is given for `manifestPath` (UTF-8): on Windows made
 // absolute against the working directory and given back slashes, by the
@@ -12,4 +12,4 @@ namespace ostrel::registercli {
 // Ill-formed UTF-8 becomes U+FFFD. Never throws (std::bad_alloc aside).
 std::wstring registrarPathFor(const std::string& manifestPath);
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

@@ -1,11 +1,11 @@
-#include "RegistrarPath.h"
+#include "ostrel/registration/RegistrarPath.h"
 
 #include "platform/Platform.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 std::wstring registrarPathFor(const std::string& manifestPath) {
   return platform::fullNativePath(platform::utf8ToWide(manifestPath));
 }
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

@@ -1,0 +1,205 @@
+// The start-up call, blocking, over the runtime's files in memory and a
+// scripted runtime: when it leaves the runtime alone, how it registers,
+// repairs a moved install and reports what it cannot do.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "StartupTestSupport.h"
+#include "ostrel/startup/StartupRegistration.h"
+
+namespace ostrel::startup::test {
+namespace {
+
+using ostrel::testing::SurfaceCall;
+using steamvr::RegisterResult;
+
+class Startup : public ::testing::Test {
+ protected:
+  StartupOutcome run(const std::string& manifest = kOurs) {
+    StartupOptions options;
+    options.appKey = key_;
+    options.manifestPath = manifest;
+    options.loaderPath = "openvr_api.dll";
+    StartupServices services;
+    services.sources = {&files_.memory, &files_.memory};
+    services.connector = &connector_;
+    services.check = check_;
+    return keepRegistrationRight(options, services);
+  }
+
+  // The runtime calls that change something, as "Add <path>", "Remove
+  // <path>", "AutoLaunch on|off".
+  std::vector<std::string> changes() const {
+    std::vector<std::string> made;
+    for (const SurfaceCall& call : connector_.surface.calls) {
+      if (call.operation == "Add" || call.operation == "Remove") {
+        made.push_back(call.operation + " " + call.text);
+      } else if (call.operation == "AutoLaunch") {
+        made.push_back(std::string("AutoLaunch ") + (call.flag ? "on" : "off"));
+      }
+    }
+    return made;
+  }
+
+  std::string key_ = kKey;
+  RuntimeFiles files_;
+  ScriptedConnector connector_;
+  decltype(StartupServices::check) check_ = &checkPasses;
+};
+
+TEST_F(Startup, ARegistrationTheFilesShowRightNeverReachesTheRuntime) {
+  files_.list({kOther, kOurs, kGone});
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::AlreadyRegistered) << outcome.text;
+  EXPECT_EQ(connector_.connects, 0);
+  EXPECT_FALSE(outcome.runtimeContacted);
+  EXPECT_FALSE(outcome.result.has_value());
+  EXPECT_EQ(outcome.manifestPath, kOurs);
+  EXPECT_EQ(outcome.text, "vantorell.ostrel is registered from " + kOurs);
+  ASSERT_EQ(outcome.findings.size(), 1u);  // the check's warning is passed on
+  EXPECT_EQ(outcome.findings[0].code, "no-name");
+}
+
+TEST_F(Startup, AMovedInstallIsRepairedAndTheUsersAutoLaunchKept) {
+  files_.list({kOld, kOther, kOurs, kGone});
+  connector_.surface.installedAnswers.queued = {true, false, true};  // old copy served, then ours
+  connector_.surface.autoLaunch = {false, steamvr::kApplicationErrorNone};
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::Repaired) << outcome.text;
+  EXPECT_TRUE(outcome.runtimeContacted);
+  EXPECT_EQ(outcome.result, RegisterResult::Success);
+  EXPECT_EQ(outcome.removed, std::vector<std::string>{kOld});
+  // Only the old copy goes: the other application's entry and the gone one
+  // do not declare the key.
+  EXPECT_EQ(changes(), (std::vector<std::string>{"Remove " + kOld, "Add " + kOurs,
+                                                 "AutoLaunch on", "AutoLaunch off"}));
+  EXPECT_EQ(outcome.text, "removed " + kOld + "; registered vantorell.ostrel from " + kOurs +
+                              " (auto-launch left off, as the user set it)");
+}
+
+TEST_F(Startup, ARepairLeavesAutoLaunchOnWhenTheUserHadItOn) {
+  files_.list({kOld, kOurs});
+  files_.autoLaunch(false);  // the runtime's own answer overrules its file
+  connector_.surface.installedAnswers.queued = {true, false, true};
+  connector_.surface.autoLaunch = {true, steamvr::kApplicationErrorNone};
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::Repaired) << outcome.text;
+  EXPECT_EQ(changes(), (std::vector<std::string>{"Remove " + kOld, "Add " + kOurs,
+                                                 "AutoLaunch on"}));
+}
+
+TEST_F(Startup, ARepairFallsBackToTheSettingsFileForAutoLaunch) {
+  files_.list({kOld, kOurs});
+  files_.autoLaunch(false);
+  connector_.surface.installedAnswers.queued = {false, false, true};  // runtime does not say
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::Repaired) << outcome.text;
+  EXPECT_EQ(changes().back(), "AutoLaunch off");
+}
+
+TEST_F(Startup, ARefusedRemovalRegistersNothing) {
+  files_.list({kOld, kOurs});
+  connector_.surface.removeAnswers.otherwise = 104;
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::Failed);
+  EXPECT_EQ(changes(), std::vector<std::string>{"Remove " + kOld});
+  EXPECT_TRUE(outcome.removed.empty());
+  EXPECT_NE(outcome.text.find("refused to remove " + kOld), std::string::npos) << outcome.text;
+  EXPECT_NE(outcome.text.find("nothing registered"), std::string::npos) << outcome.text;
+}
+
+TEST_F(Startup, AFirstRegistrationSwitchesAutoLaunchOn) {
+  files_.list({kOther, kGone});
+  connector_.surface.installedAnswers.queued = {false, false, true};
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::Registered) << outcome.text;
+  EXPECT_EQ(outcome.result, RegisterResult::Success);
+  EXPECT_EQ(connector_.askedLoader, "openvr_api.dll");
+  EXPECT_EQ(changes(), (std::vector<std::string>{"Add " + kOurs, "AutoLaunch on"}));
+  EXPECT_EQ(outcome.text, "registered vantorell.ostrel from " + kOurs);
+}
+
+TEST_F(Startup, TheRuntimesOwnListingWinsOverFilesThatMissTheKey) {
+  files_.list({kOther});
+  connector_.surface.installedAnswers.otherwise = true;  // e.g. added for this session only
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::AlreadyRegistered) << outcome.text;
+  EXPECT_TRUE(outcome.runtimeContacted);
+  EXPECT_TRUE(changes().empty());  // auto-launch as the user set it
+}
+
+TEST_F(Startup, UnreadableOrHostileFilesFallBackToTheRuntime) {
+  for (const std::string& appConfig :
+       {std::string(), std::string("{\"manifest_paths\": [\"" + std::string(70, '[')),
+        std::string(2 << 20, ' ')}) {
+    SCOPED_TRACE(appConfig.substr(0, 20));
+    if (appConfig.empty()) {
+      files_.memory.erase(kVrpath);
+    } else {
+      files_.memory.put(kAppConfig, appConfig);
+    }
+    connector_.surface.calls.clear();
+    connector_.surface.installedAnswers.queued = {false, true};
+    const StartupOutcome outcome = run();
+    EXPECT_EQ(outcome.action, StartupAction::Registered) << outcome.text;
+    EXPECT_EQ(changes(), (std::vector<std::string>{"Add " + kOurs, "AutoLaunch on"}));
+  }
+}
+
+TEST_F(Startup, AnUnreachableRuntimeChangesNothingAndSaysWhy) {
+  files_.list({kOld, kOurs});
+  connector_.reachable = false;
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::Unreachable);
+  EXPECT_TRUE(outcome.runtimeContacted);
+  EXPECT_FALSE(outcome.result.has_value());
+  EXPECT_TRUE(connector_.surface.calls.empty());
+  EXPECT_NE(outcome.text.find("VRInitError_Init_PathRegistryNotFound (110)"), std::string::npos)
+      << outcome.text;
+}
+
+TEST_F(Startup, ManifestErrorsStopItBeforeTheRuntime) {
+  files_.list({kOurs});  // listed and served, yet the runtime would skip it
+  check_ = &checkFails;
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::Failed);
+  EXPECT_EQ(connector_.connects, 0);
+  ASSERT_EQ(outcome.findings.size(), 2u);
+  EXPECT_EQ(outcome.findings[1].code, "binary-missing");
+  EXPECT_NE(outcome.text.find("1 error in " + kOurs + ": error [binary-missing]"),
+            std::string::npos)
+      << outcome.text;
+}
+
+TEST_F(Startup, RegistrarFailuresAreReportedWithTheirResult) {
+  files_.list({});
+  connector_.surface.addAnswers.otherwise = 107;
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::Failed);
+  EXPECT_EQ(outcome.result, RegisterResult::AddFailed);
+  EXPECT_NE(outcome.text.find("AddFailed"), std::string::npos) << outcome.text;
+}
+
+TEST_F(Startup, AMissingKeyIsRefusedAtOnce) {
+  key_.clear();
+  files_.list({kOurs});
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::Failed);
+  EXPECT_EQ(connector_.connects, 0);
+  EXPECT_TRUE(files_.memory.reads.empty());
+}
+
+TEST(StartupActionName, NamesEveryActionAsTheExampleAndScriptsPrintIt) {
+  EXPECT_STREQ(startupActionName(StartupAction::AlreadyRegistered), "already-registered");
+  EXPECT_STREQ(startupActionName(StartupAction::Registered), "registered");
+  EXPECT_STREQ(startupActionName(StartupAction::Repaired), "repaired");
+  EXPECT_STREQ(startupActionName(StartupAction::Unreachable), "unreachable");
+  EXPECT_STREQ(startupActionName(StartupAction::Failed), "failed");
+  EXPECT_STREQ(startupActionName(StartupAction::Cancelled), "cancelled");
+  EXPECT_STREQ(startupActionName(static_cast<StartupAction>(42)), "failed");
+}
+
+}  // namespace
+}  // namespace ostrel::startup::test

@@ -11,11 +11,14 @@
 # and the licence. A consumer then writes
 #
 #   find_package(ostrel 0.1 CONFIG REQUIRED)
-#   target_link_libraries(app PRIVATE ostrel::openvr)
+#   target_link_libraries(app PRIVATE ostrel::startup)
 #
-# and gets ostrel::common (logging), ostrel::steamvr (the seam and the
-# registrar) and ostrel::openvr (the OpenVR adapter), each with its include
-# folder, C++20 and its link dependencies.
+# and gets ostrel::startup (the start-up call), ostrel::registration (what
+# the runtime and its files say about a key, and the repair),
+# ostrel::runtimeregistry (reading the runtime's files), ostrel::manifestcheck
+# (the manifest check), ostrel::openvr (the OpenVR adapter), ostrel::steamvr
+# (the seam and the registrar) and ostrel::common (logging), each with its
+# include folder, C++20 and its link dependencies.
 #
 # The platform layer stays private: none of its headers is installed. The
 # libraries are static, so its archive is still needed at link time; it is
@@ -42,11 +45,15 @@ set(OSTREL_INSTALL_DOCDIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/ostrel" CACHE STRING
 set(_ostrel_public_libraries
   ostrel_common common
   ostrel_steamvr steamvr
-  ostrel_steamvr_openvr openvr)
+  ostrel_steamvr_openvr openvr
+  ostrel_manifest_check manifestcheck
+  ostrel_runtime_registry runtimeregistry
+  ostrel_registration registration
+  ostrel_startup startup)
 # Headers in a packaged library's include folder that belong to a library
 # outside the package's API (the text rules of ostrel_text share
 # common/include); they stay in the source tree.
-set(_ostrel_headers_outside_package ManifestCheck.h Utf8.h WindowsPath.h)
+set(_ostrel_headers_outside_package Utf8.h WindowsPath.h)
 
 set(_ostrel_exported_libraries "")
 set(_ostrel_header_folders "")

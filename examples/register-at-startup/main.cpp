@@ -1,45 +1,42 @@
-// What the desktop application does at start-up: make sure SteamVR lists it,
-// and say why when it cannot. Built against the installed ostrel package.
+// What the desktop application does at start-up: keep its SteamVR
+// registration right, off the thread that draws its window. Built against
+// the installed ostrel package.
 //
-//   register-at-startup <app key> <full path of app.vrmanifest>
+//   register-at-startup KEY [MANIFEST]
 //
-// The loader (openvr_api.dll) is looked for beside this program first, as an
-// application ships it. Exit status: 0 registered (or already was), 69 the
-// runtime cannot be reached, 1 the registration failed.
-#include <filesystem>
+// MANIFEST defaults to app.vrmanifest beside this program; the loader
+// (openvr_api.dll) is looked for beside it first, as an application ships
+// it. Prints one line, "<action>: <text>", and exits 0 for already-registered,
+// registered and repaired, 69 for unreachable, 1 otherwise.
 #include <iostream>
-#include <memory>
-#include <string>
-#include <string_view>
 
-#include <ostrel/steamvr/IManifestRegistrar.h>
-#include <ostrel/steamvr/OpenVRApplicationsSurface.h>
-#include <ostrel/steamvr/OpenVRSession.h>
+#include <ostrel/startup/StartupRegistration.h>
 
-namespace vr = ostrel::steamvr;
+namespace startup = ostrel::startup;
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: register-at-startup <app key> <full path of app.vrmanifest>\n";
+  if (argc < 2 || argc > 3) {
+    std::cerr << "usage: register-at-startup KEY [MANIFEST]\n";
     return 64;
   }
-  // The path as UTF-8 (enough for this example; a Windows program would take
-  // its own folder from GetModuleFileNameW instead).
-  const std::u8string_view utf8(reinterpret_cast<const char8_t*>(argv[2]));
-  const std::wstring manifest = std::filesystem::path(utf8).wstring();
+  startup::StartupOptions options;
+  options.appKey = argv[1];
+  if (argc == 3) options.manifestPath = argv[2];  // UTF-8
 
-  vr::OpenVRSessionError error;
-  const std::unique_ptr<vr::OpenVRSession> session = vr::OpenVRSession::open({}, error);
-  if (!session) {
-    std::cerr << "SteamVR cannot be reached: " << error.message << '\n';
-    return 69;
+  // Returns at once; an application goes on starting up meanwhile, and
+  // destroying the handle at exit stops a registration still under way.
+  const auto registration = startup::startRegistration(options);
+  const startup::StartupOutcome& outcome = registration->Wait();
+
+  std::cout << startup::startupActionName(outcome.action) << ": " << outcome.text << '\n';
+  switch (outcome.action) {
+    case startup::StartupAction::AlreadyRegistered:
+    case startup::StartupAction::Registered:
+    case startup::StartupAction::Repaired:
+      return 0;
+    case startup::StartupAction::Unreachable:
+      return 69;
+    default:
+      return 1;
   }
-  const auto surface = vr::createOpenVRApplicationsSurface(session.get());
-  const auto registrar = vr::createManifestRegistrar(surface.get(), argv[1], manifest);
-  if (registrar->EnsureRegistered() != vr::RegisterResult::Success) {
-    std::cerr << "registration failed: " << registrar->LastError() << '\n';
-    return 1;
-  }
-  std::cout << "registered " << argv[1] << '\n';
-  return 0;
 }

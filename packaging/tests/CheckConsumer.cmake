@@ -33,10 +33,22 @@ set(expected_headers
   include/ostrel/common/ConsoleLogger.h
   include/ostrel/common/ILogger.h
   include/ostrel/common/LogLevel.h
+  include/ostrel/registration/ManifestLocation.h
+  include/ostrel/registration/ObservingSurface.h
+  include/ostrel/registration/RegisteredPlace.h
+  include/ostrel/registration/RegistrarPath.h
+  include/ostrel/registration/RegistrationStatus.h
+  include/ostrel/registration/Repair.h
+  include/ostrel/registration/RuntimeConnection.h
+  include/ostrel/startup/StartupRegistration.h
   include/ostrel/steamvr/IManifestRegistrar.h
   include/ostrel/steamvr/IVRApplicationsSurface.h
+  include/ostrel/steamvr/ManifestCheck.h
+  include/ostrel/steamvr/ManifestReader.h
   include/ostrel/steamvr/OpenVRApplicationsSurface.h
-  include/ostrel/steamvr/OpenVRSession.h)
+  include/ostrel/steamvr/OpenVRSession.h
+  include/ostrel/steamvr/RuntimeRegistry.h
+  include/ostrel/steamvr/Sleeper.h)
 file(GLOB_RECURSE installed_headers RELATIVE "${prefix}" "${prefix}/*.h" "${prefix}/*.hpp")
 list(SORT installed_headers)
 if(NOT installed_headers STREQUAL expected_headers)
@@ -54,7 +66,8 @@ else()
       string(APPEND failures "  ${file} missing beside ostrelConfig.cmake\n")
     endif()
   endforeach()
-  foreach(library ostrel_common ostrel_steamvr ostrel_steamvr_openvr ostrel_platform ostrel_text)
+  foreach(library ostrel_common ostrel_steamvr ostrel_steamvr_openvr ostrel_manifest_check
+      ostrel_runtime_registry ostrel_registration ostrel_startup ostrel_platform ostrel_text)
     if(NOT EXISTS "${libdir}/lib${library}.a")
       string(APPEND failures "  ${libdir}/lib${library}.a missing\n")
     endif()
@@ -71,7 +84,8 @@ else()
     endforeach()
   endforeach()
   file(READ "${package_dir}/ostrelTargets.cmake" targets)
-  foreach(target ostrel::common ostrel::steamvr ostrel::openvr)
+  foreach(target ostrel::common ostrel::steamvr ostrel::openvr ostrel::manifestcheck
+      ostrel::runtimeregistry ostrel::registration ostrel::startup)
     string(FIND "${targets}" "add_library(${target} STATIC IMPORTED)" at)
     if(at EQUAL -1)
       string(APPEND failures "  ostrelTargets.cmake does not define ${target}\n")
@@ -109,45 +123,182 @@ run("building the example" ${CMAKE_COMMAND} --build "${WORK}/build")
 set(program "${WORK}/build/register-at-startup${EXE_SUFFIX}")
 file(COPY "${LOADER}" DESTINATION "${WORK}/build")
 
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/OstrelTestScript.cmake)
+
+# The stand-in keeps the runtime's registry in a config folder of this test's
+# own, and writes the openvrpaths.vrpath named by VR_PATHREG_OVERRIDE at its
+# first start, as the runtime does; the example reads both.
 set(key vantorell.ostrel)
-set(manifest "C:\\Games\\Ostrel\\app.vrmanifest")
 set(log "${WORK}/calls.log")
 set(ENV{OSTREL_FAKE_LOADER_CALL_LOG} "${log}")
+unset(ENV{VR_CONFIG_PATH})
+unset(ENV{VR_OVERRIDE})
 
-# case: script for the stand-in, exit status, text on stdout/stderr, calls.
-function(run_example case script expect_status expect_text)
+# A runtime whose registry starts empty, in <folder>.
+function(fresh_runtime folder)
+  file(REMOVE_RECURSE "${WORK}/${folder}")
+  file(MAKE_DIRECTORY "${WORK}/${folder}")
+  ostrel_program_path(config "${WORK}/${folder}/config")
+  ostrel_program_path(vrpath "${WORK}/${folder}/openvrpaths.vrpath")
+  set(ENV{OSTREL_FAKE_LOADER_CONFIG_DIR} "${config}")
+  set(ENV{VR_PATHREG_OVERRIDE} "${vrpath}")
+  set(settings "${WORK}/${folder}/config/vrappconfig/${key}.vrappconfig" PARENT_SCOPE)
+  set(appconfig "${WORK}/${folder}/config/appconfig.json" PARENT_SCOPE)
+endfunction()
+
+# install_copy(<variable> <folder name> [<app key>]): a manifest the check
+# passes, and its binary, for an install folder. <variable> is the path the
+# example is given. Under Wine the files are real and named by their Z:\
+# paths; natively the registrar takes only Windows-form paths, so
+# "C:\<name>\app.vrmanifest" is a file of exactly that name in ${WORK}.
+function(install_copy variable name)
+  set(app_key "${key}")
+  if(ARGC GREATER 2)
+    set(app_key "${ARGV2}")
+  endif()
+  if(EMULATOR)
+    set(folder "${WORK}/installs/${name}")
+    ostrel_program_path(path "${folder}/app.vrmanifest")
+    file(WRITE "${folder}/Ostrel.exe" "")
+    ostrel_write_manifest("${folder}/app.vrmanifest" "${app_key}")
+  else()
+    # The check looks for the binary from the manifest file's folder as the
+    # host sees it, here ${WORK} itself.
+    set(path "C:\\${name}\\app.vrmanifest")
+    file(WRITE "${WORK}/Ostrel.exe" "")
+    ostrel_write_manifest("${WORK}/${path}" "${app_key}")
+  endif()
+  set(${variable} "${path}" PARENT_SCOPE)
+endfunction()
+
+# run_example(<case> <stand-in script> <exit status> <line> <key>
+#             [<manifest>]): runs the example, checks its exit status and that
+# standard output is one line that starts with <line>; the stand-in's calls are left in
+# `calls` ("" when it saw none).
+function(run_example case script expect_status expect_line run_key)
   file(REMOVE "${log}")
   set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "${script}")
-  execute_process(COMMAND ${EMULATOR} "${program}" ${key} "${manifest}"
+  execute_process(COMMAND ${EMULATOR} "${program}" ${run_key} ${ARGN}
     WORKING_DIRECTORY "${WORK}"
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
   set(calls "")
   if(EXISTS "${log}")
     file(READ "${log}" calls)
   endif()
+  string(LENGTH "${out}" out_length)
+  math(EXPR out_length "${out_length} - 1")
   set(problems "")
   if(NOT status STREQUAL "${expect_status}")
     string(APPEND problems "  exit status ${status}, expected ${expect_status}\n")
   endif()
-  string(FIND "${out}${err}" "${expect_text}" at)
-  if(at EQUAL -1)
-    string(APPEND problems "  output lacks \"${expect_text}\"\n")
+  string(FIND "${out}" "\n" end)
+  string(FIND "${out}" "${expect_line}" at)
+  if(NOT at EQUAL 0 OR NOT end EQUAL -1 AND NOT end EQUAL "${out_length}")
+    string(APPEND problems "  standard output is not one line starting \"${expect_line}\"\n")
   endif()
-  foreach(call IN LISTS ARGN)
-    string(FIND "${calls}" "${call}\n" at)
-    if(at EQUAL -1)
-      string(APPEND problems "  the stand-in never received ${call}\n")
-    endif()
-  endforeach()
   if(problems)
     message(FATAL_ERROR "register-at-startup, ${case}:\n${problems}--- stdout\n${out}--- stderr\n${err}--- calls\n${calls}")
   endif()
   message(STATUS "register-at-startup, ${case}: exit ${status}")
+  set(calls "${calls}" PARENT_SCOPE)
 endfunction()
 
-run_example(registers "installed=0,1" 0 "registered ${key}"
-  "AddApplicationManifest(${manifest},false)" "SetApplicationAutoLaunch(${key},true)")
-run_example(refused "add=107" 1
-  "registration failed: AddApplicationManifest: VRApplicationError_InvalidManifest"
-  "AddApplicationManifest(${manifest},false)")
-run_example(no_runtime "init=108" 69 "SteamVR cannot be reached: VR_InitInternal2 failed: VRInitError_Init_HmdNotFound")
+function(expect_calls case)
+  set(failures "")
+  cmake_parse_arguments(ARG "" "" "RECEIVED;NOT_RECEIVED" ${ARGN})
+  foreach(call IN LISTS ARG_RECEIVED)
+    ostrel_expect_call("${calls}" ON "${call}")
+  endforeach()
+  foreach(call IN LISTS ARG_NOT_RECEIVED)
+    ostrel_expect_call("${calls}" OFF "${call}")
+  endforeach()
+  if(failures)
+    message(FATAL_ERROR "register-at-startup, ${case}:\n${failures}--- calls\n${calls}")
+  endif()
+endfunction()
+
+install_copy(ours "Games\\Ostrel")
+install_copy(old "Old\\Ostrel")
+install_copy(gone "Gone\\Ostrel")
+install_copy(other "Games\\Other" other.app)
+
+# A first registration switches auto-launch on; the next start finds the
+# registration right in the runtime's files and leaves the runtime alone:
+# the stand-in is not even loaded.
+fresh_runtime(first)
+run_example(first_registration "" 0 "registered: registered ${key} from ${ours}" ${key} "${ours}")
+expect_calls(first_registration RECEIVED
+  "AddApplicationManifest(${ours},false)" "SetApplicationAutoLaunch(${key},true)")
+run_example(already_registered "" 0 "already-registered: ${key} is registered from ${ours}"
+  ${key} "${ours}")
+if(NOT calls STREQUAL "")
+  message(FATAL_ERROR "already registered: the stand-in saw calls:\n${calls}")
+endif()
+
+# Moved install: another application, a copy that is gone, then the old
+# folder's copy (which the runtime serves the key from) are listed; the user
+# switched auto-launch off. The next start from the new folder removes the
+# old copy only, registers this one and leaves auto-launch off.
+fresh_runtime(moved)
+run_example(other_application "" 0 "registered: registered other.app from ${other}"
+  other.app "${other}")
+run_example(old_copy "" 0 "registered: registered ${key} from ${old}" ${key} "${old}")
+# An earlier install whose folder is gone is still listed before the old
+# copy: written here as the runtime would have kept it.
+if(EMULATOR)
+  file(REMOVE_RECURSE "${WORK}/installs/Gone")
+else()
+  file(REMOVE "${WORK}/C:\\Gone\\Ostrel\\app.vrmanifest")
+endif()
+string(REPLACE "\\" "\\\\" other_json "${other}")
+string(REPLACE "\\" "\\\\" gone_json "${gone}")
+string(REPLACE "\\" "\\\\" old_json "${old}")
+file(WRITE "${appconfig}" "{\"manifest_paths\":[\"${other_json}\",\"${gone_json}\",\"${old_json}\"]}")
+file(WRITE "${settings}" "{\"autolaunch\":false}")
+run_example(moved_install "" 0
+  "repaired: removed ${old}; registered ${key} from ${ours} (auto-launch left off, as the user set it)"
+  ${key} "${ours}")
+expect_calls(moved_install
+  RECEIVED "RemoveApplicationManifest(${old})" "AddApplicationManifest(${ours},false)"
+    "SetApplicationAutoLaunch(${key},false)"
+  NOT_RECEIVED "RemoveApplicationManifest(${other})" "RemoveApplicationManifest(${gone})")
+file(READ "${settings}" settings_now)
+string(JSON auto_launch GET "${settings_now}" autolaunch)
+if(auto_launch)
+  message(FATAL_ERROR "moved install: auto-launch is on again: ${settings_now}")
+endif()
+run_example(after_repair "" 0 "already-registered: ${key} is registered from ${ours}"
+  ${key} "${ours}")
+
+# The runtime cannot be reached: the loader's reason, nothing else.
+fresh_runtime(unreachable)
+run_example(unreachable "init=108" 69
+  "unreachable: the SteamVR runtime cannot be reached: VR_InitInternal2 failed: VRInitError_Init_HmdNotFound (108)"
+  ${key} "${ours}")
+expect_calls(unreachable NOT_RECEIVED "AddApplicationManifest(${ours},false)")
+
+# Hostile files: the runtime's list cannot be read, so the runtime is asked.
+fresh_runtime(hostile)
+file(WRITE "${WORK}/hostile/openvrpaths.vrpath" "{\"config\": [[[[")
+run_example(hostile_files "" 0 "registered: registered ${key} from ${ours}" ${key} "${ours}")
+
+# A manifest the runtime would skip: refused before the runtime is reached.
+fresh_runtime(refused)
+string(REPLACE "Ostrel\\app.vrmanifest" "Absent\\app.vrmanifest" absent "${ours}")
+run_example(manifest_errors "" 1
+  "failed: not registered: the manifest check found 1 error in ${absent}: error [file-missing]"
+  ${key} "${absent}")
+if(NOT calls STREQUAL "")
+  message(FATAL_ERROR "manifest errors: the stand-in saw calls:\n${calls}")
+endif()
+
+# Without a manifest named, the one beside the program is registered. Only
+# under Wine: natively that path is a POSIX one, which the Windows path rules
+# refuse.
+if(EMULATOR)
+  fresh_runtime(beside)
+  file(WRITE "${WORK}/build/Ostrel.exe" "")
+  ostrel_write_manifest("${WORK}/build/app.vrmanifest" "${key}")
+  ostrel_program_path(beside "${WORK}/build/app.vrmanifest")
+  run_example(beside_the_program "" 0 "registered: registered ${key} from ${beside}" ${key})
+endif()

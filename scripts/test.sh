@@ -32,7 +32,7 @@ step "clang-tidy (production sources, .clang-tidy)"
 # sources (platform/*Windows.cpp, the installer's stand-in application) are
 # not in it; only the Windows build compiles them. .clang-tidy makes
 # every finding an error, which makes run-clang-tidy exit nonzero.
-tidy_folders='common/(src|platform|text)|steamvr/src|openvr/src|manifestcheck/src|runtimeregistry/src|register(/src)?|selfcheck|packaging/windows/standin'
+tidy_folders='common/(src|platform|text)|steamvr/src|openvr/src|manifestcheck/src|runtimeregistry/src|registration/src|startup/src|register(/src)?|selfcheck|packaging/windows/standin'
 if ! grep -qE "\"file\": \"[^\"]*/($tidy_folders)/[^/\"]+\"" build/compile_commands.json; then
   echo "error: no production source in build/compile_commands.json; has a folder moved?" >&2
   exit 1
@@ -45,9 +45,10 @@ cmake --build --preset asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --preset asan -j "$jobs"
 
-step "ThreadSanitizer (threaded logger tests)"
+step "ThreadSanitizer (threaded logger and start-up tests)"
 cmake --preset tsan >/dev/null
-cmake --build --preset tsan -j "$jobs" --target ostrel_console_logger_thread_tests
+cmake --build --preset tsan -j "$jobs" --target ostrel_console_logger_thread_tests \
+  ostrel_startup_thread_tests
 TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -j "$jobs" --no-tests=error
 
 step "Windows build (mingw-w64), tests under Wine"

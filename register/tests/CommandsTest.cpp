@@ -15,30 +15,13 @@
 #include "ostrel/testing/MemoryRegistry.h"
 #include "ostrel/testing/ScratchFolder.h"
 #include "ostrel/testing/ScriptedApplicationsSurface.h"
+#include "ostrel/testing/ScriptedConnector.h"
 #include "platform/Platform.h"
 
 namespace ostrel::registercli {
 namespace {
 
-class ScriptedConnector final : public registration::IRuntimeConnector {
- public:
-  steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
-                                              registration::RuntimeFailure& failure) override {
-    ++connects;
-    askedLoader = loaderPath;
-    if (!reachable) {
-      failure = {"VR_InitInternal2 failed: VRInitError_Init_HmdNotFound (108)",
-                 "VRInitError_Init_HmdNotFound", "start SteamVR"};
-      return nullptr;
-    }
-    return &surface;
-  }
-
-  ostrel::testing::ScriptedApplicationsSurface surface;
-  bool reachable = true;
-  int connects = 0;
-  std::string askedLoader;
-};
+using ostrel::testing::ScriptedConnector;
 
 void countSleep(std::chrono::milliseconds) {}
 

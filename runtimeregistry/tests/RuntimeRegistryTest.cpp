@@ -9,6 +9,7 @@
 
 #include "ostrel/common/WindowsPath.h"
 #include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/testing/JsonText.h"
 #include "ostrel/testing/MemoryRegistry.h"
 #include "platform/Platform.h"
 
@@ -28,14 +29,7 @@ std::string manifestDeclaring(const std::string& key) {
   return R"({"applications":[{"app_key":")" + key + R"(","launch_type":"binary"}]})";
 }
 
-std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
+using ostrel::testing::jsonString;
 
 std::string appConfigListing(const std::vector<std::string>& paths) {
   std::string list;

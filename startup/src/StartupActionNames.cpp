@@ -20,4 +20,19 @@ const char* startupActionName(StartupAction action) noexcept {
   return "failed";
 }
 
+int startupExitStatus(StartupAction action) noexcept {
+  switch (action) {
+    case StartupAction::AlreadyRegistered:
+    case StartupAction::Registered:
+    case StartupAction::Repaired:
+      return 0;
+    case StartupAction::Unreachable:
+      return 69;
+    case StartupAction::Failed:
+    case StartupAction::Cancelled:
+      break;
+  }
+  return 1;
+}
+
 }  // namespace ostrel::startup

@@ -156,7 +156,7 @@ TEST_F(Startup, AnUnreachableRuntimeChangesNothingAndSaysWhy) {
   EXPECT_TRUE(outcome.runtimeContacted);
   EXPECT_FALSE(outcome.result.has_value());
   EXPECT_TRUE(connector_.surface.calls.empty());
-  EXPECT_NE(outcome.text.find("VRInitError_Init_PathRegistryNotFound (110)"), std::string::npos)
+  EXPECT_NE(outcome.text.find("VRInitError_Init_HmdNotFound (108)"), std::string::npos)
       << outcome.text;
 }
 
@@ -199,6 +199,16 @@ TEST(StartupActionName, NamesEveryActionAsTheExampleAndScriptsPrintIt) {
   EXPECT_STREQ(startupActionName(StartupAction::Failed), "failed");
   EXPECT_STREQ(startupActionName(StartupAction::Cancelled), "cancelled");
   EXPECT_STREQ(startupActionName(static_cast<StartupAction>(42)), "failed");
+}
+
+TEST(StartupExitStatus, SuccessIsZeroUnreachableIsTheCommandsSixtyNine) {
+  EXPECT_EQ(startupExitStatus(StartupAction::AlreadyRegistered), 0);
+  EXPECT_EQ(startupExitStatus(StartupAction::Registered), 0);
+  EXPECT_EQ(startupExitStatus(StartupAction::Repaired), 0);
+  EXPECT_EQ(startupExitStatus(StartupAction::Unreachable), 69);
+  EXPECT_EQ(startupExitStatus(StartupAction::Failed), 1);
+  EXPECT_EQ(startupExitStatus(StartupAction::Cancelled), 1);
+  EXPECT_EQ(startupExitStatus(static_cast<StartupAction>(42)), 1);
 }
 
 }  // namespace

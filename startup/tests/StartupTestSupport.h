@@ -4,14 +4,13 @@
 // hold.
 #pragma once
 
-#include <atomic>
 #include <string>
 #include <vector>
 
-#include "ostrel/registration/RuntimeConnection.h"
 #include "ostrel/startup/StartupRegistration.h"
 #include "ostrel/testing/MemoryRegistry.h"
-#include "ostrel/testing/ScriptedApplicationsSurface.h"
+#include "ostrel/testing/JsonText.h"
+#include "ostrel/testing/ScriptedConnector.h"
 
 namespace ostrel::startup::test {
 
@@ -25,38 +24,13 @@ inline const std::string kOld = "D:\\Old\\Ostrel\\app.vrmanifest";
 inline const std::string kOther = "C:\\Games\\Other\\other.vrmanifest";
 inline const std::string kGone = "E:\\Gone\\Ostrel\\app.vrmanifest";
 
-inline std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
+using ostrel::testing::jsonString;
 
 inline std::string manifestDeclaring(const std::string& key) {
   return R"({"applications":[{"app_key":")" + key + R"(","launch_type":"binary"}]})";
 }
 
-class ScriptedConnector final : public registration::IRuntimeConnector {
- public:
-  steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
-                                              registration::RuntimeFailure& failure) override {
-    ++connects;
-    askedLoader = loaderPath;
-    if (!reachable) {
-      failure = {"VR_InitInternal2 failed: VRInitError_Init_PathRegistryNotFound (110)",
-                 "VRInitError_Init_PathRegistryNotFound", "has SteamVR ever run?"};
-      return nullptr;
-    }
-    return &surface;
-  }
-
-  ostrel::testing::ScriptedApplicationsSurface surface;
-  bool reachable = true;
-  std::atomic<int> connects{0};
-  std::string askedLoader;
-};
+using ostrel::testing::ScriptedConnector;
 
 inline std::vector<steamvr::ManifestFinding> checkPasses(std::wstring_view, std::string_view) {
   return {{steamvr::FindingSeverity::Warning, "no-name", "no name under strings"}};

@@ -18,14 +18,5 @@ int main() {
   const auto registration = startup::startRegistration(options);
   const startup::StartupOutcome& outcome = registration->Wait();
   std::cout << startup::startupActionName(outcome.action) << ": " << outcome.text << '\n';
-  switch (outcome.action) {
-    case startup::StartupAction::AlreadyRegistered:
-    case startup::StartupAction::Registered:
-    case startup::StartupAction::Repaired:
-      return 0;
-    case startup::StartupAction::Unreachable:
-      return 69;
-    default:
-      return 1;
-  }
+  return startup::startupExitStatus(outcome.action);
 }

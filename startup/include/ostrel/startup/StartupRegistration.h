@@ -52,6 +52,11 @@ enum class StartupAction {
 // "cancelled"; "failed" outside the enum. Static storage, never null.
 const char* startupActionName(StartupAction action) noexcept;
 
+// The exit status a program that reports the outcome to a script uses: 0 for
+// already registered, registered and repaired; 69 (EX_UNAVAILABLE) for
+// unreachable, as ostrel-register; 1 otherwise.
+int startupExitStatus(StartupAction action) noexcept;
+
 struct StartupOptions {
   // The application key, as the manifest declares it. Required.
   std::string appKey;

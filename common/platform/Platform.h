@@ -91,6 +91,32 @@ std::filesystem::path executableDirectory(std::string& error);
 std::string pathToUtf8(const std::filesystem::path& path);
 
 // ---------------------------------------------------------------------------
+// Small files read whole: manifests and the runtime's own files.
+
+struct BoundedFile {
+  enum class Status {
+    Read,        // `content` holds the bytes
+    Missing,     // nothing at the path
+    Folder,      // a folder is there
+    NotRegular,  // a device, pipe or socket: never opened, since it could block for ever
+    Unreadable,  // see `step` and `reason`
+  };
+  // Where an Unreadable file failed.
+  enum class Step { Examine, Open, Read };
+
+  Status status = Status::Missing;
+  Step step = Step::Examine;
+  std::string content;  // Read: at most the limit + 1 bytes
+  std::string reason;   // Unreadable: what the system said, e.g. "Permission denied"
+};
+
+// The bytes of the regular file at `path`, at most `limit` + 1 of them (one
+// more than the limit, so that a caller can tell the file is over it). Only
+// as much memory as the file needs is taken, whatever the limit. Never throws
+// but std::bad_alloc.
+BoundedFile readBoundedFile(const std::filesystem::path& path, std::size_t limit);
+
+// ---------------------------------------------------------------------------
 // Text and paths handed in by the user.
 
 // The program's arguments as UTF-8, the program's name first, from main's

@@ -1,7 +1,6 @@
 #include "ostrel/steamvr/ManifestReader.h"
 
 #include <algorithm>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <utility>
 
@@ -90,12 +89,14 @@ ManifestContents parseManifest(std::string_view content) {
 }
 
 ManifestContents readManifest(const std::string& utf8Path) {
-  std::ifstream file(platform::pathFromUtf8(utf8Path), std::ios::binary);
-  if (!file) return failed(ManifestReadFailure::CannotOpen, "cannot open " + utf8Path);
-  std::string content(kManifestSizeLimit + 1, '\0');
-  file.read(content.data(), static_cast<std::streamsize>(content.size()));
-  content.resize(static_cast<std::size_t>(file.gcount()));
-  ManifestContents contents = parseManifest(content);
+  // Only a regular file is opened: a pipe named as the manifest would block
+  // for ever.
+  const platform::BoundedFile file =
+      platform::readBoundedFile(platform::pathFromUtf8(utf8Path), kManifestSizeLimit);
+  if (file.status != platform::BoundedFile::Status::Read) {
+    return failed(ManifestReadFailure::CannotOpen, "cannot open " + utf8Path);
+  }
+  ManifestContents contents = parseManifest(file.content);
   contents.error = sentenceNaming(utf8Path, contents);
   return contents;
 }

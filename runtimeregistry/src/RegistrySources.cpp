@@ -1,7 +1,5 @@
 // The real environment and file system behind the registry reader.
-#include <cerrno>
-#include <fstream>
-#include <system_error>
+#include <utility>
 
 #include "ostrel/steamvr/RuntimeRegistry.h"
 #include "platform/Platform.h"
@@ -23,37 +21,37 @@ class ProcessEnvironment final : public IRegistryEnvironment {
 class DiskFiles final : public IRegistryFiles {
  public:
   FileRead Read(const std::filesystem::path& path, std::size_t limit) override {
-    namespace fs = std::filesystem;
+    using platform::BoundedFile;
+    BoundedFile file = platform::readBoundedFile(path, limit);
     FileRead result;
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found) return result;
+    switch (file.status) {
+      case BoundedFile::Status::Read:
+        result.status = FileRead::Status::Read;
+        result.content = std::move(file.content);
+        return result;
+      case BoundedFile::Status::Missing:
+        return result;
+      case BoundedFile::Status::Folder:
+        result.reason = "is a folder, not a file";
+        break;
+      case BoundedFile::Status::NotRegular:
+        result.reason = "is not a regular file";
+        break;
+      case BoundedFile::Status::Unreadable:
+        switch (file.step) {
+          case BoundedFile::Step::Examine:
+            result.reason = "cannot be examined: " + file.reason;
+            break;
+          case BoundedFile::Step::Open:
+            result.reason = "cannot be opened: " + file.reason;
+            break;
+          case BoundedFile::Step::Read:
+            result.reason = "could not be read to the end";
+            break;
+        }
+        break;
+    }
     result.status = FileRead::Status::Unreadable;
-    if (error) {
-      result.reason = "cannot be examined: " + error.message();
-      return result;
-    }
-    if (status.type() != fs::file_type::regular) {
-      // A FIFO or a device could block for ever.
-      result.reason = status.type() == fs::file_type::directory ? "is a folder, not a file"
-                                                                : "is not a regular file";
-      return result;
-    }
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-      result.reason = "cannot be opened: " + std::generic_category().message(errno);
-      return result;
-    }
-    result.content.resize(limit + 1);
-    in.read(result.content.data(), static_cast<std::streamsize>(result.content.size()));
-    if (in.bad()) {
-      result.reason = "could not be read to the end";
-      result.content.clear();
-      return result;
-    }
-    result.content.resize(static_cast<std::size_t>(in.gcount()));
-    result.status = FileRead::Status::Read;
     return result;
   }
 };

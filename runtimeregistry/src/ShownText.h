@@ -11,9 +11,10 @@ namespace ostrel::steamvr::runtimeregistry {
 // Longest text taken from a file into a message, in bytes.
 inline constexpr std::size_t kShownLength = 300;
 
-// `text` with control characters written as \xNN, cut after kShownLength
-// bytes with "..." after it. Back slashes stay single, so Windows paths read
-// as the user typed them.
+// `text` as valid UTF-8 on one line: control characters and bytes that are
+// not UTF-8 written as \xNN; cut at the first character that starts
+// kShownLength bytes or more into it, with "..." after it. Back slashes stay
+// single, so Windows paths read as the user typed them.
 std::string escapedText(std::string_view text);
 
 // escapedText in double quotes.

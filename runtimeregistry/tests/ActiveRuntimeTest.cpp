@@ -7,6 +7,7 @@
 #include <string>
 
 #include "RuntimeServer.h"
+#include "ostrel/common/Utf8.h"
 #include "ostrel/steamvr/ActiveRuntime.h"
 #include "ostrel/steamvr/RuntimeRegistry.h"
 #include "ostrel/testing/MemoryRegistry.h"
@@ -222,6 +223,12 @@ TEST(NotSteamVR, ReasonNamesTheFolderAndWhatToDo) {
   runtime.name.clear();
   const std::string reason = notSteamVRReason(runtime);
   EXPECT_NE(reason.find("C:\\a\\x0ab\\x1b[2J; registrations"), std::string::npos) << reason;
+
+  // Nor can a very long one, and it is shortened between characters.
+  runtime.folder = "D:\\" + std::string(296, 'b') + "\xC3\xA9" + std::string(500, 'c');
+  const std::string shortened = notSteamVRReason(runtime);
+  EXPECT_TRUE(common::isValidUtf8(shortened)) << shortened;
+  EXPECT_NE(shortened.find("b\xC3\xA9...; registrations"), std::string::npos) << shortened;
 }
 
 TEST(NotSteamVR, FindingIsAnErrorNamingTheFolderTheRuntimeAndTheServer) {

@@ -79,6 +79,7 @@ step "manifest check fuzzing (libFuzzer, bounded run)"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DOSTREL_BUILD_FUZZERS=ON >/dev/null
 cmake --build build-fuzz -j "$jobs" --target ostrel_manifest_check_fuzzer
+cmake --build build-fuzz -j "$jobs" --target ostrel_runtime_registry_fuzzer
 ctest --test-dir build-fuzz -R fuzz --no-tests=error
 
 step "all test suites passed"

@@ -188,6 +188,33 @@ TEST_F(ManifestContentTest, DashboardOverlayMissingOrFalseIsAWarning) {
   EXPECT_EQ(only(manifest).code, "dashboard-overlay");
 }
 
+// The member is a JSON boolean; "true" in quotes or 1 is a typing mistake
+// that decides whether auto-launch applies, so it stops `register` as an
+// error rather than passing as the milder missing-or-false warning.
+TEST_F(ManifestContentTest, DashboardOverlayThatIsNotABooleanIsAWrongTypeError) {
+  const json values[] = {
+      "true", "false", "", 1, 0, 1.5, nullptr, json::array({true}), json{{"enabled", true}}};
+  for (const json& value : values) {
+    json manifest = validManifest();
+    firstApplication(manifest)["is_dashboard_overlay"] = value;
+    const std::vector<ManifestFinding> findings = check(manifest);
+    ASSERT_EQ(codes(findings), (Codes{"wrong-type"})) << value.dump();
+    EXPECT_EQ(findings[0].severity, FindingSeverity::Error) << value.dump();
+    EXPECT_TRUE(hasErrors(findings)) << value.dump();
+    EXPECT_EQ(findings[0].message.rfind("applications[0].is_dashboard_overlay is ", 0), 0u)
+        << findings[0].message;
+    EXPECT_NE(findings[0].message.find("true or false"), std::string::npos) << findings[0].message;
+  }
+
+  // As a person types it, quotes and all.
+  const auto typed = checkText(R"({"applications": [{"app_key": "vantorell.ostrel",
+      "launch_type": "binary", "binary_path_windows": "bin\\ostrel.exe",
+      "is_dashboard_overlay": "true", "strings": {"en_us": {"name": "Ostrel"}}}]})");
+  ASSERT_EQ(codes(typed), (Codes{"wrong-type"}));
+  EXPECT_EQ(typed[0].severity, FindingSeverity::Error);
+  EXPECT_NE(typed[0].message.find("is a string"), std::string::npos) << typed[0].message;
+}
+
 TEST_F(ManifestContentTest, NoNameUnderStrings) {
   json manifest = validManifest();
   firstApplication(manifest)["strings"]["en_us"].erase("name");

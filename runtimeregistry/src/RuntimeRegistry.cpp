@@ -3,6 +3,9 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "BoundedJson.h"
+#include "PathRegistry.h"
+#include "ShownText.h"
 #include "WindowsPathRules.h"
 #include "ostrel/common/WindowsPath.h"
 #include "ostrel/steamvr/ManifestReader.h"
@@ -13,13 +16,16 @@ namespace ostrel::steamvr {
 namespace {
 
 using nlohmann::json;
+using runtimeregistry::nonEmptyVariable;
+using runtimeregistry::parseBounded;
+using runtimeregistry::PathRegistryFile;
+using runtimeregistry::readPathRegistryFile;
+using runtimeregistry::shownText;
 using runtimeregistry::underTemporaryFolder;
 
 // Individual findings about gone manifests before one line counts the rest:
 // a list of thousands of dead entries must not become thousands of lines.
 constexpr std::size_t kMaxMissingFindings = 8;
-// Longest text taken from a file into a message.
-constexpr std::size_t kShownLength = 300;
 
 constexpr const char* kVrpathAdvice =
     "SteamVR writes this file when it first runs for a Windows user, so either SteamVR has never "
@@ -27,84 +33,6 @@ constexpr const char* kVrpathAdvice =
     "another administrator's credentials reads that account's folder); the loader reports the "
     "same as VRInitError_Init_PathRegistryNotFound (110): start SteamVR once as the user who "
     "will use it, and run the installer as that user";
-
-// Text from a file, quoted, with control characters escaped and the length
-// bounded, so that a hostile file cannot fill or garble a terminal.
-std::string shownText(std::string_view text) {
-  std::string out = "\"";
-  std::size_t shown = 0;
-  for (char c : text) {
-    if (shown++ == kShownLength) {
-      out += "...";
-      break;
-    }
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      constexpr char kDigits[] = "0123456789abcdef";
-      out += "\\x";
-      out += kDigits[byte >> 4];
-      out += kDigits[byte & 0x0F];
-    } else {
-      // Back slashes stay single: Windows paths read as the user typed them.
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
-// Nested values beyond the manifest check's depth are dropped while parsing,
-// so a hostile file costs no more than its size; nothing is thrown.
-std::optional<json> parseBounded(const std::string& content, std::string& problem) {
-  if (content.size() > kRegistryFileSizeLimit) {
-    problem = "it is larger than " + std::to_string(kRegistryFileSizeLimit) + " bytes";
-    return std::nullopt;
-  }
-  if (content.find('\0') != std::string::npos) {
-    problem = "it holds a NUL byte, so it is not JSON text";
-    return std::nullopt;
-  }
-  bool tooDeep = false;
-  const json::parser_callback_t shallow = [&tooDeep](int depth, json::parse_event_t, json&) {
-    if (depth <= kManifestDepthLimit) return true;
-    tooDeep = true;
-    return false;
-  };
-  json root;
-  try {
-    root = json::parse(content, shallow, /*allow_exceptions=*/false);
-  } catch (const json::exception&) {
-    root = json(json::value_t::discarded);
-  }
-  if (tooDeep) {
-    problem = "its arrays and objects nest deeper than " + std::to_string(kManifestDepthLimit) +
-              " levels, which no file of the runtime does";
-    return std::nullopt;
-  }
-  if (root.is_discarded()) {
-    problem = "it is not valid JSON (or not UTF-8)";
-    return std::nullopt;
-  }
-  if (!root.is_object()) {
-    problem = "it does not hold a JSON object";
-    return std::nullopt;
-  }
-  return root;
-}
-
-// The first element of an array member when it is a non-empty string.
-std::optional<std::string> firstString(const json& root, const char* member) {
-  const auto found = root.find(member);
-  if (found == root.end() || !found->is_array() || found->empty()) return std::nullopt;
-  const json& first = found->front();
-  if (!first.is_string() || first.get_ref<const std::string&>().empty()) return std::nullopt;
-  return first.get<std::string>();
-}
-
-std::optional<std::string> nonEmptyVariable(IRegistryEnvironment& environment, const char* name) {
-  std::optional<std::string> value = environment.Variable(name);
-  if (value && value->empty()) return std::nullopt;
-  return value;
-}
 
 // An app key is a file name inside vrappconfig/; one that could climb out
 // of the folder names no file the runtime wrote.
@@ -138,22 +66,28 @@ class Reader {
   }
 
   void readPathRegistry() {
-    std::filesystem::path file;
-    if (const std::optional<std::string> chosen =
-            nonEmptyVariable(environment_, "VR_PATHREG_OVERRIDE")) {
-      file = platform::pathFromUtf8(*chosen);
-    } else {
-      std::string reason;
-      const std::filesystem::path folder = environment_.UserConfigFolder(reason);
-      if (!folder.empty()) file = folder / "openvr" / "openvrpaths.vrpath";
-      if (file.empty()) {
+    const PathRegistryFile registry = readPathRegistryFile(environment_, files_);
+    if (!registry.file.empty()) result_.registryFile = platform::pathToUtf8(registry.file);
+    const std::string shown = shownText(result_.registryFile);
+    switch (registry.status) {
+      case PathRegistryFile::Status::NotLocated:
+        warning("vrpath-missing", "the runtime's path registry cannot be located (" +
+                                      registry.problem + "): " + kVrpathAdvice);
+        break;
+      case PathRegistryFile::Status::Missing:
         warning("vrpath-missing",
-                "the runtime's path registry cannot be located (" + reason + "): " + kVrpathAdvice);
-      }
-    }
-    if (!file.empty()) {
-      result_.registryFile = platform::pathToUtf8(file);
-      readPathRegistryFile(file);
+                "there is no runtime path registry at " + shown + ": " + kVrpathAdvice);
+        break;
+      case PathRegistryFile::Status::Unreadable:
+        warning("vrpath-unreadable",
+                "the runtime's path registry " + shown + " cannot be read: " + registry.problem +
+                    "; SteamVR rewrites it when it starts: start SteamVR once");
+        break;
+      case PathRegistryFile::Status::Read:
+        result_.registryFileRead = true;
+        result_.configFolder = registry.config;
+        result_.runtimeFolder = registry.runtime;
+        break;
     }
     // The loader takes these over what the file says, and so does the reader.
     if (std::optional<std::string> config = nonEmptyVariable(environment_, "VR_CONFIG_PATH")) {
@@ -163,33 +97,11 @@ class Reader {
       result_.runtimeFolder = std::move(runtime);
     }
     if (result_.registryFileRead && !result_.configFolder) {
-      warning("vrpath-no-config", "the runtime's path registry " + shownText(result_.registryFile) +
+      warning("vrpath-no-config", "the runtime's path registry " + shown +
                                       " names no config folder, so the runtime's list of "
                                       "applications cannot be found: start SteamVR once so it "
                                       "writes the file again");
     }
-  }
-
-  void readPathRegistryFile(const std::filesystem::path& file) {
-    const std::string shown = shownText(result_.registryFile);
-    const FileRead read = files_.Read(file, kRegistryFileSizeLimit);
-    if (read.status == FileRead::Status::Missing) {
-      warning("vrpath-missing",
-              "there is no runtime path registry at " + shown + ": " + kVrpathAdvice);
-      return;
-    }
-    std::string problem = read.reason;
-    std::optional<json> root;
-    if (read.status == FileRead::Status::Read) root = parseBounded(read.content, problem);
-    if (!root) {
-      warning("vrpath-unreadable", "the runtime's path registry " + shown +
-                                       " cannot be read: " + problem +
-                                       "; SteamVR rewrites it when it starts: start SteamVR once");
-      return;
-    }
-    result_.registryFileRead = true;
-    result_.configFolder = firstString(*root, "config");
-    result_.runtimeFolder = firstString(*root, "runtime");
   }
 
   void readAppConfig() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ostrel/common/Utf8.h"
 #include "ostrel/common/WindowsPath.h"
 #include "ostrel/steamvr/RuntimeRegistry.h"
 #include "ostrel/testing/JsonText.h"
@@ -404,6 +405,26 @@ TEST_F(Registry, MessagesEscapeControlCharactersFromTheFiles) {
   EXPECT_EQ(gone->message.find('\x1b'), std::string::npos);
   EXPECT_NE(gone->message.find("\\x1b"), std::string::npos);
   EXPECT_LT(gone->message.size(), 600u);
+}
+
+TEST_F(Registry, ShortenedTextNeverEndsInsideACharacter) {
+  // The 300-byte cut falls between the two bytes of the e-acute.
+  const std::string longPath = "C:\\" + std::string(296, 'a') + "\xC3\xA9\\app.vrmanifest";
+  files_.put(kAppConfig, appConfigListing({longPath, kOurs}));
+  RuntimeRegistry registry = read();
+  const RegistryFinding* gone = findingWith(registry, "registered-manifest-missing");
+  ASSERT_NE(gone, nullptr);
+  EXPECT_TRUE(common::isValidUtf8(gone->message)) << gone->message;
+  EXPECT_NE(gone->message.find("a\xC3\xA9...\""), std::string::npos) << gone->message;
+
+  // A variable can hold bytes that are not UTF-8 (on POSIX; Windows hands
+  // out U+FFFD for them); a message stays UTF-8 either way.
+  environment_.variables["VR_PATHREG_OVERRIDE"] = "C:\\\xFF\xC3\\paths.vrpath";
+  registry = read();
+  ASSERT_EQ(codes(registry), std::vector<std::string>{"vrpath-missing"});
+  const std::string& message = registry.findings[0].message;
+  EXPECT_TRUE(common::isValidUtf8(message)) << message;
+  EXPECT_NE(message.find("paths.vrpath"), std::string::npos) << message;
 }
 
 }  // namespace

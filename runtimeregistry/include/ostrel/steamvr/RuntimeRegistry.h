@@ -27,7 +27,9 @@ namespace ostrel::steamvr {
 // Codes: vrpath-missing, vrpath-unreadable, vrpath-no-config,
 //   appconfig-missing, appconfig-unreadable, vrappconfig-unreadable,
 //   registered-manifest-missing, registered-manifest-unreadable,
-//   stale-registration, not-registered, auto-launch-off, temporary-location.
+//   stale-registration, not-registered, auto-launch-off, temporary-location;
+//   and runtime-not-steamvr, from the active runtime's judgement
+//   (ActiveRuntime.h).
 using RegistryFinding = ManifestFinding;
 
 // Where the reader gets the environment from. Injected so that tests need no

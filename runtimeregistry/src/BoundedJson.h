@@ -1,0 +1,17 @@
+// The one way the runtime's JSON files are parsed: within the manifest
+// check's bounds (size cap, no NUL, nesting depth), never throwing, so a
+// hostile file costs no more than its size.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+namespace ostrel::steamvr::runtimeregistry {
+
+// The file's top-level object; nullopt with the reason in `problem` (one line
+// for a person, to follow "cannot be read: ") when the content is over the
+// size cap, holds a NUL, nests too deep, is not JSON or not an object.
+std::optional<nlohmann::json> parseBounded(const std::string& content, std::string& problem);
+
+}  // namespace ostrel::steamvr::runtimeregistry

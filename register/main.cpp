@@ -31,10 +31,11 @@ int main(int argc, char** argv) {
     case cli::ParseKind::Run:
       break;
   }
-  const std::unique_ptr<ostrel::registration::IRuntimeConnector> connector = ostrel::registration::createOpenVRConnector();
   const std::unique_ptr<ostrel::steamvr::IRegistryEnvironment> environment =
       ostrel::steamvr::createProcessEnvironment();
   const std::unique_ptr<ostrel::steamvr::IRegistryFiles> files = ostrel::steamvr::createDiskFiles();
+  const std::unique_ptr<ostrel::registration::IRuntimeConnector> connector =
+      ostrel::registration::createOpenVRConnector({nullptr, environment.get(), files.get()});
   const int status = cli::runCommand(parsed.commandLine, *connector,
                                      {environment.get(), files.get()}, std::cout, std::cerr);
   std::cout.flush();

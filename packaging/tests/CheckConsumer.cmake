@@ -41,6 +41,7 @@ set(expected_headers
   include/ostrel/registration/Repair.h
   include/ostrel/registration/RuntimeConnection.h
   include/ostrel/startup/StartupRegistration.h
+  include/ostrel/steamvr/ActiveRuntime.h
   include/ostrel/steamvr/IManifestRegistrar.h
   include/ostrel/steamvr/IVRApplicationsSurface.h
   include/ostrel/steamvr/ManifestCheck.h

@@ -75,7 +75,9 @@ void judgeStatus(StatusReport& report) {
   report.findings.clear();
   const std::string& key = report.appKey;
 
-  if (runtime.asked && !runtime.reachable) {
+  if (runtime.asked && !runtime.reachable && runtime.failure.notSteamVR) {
+    report.findings.push_back(steamvr::runtimeNotSteamVRFinding(*runtime.failure.notSteamVR));
+  } else if (runtime.asked && !runtime.reachable) {
     report.findings.push_back(
         {FindingSeverity::Warning, "runtime-unreachable",
          "the SteamVR runtime cannot be reached (" + runtime.failure.message +

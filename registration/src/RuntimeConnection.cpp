@@ -12,7 +12,16 @@ namespace {
 
 class OpenVRConnector final : public IRuntimeConnector {
  public:
-  explicit OpenVRConnector(steamvr::ISleeper* sleeper) : sleeper_(sleeper) {}
+  explicit OpenVRConnector(const OpenVRConnectorOptions& options) : options_(options) {
+    if (options_.environment == nullptr) {
+      environment_ = steamvr::createProcessEnvironment();
+      options_.environment = environment_.get();
+    }
+    if (options_.files == nullptr) {
+      files_ = steamvr::createDiskFiles();
+      options_.files = files_.get();
+    }
+  }
 
   // The surface borrows the session, so it goes first.
   ~OpenVRConnector() override {
@@ -23,8 +32,16 @@ class OpenVRConnector final : public IRuntimeConnector {
   steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
                                               RuntimeFailure& result) override {
     if (surface_) return surface_.get();
+    // Another runtime's applications interface may accept a manifest and do
+    // nothing, or abort the process: it is not called at all.
+    steamvr::ActiveRuntime active =
+        steamvr::resolveActiveRuntime(*options_.environment, *options_.files);
+    if (active.folder && !active.steamVR) {
+      result = {steamvr::notSteamVRReason(active), kRuntimeNotSteamVRSymbol, "", std::move(active)};
+      return nullptr;
+    }
     steamvr::OpenVRSessionOptions options;
-    options.sleeper = sleeper_;
+    options.sleeper = options_.sleeper;
     if (!loaderPath.empty()) options.loaderPath = platform::pathFromUtf8(loaderPath);
     steamvr::OpenVRSessionError failure;
     session_ = steamvr::OpenVRSession::open(options, failure);
@@ -35,11 +52,12 @@ class OpenVRConnector final : public IRuntimeConnector {
       result.symbol = !failure.symbol.empty() ? failure.symbol
                                               : steamvr::openVRSessionErrorKindName(failure.kind);
       result.advice = std::move(failure.advice);
+      result.notSteamVR.reset();
       return nullptr;
     }
     surface_ = steamvr::createOpenVRApplicationsSurface(session_.get());
     if (!surface_) {
-      result = {"no applications surface over the session", "", ""};
+      result = {"no applications surface over the session", "", "", std::nullopt};
       return nullptr;
     }
     result = {};
@@ -47,15 +65,17 @@ class OpenVRConnector final : public IRuntimeConnector {
   }
 
  private:
-  steamvr::ISleeper* sleeper_;
+  OpenVRConnectorOptions options_;
+  std::unique_ptr<steamvr::IRegistryEnvironment> environment_;
+  std::unique_ptr<steamvr::IRegistryFiles> files_;
   std::unique_ptr<steamvr::OpenVRSession> session_;
   std::unique_ptr<steamvr::OpenVRApplicationsSurface> surface_;
 };
 
 }  // namespace
 
-std::unique_ptr<IRuntimeConnector> createOpenVRConnector(steamvr::ISleeper* sleeper) {
-  return std::make_unique<OpenVRConnector>(sleeper);
+std::unique_ptr<IRuntimeConnector> createOpenVRConnector(const OpenVRConnectorOptions& options) {
+  return std::make_unique<OpenVRConnector>(options);
 }
 
 }  // namespace ostrel::registration

@@ -46,7 +46,8 @@ class Services {
   // Made on first use, so that a start-up with nothing to do loads nothing.
   registration::IRuntimeConnector& connector() {
     if (given_.connector == nullptr) {
-      connector_ = registration::createOpenVRConnector(given_.stop);
+      connector_ = registration::createOpenVRConnector(
+          {given_.stop, given_.sources.environment, given_.sources.files});
       given_.connector = connector_.get();
     }
     return *given_.connector;

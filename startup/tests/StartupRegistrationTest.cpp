@@ -160,6 +160,26 @@ TEST_F(Startup, AnUnreachableRuntimeChangesNothingAndSaysWhy) {
       << outcome.text;
 }
 
+TEST_F(Startup, ARuntimeThatIsNotSteamVRIsNeverCalled) {
+  files_.list({kOther});
+  // The real connector, reading the same files: their runtime folder,
+  // C:\Steam\SteamVR, holds no server, so the loader is not even looked for.
+  StartupOptions options;
+  options.appKey = kKey;
+  options.manifestPath = kOurs;
+  options.loaderPath = "no-such-loader";
+  StartupServices services;
+  services.sources = {&files_.memory, &files_.memory};
+  services.check = &checkPasses;
+  const StartupOutcome outcome = keepRegistrationRight(options, services);
+  EXPECT_EQ(outcome.action, StartupAction::Unreachable);
+  EXPECT_TRUE(outcome.runtimeContacted);
+  EXPECT_NE(outcome.text.find("the active OpenVR runtime is not SteamVR: C:\\Steam\\SteamVR; "
+                              "registrations belong to SteamVR"),
+            std::string::npos)
+      << outcome.text;
+}
+
 TEST_F(Startup, ManifestErrorsStopItBeforeTheRuntime) {
   files_.list({kOurs});  // listed and served, yet the runtime would skip it
   check_ = &checkFails;

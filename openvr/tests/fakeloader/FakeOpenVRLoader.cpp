@@ -286,6 +286,15 @@ void writePathRegistryOnce() {
   std::error_code error;
   if (std::filesystem::exists(target, error) || error) return;
   const std::string config = configFolder();
+  // The runtime folder holds the server, as SteamVR's does: a caller that
+  // looks for it before loading the loader takes this for SteamVR.
+#ifdef _WIN32
+  const std::filesystem::path server = fromUtf8(config + "\\SteamVR\\bin\\win64\\vrserver.exe");
+#else
+  const std::filesystem::path server = fromUtf8(config + "\\SteamVR") / "bin/linux64/vrserver";
+#endif
+  std::filesystem::create_directories(server.parent_path(), error);
+  std::ofstream(server, std::ios::binary).flush();
   writeJsonFile(target, json{{"config", json::array({config})},
                              {"log", json::array({config + "\\logs"})},
                              {"runtime", json::array({config + "\\SteamVR"})},

@@ -7,8 +7,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "ostrel/steamvr/ActiveRuntime.h"
 #include "ostrel/steamvr/OpenVRApplicationsSurface.h"
 #include "ostrel/steamvr/Sleeper.h"
 
@@ -25,7 +27,13 @@ struct RuntimeFailure {
   std::string symbol;
   // What usually causes it and what to do; empty when there is nothing to add.
   std::string advice;
+  // Set when the active OpenVR runtime is not SteamVR: the loader was then
+  // not loaded at all (symbol "RuntimeNotSteamVR").
+  std::optional<steamvr::ActiveRuntime> notSteamVR;
 };
+
+// RuntimeFailure::symbol when the active runtime is not SteamVR.
+inline constexpr const char* kRuntimeNotSteamVRSymbol = "RuntimeNotSteamVR";
 
 class IRuntimeConnector {
  public:
@@ -39,14 +47,26 @@ class IRuntimeConnector {
                                                       RuntimeFailure& failure) = 0;
 };
 
+// What the OpenVR connector reads and waits through; all borrowed, and must
+// outlive it. Null members: the plain sleep, the process environment, the
+// disk.
+struct OpenVRConnectorOptions {
+  steamvr::ISleeper* sleeper = nullptr;
+  steamvr::IRegistryEnvironment* environment = nullptr;
+  steamvr::IRegistryFiles* files = nullptr;
+};
+
 // Connects by opening an OpenVRSession and the surface over it; nothing is
-// loaded before the first Connect. The session waits between its tries
-// through `sleeper` (borrowed, must outlive the connector; nullptr: the plain
-// sleep). Once connected it gives the same surface
+// loaded before the first Connect. First it resolves the runtime the loader
+// would start (resolveActiveRuntime, through the options' environment and
+// files): a runtime that is not SteamVR is never called into, and Connect
+// fails with notSteamVR set and the loader not loaded; a folder that cannot
+// be resolved leaves the decision to the loader. The session waits between
+// its tries through the options' sleeper. Once connected it gives the same surface
 // to every later Connect, whatever its `loaderPath`, and leaves `failure`
 // alone; after a failure the next Connect tries again. Destroying it closes
 // the surface, then the session (the runtime connection, the loader). Never
 // returns null.
-std::unique_ptr<IRuntimeConnector> createOpenVRConnector(steamvr::ISleeper* sleeper = nullptr);
+std::unique_ptr<IRuntimeConnector> createOpenVRConnector(const OpenVRConnectorOptions& options = {});
 
 }  // namespace ostrel::registration

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 #include <string>
 
 #include "ostrel/registration/RuntimeConnection.h"
@@ -27,7 +28,7 @@ class ScriptedConnector final : public registration::IRuntimeConnector {
   ScriptedApplicationsSurface surface;
   bool reachable = true;
   registration::RuntimeFailure failure{"VR_InitInternal2 failed: VRInitError_Init_HmdNotFound (108)",
-                                       "VRInitError_Init_HmdNotFound", "start SteamVR"};
+                                       "VRInitError_Init_HmdNotFound", "start SteamVR", std::nullopt};
   // Atomic, so a test may watch work on another thread reach for the runtime.
   std::atomic<int> connects{0};
   std::string askedLoader;

@@ -26,7 +26,7 @@ using testing::jsonString;
 // Any Connect is a failure of the cheap path; the counter shows there was none.
 class CountingConnector final : public registration::IRuntimeConnector {
  public:
-  steamvr::OpenVRApplicationsSurface* Connect(const std::string&,
+  openvr::OpenVRApplicationsSurface* Connect(const std::string&,
                                               registration::RuntimeFailure& failure) override {
     ++connects;
     failure.message = "not in this benchmark";
@@ -37,8 +37,8 @@ class CountingConnector final : public registration::IRuntimeConnector {
 
 // The manifest check without the Windows path rules, which refuse the POSIX
 // paths of this host; the file is read and judged as for a registration.
-std::vector<steamvr::ManifestFinding> checkFileOnly(std::wstring_view path, std::string_view key) {
-  return steamvr::checkManifest({platform::pathFromUtf8(platform::wideToUtf8(path)), std::nullopt,
+std::vector<manifestcheck::ManifestFinding> checkFileOnly(std::wstring_view path, std::string_view key) {
+  return manifestcheck::checkManifest({platform::pathFromUtf8(platform::wideToUtf8(path)), std::nullopt,
                                  std::string(key)});
 }
 

@@ -17,7 +17,7 @@
 # the runtime and its files say about a key, and the repair),
 # ostrel::runtimeregistry (reading the runtime's files), ostrel::manifestcheck
 # (the manifest check), ostrel::openvr (the OpenVR adapter), ostrel::steamvr
-# (the seam and the registrar) and ostrel::common (logging), each with its
+# (the seam and the registrar) and ostrel::logging (logging), each with its
 # include folder, C++20 and its link dependencies.
 #
 # The platform layer stays private: none of its headers is installed. The
@@ -41,50 +41,25 @@ set(OSTREL_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/ostrel" CACHE STRING
 set(OSTREL_INSTALL_DOCDIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/ostrel" CACHE STRING
   "Where the licence is installed, below the prefix")
 
-# Public library target, then its name in the package (ostrel::<name>).
-set(_ostrel_public_libraries
-  ostrel_common common
-  ostrel_steamvr steamvr
-  ostrel_steamvr_openvr openvr
-  ostrel_manifest_check manifestcheck
-  ostrel_runtime_registry runtimeregistry
-  ostrel_registration registration
-  ostrel_startup startup)
-# Headers in a packaged library's include folder that belong to a library
-# outside the package's API (the text rules of ostrel_text share
-# common/include); they stay in the source tree.
-set(_ostrel_headers_outside_package Utf8.h WindowsPath.h)
-
-set(_ostrel_exported_libraries "")
-set(_ostrel_header_folders "")
-while(_ostrel_public_libraries)
-  list(POP_FRONT _ostrel_public_libraries _target _export_name)
-  set_target_properties(${_target} PROPERTIES EXPORT_NAME ${_export_name})
+# What goes in the package is what the libraries declared (ostrel_add_library
+# with PACKAGE or INTERNAL): their archives, and the include folders of the
+# public ones. Each library has an include folder of its own, so a folder's
+# headers are exactly its library's.
+get_property(_ostrel_exported_libraries GLOBAL PROPERTY OSTREL_PACKAGE_LIBRARIES)
+get_property(_ostrel_header_folders GLOBAL PROPERTY OSTREL_PACKAGE_HEADER_FOLDERS)
+foreach(_target IN LISTS _ostrel_exported_libraries)
   target_include_directories(${_target} INTERFACE
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
-  list(APPEND _ostrel_exported_libraries ${_target})
-  get_target_property(_folder ${_target} SOURCE_DIR)
-  list(APPEND _ostrel_header_folders "${_folder}/include")
-endwhile()
-list(REMOVE_DUPLICATES _ostrel_header_folders)
-
-set_target_properties(ostrel_platform PROPERTIES EXPORT_NAME internal_platform)
-set_target_properties(ostrel_text PROPERTIES EXPORT_NAME internal_text)
-list(APPEND _ostrel_exported_libraries ostrel_platform ostrel_text)
+endforeach()
 
 install(TARGETS ${_ostrel_exported_libraries}
   EXPORT ostrelTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
-
-set(_ostrel_header_excludes "")
-foreach(_header IN LISTS _ostrel_headers_outside_package)
-  list(APPEND _ostrel_header_excludes PATTERN ${_header} EXCLUDE)
-endforeach()
 foreach(_folder IN LISTS _ostrel_header_folders)
   install(DIRECTORY "${_folder}/"
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
     COMPONENT development
-    FILES_MATCHING PATTERN "*.h" ${_ostrel_header_excludes})
+    FILES_MATCHING PATTERN "*.h")
 endforeach()
 
 install(EXPORT ostrelTargets

@@ -10,7 +10,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "ostrel/registration/RuntimeConnection.h"
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 #include "platform/Platform.h"
 
 namespace cli = ostrel::registercli;
@@ -31,9 +31,9 @@ int main(int argc, char** argv) {
     case cli::ParseKind::Run:
       break;
   }
-  const std::unique_ptr<ostrel::steamvr::IRegistryEnvironment> environment =
-      ostrel::steamvr::createProcessEnvironment();
-  const std::unique_ptr<ostrel::steamvr::IRegistryFiles> files = ostrel::steamvr::createDiskFiles();
+  const std::unique_ptr<ostrel::runtimeregistry::IRegistryEnvironment> environment =
+      ostrel::runtimeregistry::createProcessEnvironment();
+  const std::unique_ptr<ostrel::runtimeregistry::IRegistryFiles> files = ostrel::runtimeregistry::createDiskFiles();
   const std::unique_ptr<ostrel::registration::IRuntimeConnector> connector =
       ostrel::registration::createOpenVRConnector({nullptr, environment.get(), files.get()});
   const int status = cli::runCommand(parsed.commandLine, *connector,

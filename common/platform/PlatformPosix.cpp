@@ -5,14 +5,14 @@
 #include <ctime>
 #include <system_error>
 
-#include "ostrel/common/Utf8.h"
+#include "ostrel/text/Utf8.h"
 #include "platform/Platform.h"
 
 namespace ostrel::platform {
 
 namespace {
 
-using common::kReplacementCharacter;
+using text::kReplacementCharacter;
 
 bool isSurrogate(char32_t value) { return value >= 0xD800 && value <= 0xDFFF; }
 bool isHighSurrogate(char32_t value) { return value >= 0xD800 && value <= 0xDBFF; }
@@ -186,7 +186,7 @@ std::wstring utf8ToWide(std::string_view text) {
   std::size_t offset = 0;
   while (offset < text.size()) {
     // An ill-formed stretch comes back as U+FFFD with the length to skip.
-    const common::Utf8Step step = common::decodeUtf8(text, offset);
+    const text::Utf8Step step = text::decodeUtf8(text, offset);
     appendWide(out, step.codePoint);
     offset += step.length;
   }

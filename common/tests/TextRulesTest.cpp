@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
-#include "ostrel/common/Utf8.h"
-#include "ostrel/common/WindowsPath.h"
+#include "ostrel/text/Utf8.h"
+#include "ostrel/text/WindowsPath.h"
 
 namespace {
 
 using namespace std::string_view_literals;
-namespace oc = ostrel::common;
+namespace oc = ostrel::text;
 
 struct Utf8Case {
   std::string_view text;

@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
-#include "ostrel/common/Utf8.h"
+#include "ostrel/text/Utf8.h"
 
 namespace {
 
 using namespace std::string_view_literals;
-namespace oc = ostrel::common;
+namespace oc = ostrel::text;
 
 struct DecodeCase {
   const char* name;

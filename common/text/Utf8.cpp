@@ -1,6 +1,6 @@
-#include "ostrel/common/Utf8.h"
+#include "ostrel/text/Utf8.h"
 
-namespace ostrel::common {
+namespace ostrel::text {
 
 namespace {
 
@@ -67,4 +67,4 @@ std::optional<std::size_t> firstInvalidUtf8(std::string_view text) noexcept {
 
 bool isValidUtf8(std::string_view text) noexcept { return !firstInvalidUtf8(text).has_value(); }
 
-}  // namespace ostrel::common
+}  // namespace ostrel::text

@@ -1,8 +1,8 @@
-#include "ostrel/common/WindowsPath.h"
+#include "ostrel/text/WindowsPath.h"
 
 #include <algorithm>
 
-namespace ostrel::common {
+namespace ostrel::text {
 
 namespace {
 
@@ -95,4 +95,4 @@ bool underTemporaryFolder(std::string_view utf8Path) noexcept {
   return hasFolderNamed(utf8Path, "temp") || hasFolderNamed(utf8Path, "tmp");
 }
 
-}  // namespace ostrel::common
+}  // namespace ostrel::text

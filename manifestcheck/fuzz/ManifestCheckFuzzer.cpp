@@ -12,18 +12,18 @@
 #include <vector>
 
 #include "TextScan.h"
-#include "ostrel/steamvr/ManifestCheck.h"
-#include "ostrel/steamvr/ManifestReader.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestReader.h"
 
 namespace {
 
-using ostrel::steamvr::FindingSeverity;
-using ostrel::steamvr::ManifestFinding;
-using ostrel::steamvr::PathKind;
+using ostrel::manifestcheck::FindingSeverity;
+using ostrel::manifestcheck::ManifestFinding;
+using ostrel::manifestcheck::PathKind;
 
 // Answers from the path's length, so the same input always gets the same
 // answer and each kind of answer turns up.
-class ScriptedPathProbe final : public ostrel::steamvr::IPathProbe {
+class ScriptedPathProbe final : public ostrel::manifestcheck::IPathProbe {
  public:
   PathKind Kind(const std::filesystem::path& path) override {
     switch (path.native().size() % 4) {
@@ -43,7 +43,7 @@ class ScriptedPathProbe final : public ostrel::steamvr::IPathProbe {
 // and a message that is one line of valid UTF-8 of bounded length (text from
 // the file is quoted and shortened, never copied whole).
 void requireWellFormed(const std::vector<ManifestFinding>& findings) {
-  if (findings.size() > ostrel::steamvr::kMaxFindings) std::abort();
+  if (findings.size() > ostrel::manifestcheck::kMaxFindings) std::abort();
   for (const ManifestFinding& finding : findings) {
     if (finding.severity != FindingSeverity::Error &&
         finding.severity != FindingSeverity::Warning) {
@@ -51,7 +51,7 @@ void requireWellFormed(const std::vector<ManifestFinding>& findings) {
     }
     if (finding.code.empty() || finding.message.empty()) std::abort();
     if (finding.message.size() > 4096) std::abort();
-    if (ostrel::steamvr::manifestcheck::firstInvalidUtf8(finding.message)) std::abort();
+    if (ostrel::manifestcheck::firstInvalidUtf8(finding.message)) std::abort();
     for (char c : finding.message) {
       if (static_cast<unsigned char>(c) < 0x20) std::abort();
     }
@@ -63,7 +63,7 @@ void requireWellFormed(const std::vector<ManifestFinding>& findings) {
 // too. Read by the one manifest reader, within the check's bounds.
 std::vector<std::string> declaredKeys(std::string_view content) {
   std::vector<std::string> keys;
-  for (const auto& application : ostrel::steamvr::parseManifest(content).applications) {
+  for (const auto& application : ostrel::manifestcheck::parseManifest(content).applications) {
     if (keys.size() == 3) break;
     keys.push_back(application.appKey);
   }
@@ -75,15 +75,15 @@ std::vector<std::string> declaredKeys(std::string_view content) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view content(reinterpret_cast<const char*>(data), size);
   ScriptedPathProbe probe;
-  requireWellFormed(ostrel::steamvr::checkManifestContent(
+  requireWellFormed(ostrel::manifestcheck::checkManifestContent(
       content, {"vantorell.ostrel", "C:\\Apps\\Ostrel", &probe}));
   for (const std::string& key : declaredKeys(content)) {
     requireWellFormed(
-        ostrel::steamvr::checkManifestContent(content, {key, "C:\\Apps\\Ostrel", &probe}));
+        ostrel::manifestcheck::checkManifestContent(content, {key, "C:\\Apps\\Ostrel", &probe}));
   }
 
   // The same bytes as the path handed to the registrar, one character each.
   const std::wstring path(content.begin(), content.begin() + std::min<std::size_t>(size, 300));
-  requireWellFormed(ostrel::steamvr::checkManifestPath(path));
+  requireWellFormed(ostrel::manifestcheck::checkManifestPath(path));
   return 0;
 }

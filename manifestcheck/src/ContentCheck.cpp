@@ -7,7 +7,7 @@
 #include "ManifestStructure.h"
 #include "TextScan.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 namespace {
 
@@ -105,4 +105,4 @@ void checkContent(std::string_view content, const ManifestContentContext& contex
   checkManifestStructure(*root, context, findings);
 }
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "FindingList.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 // The bounds and the parse of checkContent without the structure checks:
 // size, encoding, NUL bytes and depth are looked at before the parser sees
@@ -22,4 +22,4 @@ std::optional<nlohmann::json> readManifestJson(std::string_view content, Finding
 void checkContent(std::string_view content, const ManifestContentContext& context,
                   FindingList& findings);
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

@@ -2,9 +2,9 @@
 #include <memory>
 #include <system_error>
 
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 
 namespace {
 
@@ -33,4 +33,4 @@ class DiskPathProbe final : public IPathProbe {
 
 std::unique_ptr<IPathProbe> createDiskPathProbe() { return std::make_unique<DiskPathProbe>(); }
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

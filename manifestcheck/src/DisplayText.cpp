@@ -3,7 +3,7 @@
 #include "PathText.h"
 #include "TextScan.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 namespace {
 
@@ -95,4 +95,4 @@ std::string elementPath(std::string_view parent, std::size_t index) {
   return std::string(parent) + '[' + std::to_string(index) + ']';
 }
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 // Characters shown of one value before it is cut short with "...". Paths get
 // room for the longest the classic Windows API takes.
@@ -39,4 +39,4 @@ std::string memberPath(std::string_view parent, std::string_view key);
 // parent[index]
 std::string elementPath(std::string_view parent, std::size_t index);
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 void FindingList::error(std::string code, std::string message) {
   add(FindingSeverity::Error, std::move(code), std::move(message));
@@ -39,4 +39,4 @@ std::vector<ManifestFinding> FindingList::take() && {
   return std::move(kept_);
 }
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

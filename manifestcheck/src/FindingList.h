@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 class FindingList {
  public:
@@ -34,4 +34,4 @@ class FindingList {
   std::size_t errors_ = 0;
 };
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

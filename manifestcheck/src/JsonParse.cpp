@@ -8,7 +8,7 @@
 #include "DisplayText.h"
 #include "TextScan.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 namespace {
 
@@ -122,4 +122,4 @@ std::optional<json> parseManifestJson(std::string_view text, FindingList& findin
   return std::nullopt;
 }
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

@@ -7,7 +7,7 @@
 
 #include "FindingList.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 // Parses `text`, which must already be known to be UTF-8 without NUL bytes
 // and nested no deeper than the limit. Comments (// and /* */) are skipped,
@@ -23,4 +23,4 @@ std::optional<nlohmann::json> parseManifestJson(std::string_view text, FindingLi
 // echo of the input read (which can be as long as the file).
 std::string describeParseError(std::string_view what);
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

@@ -1,4 +1,4 @@
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
 #include <algorithm>
 #include <utility>
@@ -10,7 +10,7 @@
 #include "PathText.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 
 using manifestcheck::FindingList;
 
@@ -85,4 +85,4 @@ std::vector<ManifestFinding> checkManifestForRegistration(std::wstring_view mani
   return checkManifest(input);
 }
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

@@ -5,7 +5,7 @@
 #include "DisplayText.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 std::optional<std::string> readManifestFile(const std::filesystem::path& file,
                                             FindingList& findings) {
@@ -50,4 +50,4 @@ std::optional<std::string> readManifestFile(const std::filesystem::path& file,
   return std::nullopt;
 }
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

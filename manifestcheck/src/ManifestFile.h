@@ -7,7 +7,7 @@
 
 #include "FindingList.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 // The file's bytes, at most kManifestSizeLimit + 1 of them (one more than the
 // limit, so that the content check can tell the file is over it). Only a
@@ -16,4 +16,4 @@ namespace ostrel::steamvr::manifestcheck {
 std::optional<std::string> readManifestFile(const std::filesystem::path& file,
                                             FindingList& findings);
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

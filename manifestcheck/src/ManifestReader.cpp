@@ -1,4 +1,4 @@
-#include "ostrel/steamvr/ManifestReader.h"
+#include "ostrel/manifestcheck/ManifestReader.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
@@ -6,10 +6,10 @@
 
 #include "ContentCheck.h"
 #include "FindingList.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 
 namespace {
 
@@ -101,4 +101,4 @@ ManifestContents readManifest(const std::string& utf8Path) {
   return contents;
 }
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

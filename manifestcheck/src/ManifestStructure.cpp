@@ -13,7 +13,7 @@
 #include "PathText.h"
 #include "TextScan.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 namespace {
 
@@ -457,4 +457,4 @@ void checkManifestStructure(const json& root, const ManifestContentContext& cont
                    context, findings);
 }
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

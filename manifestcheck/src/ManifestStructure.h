@@ -5,13 +5,13 @@
 #include <nlohmann/json.hpp>
 
 #include "FindingList.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 // Only the application whose app_key is the context's key is checked in
 // depth; the others are checked only as far as finding that key needs.
 void checkManifestStructure(const nlohmann::json& root, const ManifestContentContext& context,
                             FindingList& findings);
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

@@ -4,13 +4,13 @@
 
 #include "DisplayText.h"
 #include "PathText.h"
-#include "ostrel/common/WindowsPath.h"
+#include "ostrel/text/WindowsPath.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 bool isWindowsAbsolute(std::string_view utf8Path) noexcept {
-  return common::isWindowsAbsolute(utf8Path);
+  return text::isWindowsAbsolute(utf8Path);
 }
 
 bool isAscii(std::string_view text) noexcept {
@@ -19,7 +19,7 @@ bool isAscii(std::string_view text) noexcept {
 }
 
 bool underWindowsApps(std::string_view utf8Path) noexcept {
-  return common::underWindowsApps(utf8Path);
+  return text::underWindowsApps(utf8Path);
 }
 
 void checkRegistrarPath(std::wstring_view registrarPath, FindingList& findings) {
@@ -69,7 +69,7 @@ std::optional<std::filesystem::path> resolveBinaryPath(
 }
 
 bool isDriveRooted(std::string_view utf8Path) noexcept {
-  return common::isDriveRooted(utf8Path);
+  return text::isDriveRooted(utf8Path);
 }
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

@@ -9,7 +9,7 @@
 
 #include "FindingList.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 // Adds the path-* findings, and non-ascii-path, for the text the registrar
 // will pass to the runtime.
@@ -37,4 +37,4 @@ std::optional<std::filesystem::path> resolveBinaryPath(std::string_view binaryPa
 // and "//server/share" are full paths, not drive-rooted.
 bool isDriveRooted(std::string_view utf8Path) noexcept;
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

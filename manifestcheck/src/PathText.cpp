@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 // The standard library reports an impossible conversion by throwing; the
 // check reports it as text instead, so nothing escapes to the caller.
@@ -23,4 +23,4 @@ std::optional<std::filesystem::path> pathFromUtf8(std::string_view utf8) {
   }
 }
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

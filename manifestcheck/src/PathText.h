@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 // UTF-8 form of a path; a placeholder text when the system cannot convert it
 // (a Windows path holding an unpaired surrogate).
@@ -17,4 +17,4 @@ std::string pathToUtf8(const std::filesystem::path& path);
 // The path named by UTF-8 text; nullopt when the system cannot convert it.
 std::optional<std::filesystem::path> pathFromUtf8(std::string_view utf8);
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

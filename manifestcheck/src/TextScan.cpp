@@ -1,15 +1,15 @@
 #include "TextScan.h"
 
-#include "ostrel/common/Utf8.h"
+#include "ostrel/text/Utf8.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 std::size_t utf8SequenceLength(std::string_view text, std::size_t offset) noexcept {
-  return common::utf8SequenceLength(text, offset);
+  return text::utf8SequenceLength(text, offset);
 }
 
 std::optional<std::size_t> firstInvalidUtf8(std::string_view text) noexcept {
-  return common::firstInvalidUtf8(text);
+  return text::firstInvalidUtf8(text);
 }
 
 TextPosition positionOf(std::string_view text, std::size_t offset) noexcept {
@@ -84,4 +84,4 @@ std::optional<std::size_t> firstBracketDeeperThan(std::string_view text, int lim
   return std::nullopt;
 }
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

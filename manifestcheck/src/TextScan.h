@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 
 // Length of the well-formed UTF-8 sequence starting at `offset`, or 0 when the
 // bytes there are not one (overlong forms, surrogates and values above
@@ -36,4 +36,4 @@ std::string describePosition(std::string_view text, std::size_t offset);
 // left to the parser to report.
 std::optional<std::size_t> firstBracketDeeperThan(std::string_view text, int limit) noexcept;
 
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "ManifestCheckTestSupport.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 namespace {
 
 using nlohmann::json;
@@ -174,4 +174,4 @@ INSTANTIATE_TEST_SUITE_P(EveryCode, Severity, ::testing::ValuesIn(kCases),
                          });
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "ManifestCheckTestSupport.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 namespace {
 
 using nlohmann::json;
@@ -154,4 +154,4 @@ TEST(HostileManifest, ThousandsOfBrokenEntriesGiveABoundedList) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

@@ -8,9 +8,9 @@
 #include "DisplayText.h"
 #include "FindingList.h"
 #include "JsonParse.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 namespace {
 
 std::vector<ManifestFinding> listOf(std::size_t warnings, std::size_t errors) {
@@ -80,4 +80,4 @@ TEST(JsonParse, RepeatsAreFoundPerObject) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 #include "ostrel/testing/ScratchFolder.h"
 
-namespace ostrel::steamvr::testing {
+namespace ostrel::manifestcheck::testing {
 
 inline const std::string kKey = "vantorell.ostrel";
 
@@ -64,4 +64,4 @@ class FakePathProbe final : public IPathProbe {
 
 using ScratchFolder = ostrel::testing::ScratchFolder;
 
-}  // namespace ostrel::steamvr::testing
+}  // namespace ostrel::manifestcheck::testing

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "ManifestCheckTestSupport.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 namespace {
 
 using nlohmann::json;
@@ -384,4 +384,4 @@ TEST_F(ManifestContentTest, OnlyTheApplicationWithTheKeyIsCheckedInDepth) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

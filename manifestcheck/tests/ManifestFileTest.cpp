@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "ManifestCheckTestSupport.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 namespace {
 
 using testing::codes;
@@ -86,4 +86,4 @@ TEST_F(ManifestFileTest, RegistrationCheckJoinsPathAndContentFindings) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "ManifestCheckTestSupport.h"
-#include "ostrel/steamvr/ManifestCheck.h"
-#include "ostrel/steamvr/ManifestReader.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestReader.h"
 
 namespace {
 
-namespace svr = ostrel::steamvr;
+namespace svr = ostrel::manifestcheck;
 using svr::ManifestReadFailure;
 using svr::testing::ScratchFolder;
 

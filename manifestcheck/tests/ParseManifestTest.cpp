@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "ostrel/steamvr/ManifestCheck.h"
-#include "ostrel/steamvr/ManifestReader.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestReader.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 namespace {
 
 using Keys = std::vector<std::string>;
@@ -77,4 +77,4 @@ TEST(ParseManifest, RefusesWhatTheRuntimeWouldSkip) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

@@ -5,12 +5,12 @@
 
 #include "ManifestCheckTestSupport.h"
 #include "PathRules.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 namespace {
 
-using steamvr::testing::codes;
+using manifestcheck::testing::codes;
 using Codes = std::vector<std::string>;
 
 Codes pathCodes(const std::wstring& path) { return codes(checkManifestPath(path)); }
@@ -52,4 +52,4 @@ TEST(BinaryPath, WindowsAppsMustBeAFolderOfThePath) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

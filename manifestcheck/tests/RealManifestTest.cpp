@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
 #ifndef OSTREL_REAL_MANIFEST_FOLDER
 #error "OSTREL_REAL_MANIFEST_FOLDER must name the folder of real manifests"
 #endif
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 namespace {
 
 namespace fs = std::filesystem;
@@ -169,4 +169,4 @@ TEST(RealManifests, OnlyALeadingSingleSeparatorIsDriveRooted) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

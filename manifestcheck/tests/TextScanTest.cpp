@@ -6,7 +6,7 @@
 
 #include "TextScan.h"
 
-namespace ostrel::steamvr::manifestcheck {
+namespace ostrel::manifestcheck {
 namespace {
 
 struct Utf8Case {
@@ -75,4 +75,4 @@ TEST(TextScan, DepthSkipsCommentsAsTheParserDoes) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr::manifestcheck
+}  // namespace ostrel::manifestcheck

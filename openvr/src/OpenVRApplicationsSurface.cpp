@@ -1,11 +1,15 @@
-#include "ostrel/steamvr/OpenVRApplicationsSurface.h"
+#include "ostrel/openvr/OpenVRApplicationsSurface.h"
 
 #include <cstdint>
 #include <string>
 
 #include "OpenVRApplicationsTable.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::openvr {
+
+using steamvr::ApplicationError;
+using steamvr::kApplicationErrorNone;
+using steamvr::applicationErrorName;
 
 namespace {
 
@@ -114,4 +118,4 @@ std::unique_ptr<OpenVRApplicationsSurface> createOpenVRApplicationsSurface(
   return std::make_unique<OpenVRApplicationsSurfaceImpl>(session->applications());
 }
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::openvr

@@ -13,11 +13,13 @@
 #include <cstdint>
 
 #include "ostrel/steamvr/IVRApplicationsSurface.h"
-#include "ostrel/steamvr/OpenVRSession.h"
+#include "ostrel/openvr/OpenVRSession.h"
 
 static_assert(sizeof(void*) == 8, "the OpenVR tables are declared for 64-bit targets only");
 
-namespace ostrel::steamvr {
+namespace ostrel::openvr {
+
+using steamvr::ApplicationError;
 
 inline constexpr const char* kApplicationsInterfaceVersion = "IVRApplications_007";
 inline constexpr const char* kApplicationsTableName = "FnTable:IVRApplications_007";
@@ -84,4 +86,4 @@ static_assert(offsetof(OpenVRApplicationsTable, SetApplicationAutoLaunch) ==
 static_assert(offsetof(OpenVRApplicationsTable, GetCurrentSceneProcessId) ==
               29 * sizeof(UnusedTableEntry));
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::openvr

@@ -1,4 +1,4 @@
-#include "ostrel/steamvr/OpenVRSession.h"
+#include "ostrel/openvr/OpenVRSession.h"
 
 #include <cstdint>
 #include <string>
@@ -9,7 +9,10 @@
 #include "OpenVRApplicationsTable.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::openvr {
+
+using steamvr::ISleeper;
+using steamvr::plainSleeper;
 
 namespace {
 
@@ -281,4 +284,4 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
                                              table);
 }
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::openvr

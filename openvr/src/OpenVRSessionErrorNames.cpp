@@ -1,8 +1,8 @@
-#include "ostrel/steamvr/OpenVRSession.h"
+#include "ostrel/openvr/OpenVRSession.h"
 
 #include <cstdint>
 
-namespace ostrel::steamvr {
+namespace ostrel::openvr {
 
 const char* openVRSessionErrorKindName(OpenVRSessionErrorKind kind) noexcept {
   switch (kind) {
@@ -73,4 +73,4 @@ const char* openVRInitErrorAdvice(std::int32_t initError) noexcept {
   }
 }
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::openvr

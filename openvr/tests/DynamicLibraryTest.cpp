@@ -13,8 +13,8 @@
 namespace ostrel::platform {
 namespace {
 
-using steamvr::testing::FakeLoader;
-namespace control = steamvr::testing::fakeloader;
+using openvr::testing::FakeLoader;
+namespace control = openvr::testing::fakeloader;
 
 TEST(DynamicLibrary, ExecutableDirectoryHoldsThisTestsLoader) {
   std::string error = "stale";

@@ -12,7 +12,7 @@
 #include "fakeloader/FakeLoaderControl.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr::testing {
+namespace ostrel::openvr::testing {
 
 class FakeLoader {
  public:
@@ -102,4 +102,4 @@ class FakeLoader {
   fakeloader::CallFunction call_ = nullptr;
 };
 
-}  // namespace ostrel::steamvr::testing
+}  // namespace ostrel::openvr::testing

@@ -5,10 +5,14 @@
 #include <vector>
 
 #include "FakeLoader.h"
-#include "ostrel/steamvr/OpenVRApplicationsSurface.h"
-#include "ostrel/steamvr/OpenVRSession.h"
+#include "ostrel/openvr/OpenVRApplicationsSurface.h"
+#include "ostrel/openvr/OpenVRSession.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::openvr {
+
+using steamvr::ApplicationError;
+using steamvr::kApplicationErrorNone;
+using steamvr::applicationErrorName;
 namespace {
 
 using testing::FakeLoader;
@@ -152,4 +156,4 @@ TEST(OpenVRApplicationsSurface, FactoryRefusesANullSession) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::openvr

@@ -9,12 +9,17 @@
 
 #include "FakeLoader.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
-#include "ostrel/steamvr/OpenVRApplicationsSurface.h"
-#include "ostrel/steamvr/OpenVRSession.h"
+#include "ostrel/openvr/OpenVRApplicationsSurface.h"
+#include "ostrel/openvr/OpenVRSession.h"
 #include "ostrel/testing/CapturingLogger.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::openvr {
+
+using steamvr::RegisterResult;
+using steamvr::IManifestRegistrar;
+using steamvr::createManifestRegistrar;
+using steamvr::kApplicationErrorNone;
 namespace {
 
 using testing::FakeLoader;
@@ -144,4 +149,4 @@ TEST_F(OpenVRRegistrarTest, ReadBacksAfterRegisteringShowWhatTheRuntimeHolds) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::openvr

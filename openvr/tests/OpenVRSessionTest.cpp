@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "FakeLoader.h"
-#include "ostrel/steamvr/OpenVRSession.h"
+#include "ostrel/openvr/OpenVRSession.h"
 #include "ostrel/testing/ScratchFolder.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::openvr {
 namespace {
 
 using ostrel::testing::ScratchFolder;
@@ -286,4 +286,4 @@ TEST(OpenVRSessionErrorKind, EveryKindHasItsName) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::openvr

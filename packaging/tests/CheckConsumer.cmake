@@ -33,6 +33,10 @@ set(expected_headers
   include/ostrel/common/ConsoleLogger.h
   include/ostrel/common/ILogger.h
   include/ostrel/common/LogLevel.h
+  include/ostrel/manifestcheck/ManifestCheck.h
+  include/ostrel/manifestcheck/ManifestReader.h
+  include/ostrel/openvr/OpenVRApplicationsSurface.h
+  include/ostrel/openvr/OpenVRSession.h
   include/ostrel/registration/ManifestLocation.h
   include/ostrel/registration/ObservingSurface.h
   include/ostrel/registration/RegisteredPlace.h
@@ -40,15 +44,11 @@ set(expected_headers
   include/ostrel/registration/RegistrationStatus.h
   include/ostrel/registration/Repair.h
   include/ostrel/registration/RuntimeConnection.h
+  include/ostrel/runtimeregistry/ActiveRuntime.h
+  include/ostrel/runtimeregistry/RuntimeRegistry.h
   include/ostrel/startup/StartupRegistration.h
-  include/ostrel/steamvr/ActiveRuntime.h
   include/ostrel/steamvr/IManifestRegistrar.h
   include/ostrel/steamvr/IVRApplicationsSurface.h
-  include/ostrel/steamvr/ManifestCheck.h
-  include/ostrel/steamvr/ManifestReader.h
-  include/ostrel/steamvr/OpenVRApplicationsSurface.h
-  include/ostrel/steamvr/OpenVRSession.h
-  include/ostrel/steamvr/RuntimeRegistry.h
   include/ostrel/steamvr/Sleeper.h)
 file(GLOB_RECURSE installed_headers RELATIVE "${prefix}" "${prefix}/*.h" "${prefix}/*.hpp")
 list(SORT installed_headers)
@@ -67,8 +67,8 @@ else()
       string(APPEND failures "  ${file} missing beside ostrelConfig.cmake\n")
     endif()
   endforeach()
-  foreach(library ostrel_common ostrel_steamvr ostrel_steamvr_openvr ostrel_manifest_check
-      ostrel_runtime_registry ostrel_registration ostrel_startup ostrel_platform ostrel_text)
+  foreach(library ostrel_logging ostrel_steamvr ostrel_openvr ostrel_manifestcheck
+      ostrel_runtimeregistry ostrel_registration ostrel_startup ostrel_platform ostrel_text)
     if(NOT EXISTS "${libdir}/lib${library}.a")
       string(APPEND failures "  ${libdir}/lib${library}.a missing\n")
     endif()
@@ -85,7 +85,7 @@ else()
     endforeach()
   endforeach()
   file(READ "${package_dir}/ostrelTargets.cmake" targets)
-  foreach(target ostrel::common ostrel::steamvr ostrel::openvr ostrel::manifestcheck
+  foreach(target ostrel::logging ostrel::steamvr ostrel::openvr ostrel::manifestcheck
       ostrel::runtimeregistry ostrel::registration ostrel::startup)
     string(FIND "${targets}" "add_library(${target} STATIC IMPORTED)" at)
     if(at EQUAL -1)

@@ -6,7 +6,7 @@
 #include "JsonReport.h"
 #include "ostrel/registration/RegistrarPath.h"
 #include "SummaryLine.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 #include "platform/Platform.h"
 
 namespace ostrel::registercli {
@@ -15,12 +15,12 @@ int runCheckCommand(const CommandLine& commandLine, std::ostream& out) {
   // The check judges the path the registrar would be given, so it is made
   // full the same way.
   const std::wstring path = registration::registrarPathFor(*commandLine.manifestPath);
-  const std::vector<steamvr::ManifestFinding> findings =
-      steamvr::checkManifestForRegistration(path, commandLine.appKey);
-  const int errors = steamvr::countErrors(findings);
+  const std::vector<manifestcheck::ManifestFinding> findings =
+      manifestcheck::checkManifestForRegistration(path, commandLine.appKey);
+  const int errors = manifestcheck::countErrors(findings);
   if (!commandLine.json) {
-    for (const steamvr::ManifestFinding& finding : findings) {
-      out << steamvr::formatFinding(finding) << '\n';
+    for (const manifestcheck::ManifestFinding& finding : findings) {
+      out << manifestcheck::formatFinding(finding) << '\n';
     }
   }
   const int warnings = static_cast<int>(findings.size()) - errors;

@@ -16,12 +16,12 @@ json optionalText(const std::optional<std::string>& value) {
   return value ? json(*value) : json(nullptr);
 }
 
-json findingsJson(const std::vector<steamvr::ManifestFinding>& first,
-                  const std::vector<steamvr::ManifestFinding>& then) {
+json findingsJson(const std::vector<manifestcheck::ManifestFinding>& first,
+                  const std::vector<manifestcheck::ManifestFinding>& then) {
   json list = json::array();
   for (const auto* findings : {&first, &then}) {
-    for (const steamvr::ManifestFinding& finding : *findings) {
-      list.push_back({{"severity", steamvr::findingSeverityName(finding.severity)},
+    for (const manifestcheck::ManifestFinding& finding : *findings) {
+      list.push_back({{"severity", manifestcheck::findingSeverityName(finding.severity)},
                       {"code", finding.code},
                       {"message", finding.message}});
     }
@@ -38,9 +38,9 @@ json runtimeJson(const registration::RuntimeView& runtime) {
   return view;
 }
 
-json registryJson(const steamvr::RuntimeRegistry& registry) {
+json registryJson(const runtimeregistry::RuntimeRegistry& registry) {
   json paths = json::array();
-  for (const steamvr::ListedManifest& listed : registry.manifests) {
+  for (const runtimeregistry::ListedManifest& listed : registry.manifests) {
     paths.push_back({{"path", listed.path},
                      {"exists", listed.exists},
                      {"declares_key", listed.declaresKey},
@@ -53,7 +53,7 @@ json registryJson(const steamvr::RuntimeRegistry& registry) {
 }
 
 json statusObject(const registration::StatusReport& report, int exitStatus,
-                  const std::vector<steamvr::ManifestFinding>& extra) {
+                  const std::vector<manifestcheck::ManifestFinding>& extra) {
   return {{"app_key", report.appKey},
           {"manifest", optionalText(report.manifestPath)},
           {"state", registration::registrationStateName(report.state)},
@@ -73,12 +73,12 @@ std::string dumped(const json& value) {
 }  // namespace
 
 std::string statusJson(const registration::StatusReport& report, int exitStatus,
-                       const std::vector<steamvr::ManifestFinding>& extra) {
+                       const std::vector<manifestcheck::ManifestFinding>& extra) {
   return dumped(statusObject(report, exitStatus, extra));
 }
 
 std::string repairJson(const registration::StatusReport& report, const RepairOutcome& outcome,
-                       const std::vector<steamvr::ManifestFinding>& checkFindings) {
+                       const std::vector<manifestcheck::ManifestFinding>& checkFindings) {
   json object = statusObject(report, outcome.exitStatus, checkFindings);
   object["dry_run"] = outcome.dryRun;
   object["removed"] = outcome.removed;
@@ -88,8 +88,8 @@ std::string repairJson(const registration::StatusReport& report, const RepairOut
 }
 
 std::string checkJson(const std::string& appKey, const std::string& manifestPath,
-                      const std::vector<steamvr::ManifestFinding>& findings, int exitStatus) {
-  const int errors = steamvr::countErrors(findings);
+                      const std::vector<manifestcheck::ManifestFinding>& findings, int exitStatus) {
+  const int errors = manifestcheck::countErrors(findings);
   const json object = {{"app_key", appKey},
                        {"manifest", manifestPath},
                        {"passed", errors == 0},

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "ostrel/registration/RegistrationStatus.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
 namespace ostrel::registercli {
 
@@ -44,18 +44,18 @@ struct RepairOutcome {
 // check's, for repair) come first in the list, then report.findings.
 // "exit_status" is `exitStatus` as given.
 std::string statusJson(const registration::StatusReport& report, int exitStatus,
-                       const std::vector<steamvr::ManifestFinding>& extra = {});
+                       const std::vector<manifestcheck::ManifestFinding>& extra = {});
 
 // statusJson's object with outcome.exitStatus and `checkFindings` as
 // `extra`, plus "dry_run", "removed", "would_remove" and "result" (null when
 // no registration was tried).
 std::string repairJson(const registration::StatusReport& report, const RepairOutcome& outcome,
-                       const std::vector<steamvr::ManifestFinding>& checkFindings);
+                       const std::vector<manifestcheck::ManifestFinding>& checkFindings);
 
 // {"app_key", "manifest", "passed", "errors", "warnings", "findings",
 // "exit_status"}: the counts come from `findings` ("passed" when none is an
 // error), "exit_status" is `exitStatus` as given.
 std::string checkJson(const std::string& appKey, const std::string& manifestPath,
-                      const std::vector<steamvr::ManifestFinding>& findings, int exitStatus);
+                      const std::vector<manifestcheck::ManifestFinding>& findings, int exitStatus);
 
 }  // namespace ostrel::registercli

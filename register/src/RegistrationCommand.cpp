@@ -9,7 +9,7 @@
 #include "ostrel/registration/RegistrarPath.h"
 #include "SummaryLine.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 #include "platform/Platform.h"
 
 namespace ostrel::registercli {
@@ -25,13 +25,13 @@ int runRegistrationCommand(const CommandLine& commandLine, registration::IRuntim
 
   // Removal needs no check: the file may well be gone already.
   if (commandLine.command != CommandKind::Unregister) {
-    const std::vector<steamvr::ManifestFinding> findings =
-        steamvr::checkManifestForRegistration(path, key);
-    for (const steamvr::ManifestFinding& finding : findings) {
-      err << steamvr::formatFinding(finding) << '\n';
+    const std::vector<manifestcheck::ManifestFinding> findings =
+        manifestcheck::checkManifestForRegistration(path, key);
+    for (const manifestcheck::ManifestFinding& finding : findings) {
+      err << manifestcheck::formatFinding(finding) << '\n';
     }
-    if (steamvr::hasErrors(findings)) {
-      const int errors = steamvr::countErrors(findings);
+    if (manifestcheck::hasErrors(findings)) {
+      const int errors = manifestcheck::countErrors(findings);
       const int warnings = static_cast<int>(findings.size()) - errors;
       if (!commandLine.force) {
         out << refusedSummary(verb, errors, warnings) << '\n';
@@ -43,7 +43,7 @@ int runRegistrationCommand(const CommandLine& commandLine, registration::IRuntim
   err.flush();
 
   registration::RuntimeFailure failure;
-  steamvr::OpenVRApplicationsSurface* surface = connector.Connect(commandLine.loaderPath, failure);
+  openvr::OpenVRApplicationsSurface* surface = connector.Connect(commandLine.loaderPath, failure);
   if (surface == nullptr) {
     out << unavailableSummary(verb, failure.message) << '\n';
     return kExitUnavailable;

@@ -12,7 +12,7 @@
 #include "ostrel/registration/Repair.h"
 #include "SummaryLine.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 #include "platform/Platform.h"
 
 namespace ostrel::registercli {
@@ -40,12 +40,12 @@ int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConne
 
   // As register does: a manifest the runtime would refuse is not worth
   // removing the working copies for.
-  const std::vector<steamvr::ManifestFinding> checked =
-      steamvr::checkManifestForRegistration(path, key);
-  for (const steamvr::ManifestFinding& finding : checked) {
-    err << steamvr::formatFinding(finding) << '\n';
+  const std::vector<manifestcheck::ManifestFinding> checked =
+      manifestcheck::checkManifestForRegistration(path, key);
+  for (const manifestcheck::ManifestFinding& finding : checked) {
+    err << manifestcheck::formatFinding(finding) << '\n';
   }
-  const int errors = steamvr::countErrors(checked);
+  const int errors = manifestcheck::countErrors(checked);
   registration::StatusReport report = registration::buildStatusReport(statusQueryFor(commandLine), connector, sources, false);
   auto finish = [&](int status, const std::string& summary) {
     outcome.exitStatus = status;
@@ -66,8 +66,8 @@ int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConne
 
   const std::vector<std::string> stale = registration::planRepair(report.registry);
   if (!report.registry.known()) {
-    for (const steamvr::RegistryFinding& finding : report.registry.findings) {
-      err << steamvr::formatFinding(finding) << '\n';
+    for (const runtimeregistry::RegistryFinding& finding : report.registry.findings) {
+      err << manifestcheck::formatFinding(finding) << '\n';
     }
     err << "the runtime's list of applications cannot be read, so no other copy can be found: "
            "only registering "
@@ -86,7 +86,7 @@ int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConne
                          " from " + shownPath);
   }
 
-  steamvr::OpenVRApplicationsSurface* surface =
+  openvr::OpenVRApplicationsSurface* surface =
       connector.Connect(commandLine.loaderPath, report.runtime.failure);
   report.runtime.asked = true;
   report.runtime.reachable = surface != nullptr;

@@ -14,9 +14,9 @@ namespace {
 
 using steamvr::ApplicationError;
 using steamvr::kApplicationErrorNone;
-using steamvr::OpenVRApplicationsSurface;
+using openvr::OpenVRApplicationsSurface;
 
-std::string flagText(OpenVRApplicationsSurface& surface, steamvr::ApplicationFlag flag,
+std::string flagText(OpenVRApplicationsSurface& surface, openvr::ApplicationFlag flag,
                      const char* yes, const char* no) {
   if (flag.error != kApplicationErrorNone) {
     return std::string("unknown (") + surface.ErrorName(flag.error) + ")";
@@ -24,7 +24,7 @@ std::string flagText(OpenVRApplicationsSurface& surface, steamvr::ApplicationFla
   return flag.value ? yes : no;
 }
 
-std::string textOrReason(OpenVRApplicationsSurface& surface, const steamvr::ApplicationText& text) {
+std::string textOrReason(OpenVRApplicationsSurface& surface, const openvr::ApplicationText& text) {
   if (text.error != kApplicationErrorNone) {
     return std::string("(not reported: ") + surface.ErrorName(text.error) + ")";
   }
@@ -52,7 +52,7 @@ void printRuntimeView(const registration::StatusReport& report, OpenVRApplicatio
 // What the runtime's files say: where they are, and every listed manifest
 // that declares the key (the others belong to other applications).
 void printRegistryView(const registration::StatusReport& report, std::ostream& out) {
-  const steamvr::RuntimeRegistry& registry = report.registry;
+  const runtimeregistry::RuntimeRegistry& registry = report.registry;
   out << "registry file:     "
       << (registry.registryFile.empty() ? std::string("(not located)") : registry.registryFile)
       << (registry.registryFileRead ? "" : " (not read)") << '\n';
@@ -61,11 +61,11 @@ void printRegistryView(const registration::StatusReport& report, std::ostream& o
     return;
   }
   std::size_t declaring = 0;
-  for (const steamvr::ListedManifest& listed : registry.manifests) declaring += listed.declaresKey;
+  for (const runtimeregistry::ListedManifest& listed : registry.manifests) declaring += listed.declaresKey;
   out << "listed manifests:  " << declaring << " of " << registry.manifests.size()
       << " declare " << report.appKey << '\n';
   for (std::size_t i = 0; i < registry.manifests.size(); ++i) {
-    const steamvr::ListedManifest& listed = registry.manifests[i];
+    const runtimeregistry::ListedManifest& listed = registry.manifests[i];
     if (!listed.declaresKey && !listed.thisManifest) continue;
     const char* role = !listed.declaresKey              ? "  listed:  "
                        : registry.serving && *registry.serving == i ? "  served:  "
@@ -88,7 +88,7 @@ std::string staleReason(const registration::StatusReport& report) {
   if (runtime.reachable && runtime.place && runtime.place->match == registration::PlaceMatch::Differs) {
     return "points elsewhere than " + *report.manifestPath;
   }
-  const steamvr::RuntimeRegistry& registry = report.registry;
+  const runtimeregistry::RuntimeRegistry& registry = report.registry;
   const std::size_t others = registry.otherDeclaring().size();
   std::string reason;
   if (registry.serving && !registry.manifests[*registry.serving].thisManifest &&
@@ -145,8 +145,8 @@ int runStatusCommand(const CommandLine& commandLine, registration::IRuntimeConne
     out << "runtime:           cannot be reached\n";
   }
   printRegistryView(report, out);
-  for (const steamvr::RegistryFinding& finding : report.findings) {
-    out << steamvr::formatFinding(finding) << '\n';
+  for (const runtimeregistry::RegistryFinding& finding : report.findings) {
+    out << manifestcheck::formatFinding(finding) << '\n';
   }
   out << closingLine(report) << '\n';
   return status;

@@ -11,7 +11,7 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "ostrel/registration/RegistrarPath.h"
-#include "ostrel/steamvr/OpenVRApplicationsSurface.h"
+#include "ostrel/openvr/OpenVRApplicationsSurface.h"
 #include "ostrel/testing/MemoryRegistry.h"
 #include "ostrel/testing/ScratchFolder.h"
 #include "ostrel/testing/ScriptedApplicationsSurface.h"

@@ -1,21 +1,21 @@
 #include "ostrel/registration/ManifestLocation.h"
 
-#include "ostrel/common/WindowsPath.h"
-#include "ostrel/steamvr/ManifestReader.h"
+#include "ostrel/text/WindowsPath.h"
+#include "ostrel/manifestcheck/ManifestReader.h"
 
 namespace ostrel::registration {
 
-std::string folderOf(const std::string& path) { return common::windowsFolderOf(path); }
+std::string folderOf(const std::string& path) { return text::windowsFolderOf(path); }
 
 std::optional<ManifestLocation> readManifestLocation(const std::string& manifestPath,
                                                      const std::string& appKey,
                                                      std::string& error) {
-  const steamvr::ManifestContents contents = steamvr::readManifest(manifestPath);
-  if (contents.failure != steamvr::ManifestReadFailure::None) {
+  const manifestcheck::ManifestContents contents = manifestcheck::readManifest(manifestPath);
+  if (contents.failure != manifestcheck::ManifestReadFailure::None) {
     error = contents.error;
     return std::nullopt;
   }
-  for (const steamvr::ManifestApplication& application : contents.applications) {
+  for (const manifestcheck::ManifestApplication& application : contents.applications) {
     if (application.appKey != appKey) continue;
     ManifestLocation location;
     location.folder = folderOf(manifestPath);

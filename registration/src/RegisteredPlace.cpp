@@ -1,6 +1,6 @@
 #include "ostrel/registration/RegisteredPlace.h"
 
-#include "ostrel/common/WindowsPath.h"
+#include "ostrel/text/WindowsPath.h"
 
 namespace ostrel::registration {
 
@@ -8,14 +8,14 @@ namespace {
 
 std::string expectedBinary(const ManifestLocation& manifest) {
   const std::string& binary = *manifest.binaryPath;
-  if (common::isWindowsAbsolute(binary) || manifest.folder.empty()) return binary;
+  if (text::isWindowsAbsolute(binary) || manifest.folder.empty()) return binary;
   return manifest.folder + "\\" + binary;
 }
 
 }  // namespace
 
 bool sameWindowsPath(const std::string& a, const std::string& b) {
-  return common::sameWindowsPath(a, b);
+  return text::sameWindowsPath(a, b);
 }
 
 PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,

@@ -7,15 +7,15 @@ namespace ostrel::registration {
 
 namespace {
 
-using steamvr::FindingSeverity;
+using manifestcheck::FindingSeverity;
 using steamvr::kApplicationErrorNone;
-using steamvr::RegistryFinding;
+using runtimeregistry::RegistryFinding;
 
 void ask(StatusReport& report, const std::string& loaderPath, IRuntimeConnector& connector,
-         steamvr::OpenVRApplicationsSurface** connected) {
+         openvr::OpenVRApplicationsSurface** connected) {
   RuntimeView& view = report.runtime;
   view.asked = true;
-  steamvr::OpenVRApplicationsSurface* surface =
+  openvr::OpenVRApplicationsSurface* surface =
       connector.Connect(loaderPath, view.failure);
   if (connected != nullptr) *connected = surface;
   if (surface == nullptr) return;
@@ -71,12 +71,12 @@ std::optional<bool> StatusReport::autoLaunch() const {
 
 void judgeStatus(StatusReport& report) {
   const RuntimeView& runtime = report.runtime;
-  const steamvr::RuntimeRegistry& registry = report.registry;
+  const runtimeregistry::RuntimeRegistry& registry = report.registry;
   report.findings.clear();
   const std::string& key = report.appKey;
 
   if (runtime.asked && !runtime.reachable && runtime.failure.notSteamVR) {
-    report.findings.push_back(steamvr::runtimeNotSteamVRFinding(*runtime.failure.notSteamVR));
+    report.findings.push_back(runtimeregistry::runtimeNotSteamVRFinding(*runtime.failure.notSteamVR));
   } else if (runtime.asked && !runtime.reachable) {
     report.findings.push_back(
         {FindingSeverity::Warning, "runtime-unreachable",
@@ -142,12 +142,12 @@ void judgeStatus(StatusReport& report) {
 
 StatusReport buildStatusReport(const StatusQuery& query, IRuntimeConnector& connector,
                                const RegistrySources& sources, bool askRuntime,
-                               steamvr::OpenVRApplicationsSurface** surface) {
+                               openvr::OpenVRApplicationsSurface** surface) {
   if (surface != nullptr) *surface = nullptr;
   StatusReport report;
   report.appKey = query.appKey;
   report.manifestPath = query.manifestPath;
-  report.registry = steamvr::readRuntimeRegistry({report.appKey, report.manifestPath},
+  report.registry = runtimeregistry::readRuntimeRegistry({report.appKey, report.manifestPath},
                                                  *sources.environment, *sources.files);
   if (askRuntime) ask(report, query.loaderPath, connector, surface);
   judgeStatus(report);

@@ -4,11 +4,11 @@
 
 namespace ostrel::registration {
 
-std::vector<std::string> planRepair(const steamvr::RuntimeRegistry& registry) {
+std::vector<std::string> planRepair(const runtimeregistry::RuntimeRegistry& registry) {
   std::vector<std::string> plan;
   if (!registry.known()) return plan;
   for (std::size_t index : registry.otherDeclaring()) {
-    const steamvr::ListedManifest& listed = registry.manifests[index];
+    const runtimeregistry::ListedManifest& listed = registry.manifests[index];
     // otherDeclaring() already holds to this; the check keeps a removal of
     // another application's entry impossible whatever it comes to hold.
     if (listed.declaresKey) plan.push_back(listed.path);

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "ostrel/steamvr/OpenVRSession.h"
+#include "ostrel/openvr/OpenVRSession.h"
 #include "platform/Platform.h"
 
 namespace ostrel::registration {
@@ -14,11 +14,11 @@ class OpenVRConnector final : public IRuntimeConnector {
  public:
   explicit OpenVRConnector(const OpenVRConnectorOptions& options) : options_(options) {
     if (options_.environment == nullptr) {
-      environment_ = steamvr::createProcessEnvironment();
+      environment_ = runtimeregistry::createProcessEnvironment();
       options_.environment = environment_.get();
     }
     if (options_.files == nullptr) {
-      files_ = steamvr::createDiskFiles();
+      files_ = runtimeregistry::createDiskFiles();
       options_.files = files_.get();
     }
   }
@@ -29,33 +29,33 @@ class OpenVRConnector final : public IRuntimeConnector {
     session_.reset();
   }
 
-  steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
+  openvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
                                               RuntimeFailure& result) override {
     if (surface_) return surface_.get();
     // Another runtime's applications interface may accept a manifest and do
     // nothing, or abort the process: it is not called at all.
-    steamvr::ActiveRuntime active =
-        steamvr::resolveActiveRuntime(*options_.environment, *options_.files);
+    runtimeregistry::ActiveRuntime active =
+        runtimeregistry::resolveActiveRuntime(*options_.environment, *options_.files);
     if (active.folder && !active.steamVR) {
-      result = {steamvr::notSteamVRReason(active), kRuntimeNotSteamVRSymbol, "", std::move(active)};
+      result = {runtimeregistry::notSteamVRReason(active), kRuntimeNotSteamVRSymbol, "", std::move(active)};
       return nullptr;
     }
-    steamvr::OpenVRSessionOptions options;
+    openvr::OpenVRSessionOptions options;
     options.sleeper = options_.sleeper;
     if (!loaderPath.empty()) options.loaderPath = platform::pathFromUtf8(loaderPath);
-    steamvr::OpenVRSessionError failure;
-    session_ = steamvr::OpenVRSession::open(options, failure);
+    openvr::OpenVRSessionError failure;
+    session_ = openvr::OpenVRSession::open(options, failure);
     if (!session_) {
       // What the loader said, then what a person can do about it.
       result.message = std::move(failure.message);
       if (!failure.advice.empty()) result.message += "; " + failure.advice;
       result.symbol = !failure.symbol.empty() ? failure.symbol
-                                              : steamvr::openVRSessionErrorKindName(failure.kind);
+                                              : openvr::openVRSessionErrorKindName(failure.kind);
       result.advice = std::move(failure.advice);
       result.notSteamVR.reset();
       return nullptr;
     }
-    surface_ = steamvr::createOpenVRApplicationsSurface(session_.get());
+    surface_ = openvr::createOpenVRApplicationsSurface(session_.get());
     if (!surface_) {
       result = {"no applications surface over the session", "", "", std::nullopt};
       return nullptr;
@@ -66,10 +66,10 @@ class OpenVRConnector final : public IRuntimeConnector {
 
  private:
   OpenVRConnectorOptions options_;
-  std::unique_ptr<steamvr::IRegistryEnvironment> environment_;
-  std::unique_ptr<steamvr::IRegistryFiles> files_;
-  std::unique_ptr<steamvr::OpenVRSession> session_;
-  std::unique_ptr<steamvr::OpenVRApplicationsSurface> surface_;
+  std::unique_ptr<runtimeregistry::IRegistryEnvironment> environment_;
+  std::unique_ptr<runtimeregistry::IRegistryFiles> files_;
+  std::unique_ptr<openvr::OpenVRSession> session_;
+  std::unique_ptr<openvr::OpenVRApplicationsSurface> surface_;
 };
 
 }  // namespace

@@ -10,8 +10,8 @@
 namespace ostrel::registration {
 namespace {
 
-steamvr::ListedManifest listed(std::string path, bool declaresKey, bool thisManifest = false) {
-  steamvr::ListedManifest entry;
+runtimeregistry::ListedManifest listed(std::string path, bool declaresKey, bool thisManifest = false) {
+  runtimeregistry::ListedManifest entry;
   entry.path = std::move(path);
   entry.exists = true;
   entry.readable = true;
@@ -20,8 +20,8 @@ steamvr::ListedManifest listed(std::string path, bool declaresKey, bool thisMani
   return entry;
 }
 
-steamvr::RuntimeRegistry listOf(std::vector<steamvr::ListedManifest> manifests) {
-  steamvr::RuntimeRegistry registry;
+runtimeregistry::RuntimeRegistry listOf(std::vector<runtimeregistry::ListedManifest> manifests) {
+  runtimeregistry::RuntimeRegistry registry;
   registry.appConfigRead = true;
   registry.manifestNamed = true;
   registry.manifests = std::move(manifests);
@@ -35,10 +35,10 @@ steamvr::RuntimeRegistry listOf(std::vector<steamvr::ListedManifest> manifests) 
 }
 
 TEST(PlanRepair, RemovesEveryOtherCopyOfTheKeyAndNothingElse) {
-  steamvr::ListedManifest gone = listed("E:\\Gone\\app.vrmanifest", false);
+  runtimeregistry::ListedManifest gone = listed("E:\\Gone\\app.vrmanifest", false);
   gone.exists = false;
   gone.readable = false;
-  const steamvr::RuntimeRegistry registry = listOf({
+  const runtimeregistry::RuntimeRegistry registry = listOf({
       listed("C:\\Other\\other.vrmanifest", false),
       listed("D:\\Old\\Ostrel\\app.vrmanifest", true),
       gone,
@@ -50,7 +50,7 @@ TEST(PlanRepair, RemovesEveryOtherCopyOfTheKeyAndNothingElse) {
 }
 
 TEST(PlanRepair, NothingWhenTheListIsUnknownOrHoldsOnlyThisManifest) {
-  steamvr::RuntimeRegistry unknown = listOf({listed("D:\\Old\\Ostrel\\app.vrmanifest", true)});
+  runtimeregistry::RuntimeRegistry unknown = listOf({listed("D:\\Old\\Ostrel\\app.vrmanifest", true)});
   unknown.appConfigRead = false;
   EXPECT_TRUE(planRepair(unknown).empty());
   EXPECT_TRUE(

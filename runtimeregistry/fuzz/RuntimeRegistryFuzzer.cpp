@@ -26,10 +26,10 @@
 #include <string_view>
 
 #include "RuntimeServer.h"
-#include "ostrel/common/Utf8.h"
-#include "ostrel/common/WindowsPath.h"
-#include "ostrel/steamvr/ActiveRuntime.h"
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/text/Utf8.h"
+#include "ostrel/text/WindowsPath.h"
+#include "ostrel/runtimeregistry/ActiveRuntime.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -119,7 +119,7 @@ class FuzzedRegistry final : public IRegistryEnvironment, public IRegistryFiles 
 
   FileRead Read(const std::filesystem::path& path, std::size_t limit) override {
     const std::string name =
-        ostrel::common::comparableWindowsPath(ostrel::platform::pathToUtf8(path));
+        ostrel::text::comparableWindowsPath(ostrel::platform::pathToUtf8(path));
     if (!firstRead_) firstRead_ = name;
     FileRead read = serve(name);
     if (read.content.size() > limit + 1) read.content.resize(limit + 1);
@@ -135,12 +135,12 @@ class FuzzedRegistry final : public IRegistryEnvironment, public IRegistryFiles 
       if (!content) return FileRead{};
       return FileRead{FileRead::Status::Read, std::string(*content), {}};
     };
-    const std::string vrpath = ostrel::common::comparableWindowsPath(
+    const std::string vrpath = ostrel::text::comparableWindowsPath(
         has(kMovedRegistry) ? kMovedVrpath : kUserFolder + "\\openvr\\openvrpaths.vrpath");
     if (name == vrpath) return file(parts_.vrpath);
     if (endsWith(name, "\\appconfig.json")) return file(parts_.appConfig);
     if (endsWith(name, ".vrappconfig")) return file(parts_.appSettings);
-    if (endsWith(name, ostrel::common::comparableWindowsPath(
+    if (endsWith(name, ostrel::text::comparableWindowsPath(
                            std::string("\\") + runtimeregistry::runtimeServerFile()))) {
       return has(kServerPresent) ? file("") : FileRead{};
     }
@@ -180,7 +180,7 @@ const std::set<std::string> kPerManifestCodes = {"registered-manifest-missing",
 void requireOneLine(const std::string& text) {
   require(!text.empty());
   require(text.size() <= 4096);
-  require(ostrel::common::isValidUtf8(text));
+  require(ostrel::text::isValidUtf8(text));
   for (char c : text) require(static_cast<unsigned char>(c) >= 0x20);
 }
 
@@ -300,10 +300,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkRegistry(registry, environment);
   // The path registry is looked for first, and only where the loader looks.
   if (environment.has(kMovedRegistry)) {
-    require(environment.firstRead() == ostrel::common::comparableWindowsPath(kMovedVrpath));
+    require(environment.firstRead() == ostrel::text::comparableWindowsPath(kMovedVrpath));
   } else if (!environment.has(kNoUserFolder)) {
     require(environment.firstRead() ==
-            ostrel::common::comparableWindowsPath(kUserFolder + "\\openvr\\openvrpaths.vrpath"));
+            ostrel::text::comparableWindowsPath(kUserFolder + "\\openvr\\openvrpaths.vrpath"));
   }
 
   const ActiveRuntime runtime = resolveActiveRuntime(environment, environment);

@@ -1,4 +1,4 @@
-#include "ostrel/steamvr/ActiveRuntime.h"
+#include "ostrel/runtimeregistry/ActiveRuntime.h"
 
 #include <string_view>
 #include <utility>
@@ -6,10 +6,12 @@
 #include "PathRegistry.h"
 #include "RuntimeServer.h"
 #include "ShownText.h"
-#include "ostrel/common/WindowsPath.h"
+#include "ostrel/text/WindowsPath.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::runtimeregistry {
+
+using manifestcheck::FindingSeverity;
 
 namespace {
 
@@ -43,7 +45,7 @@ bool holdsServer(const std::string& folder, IRegistryFiles& files) {
 
 std::string recognisedName(std::string_view folder) {
   std::string lower(folder);
-  for (char& c : lower) c = common::asciiLower(c);
+  for (char& c : lower) c = text::asciiLower(c);
   if (lower.find("opencomposite") != std::string::npos) return "OpenComposite";
   if (lower.find("xrizer") != std::string::npos) return "xrizer";
   return {};
@@ -84,4 +86,4 @@ RegistryFinding runtimeNotSteamVRFinding(const ActiveRuntime& runtime) {
   return {FindingSeverity::Error, kRuntimeNotSteamVRCode, std::move(message)};
 }
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::runtimeregistry

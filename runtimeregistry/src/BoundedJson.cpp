@@ -1,8 +1,10 @@
 #include "BoundedJson.h"
 
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 
-namespace ostrel::steamvr::runtimeregistry {
+namespace ostrel::runtimeregistry {
+
+using manifestcheck::kManifestDepthLimit;
 
 using nlohmann::json;
 
@@ -45,4 +47,4 @@ std::optional<json> parseBounded(const std::string& content, std::string& proble
   return root;
 }
 
-}  // namespace ostrel::steamvr::runtimeregistry
+}  // namespace ostrel::runtimeregistry

@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 
-namespace ostrel::steamvr::runtimeregistry {
+namespace ostrel::runtimeregistry {
 
 // The file's top-level object; nullopt with the reason in `problem` (one line
 // for a person, to follow "cannot be read: ") when the content is over the
 // size cap, holds a NUL, nests too deep, is not JSON or not an object.
 std::optional<nlohmann::json> parseBounded(const std::string& content, std::string& problem);
 
-}  // namespace ostrel::steamvr::runtimeregistry
+}  // namespace ostrel::runtimeregistry

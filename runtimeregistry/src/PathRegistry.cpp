@@ -6,7 +6,7 @@
 #include "BoundedJson.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr::runtimeregistry {
+namespace ostrel::runtimeregistry {
 
 namespace {
 
@@ -57,4 +57,4 @@ PathRegistryFile readPathRegistryFile(IRegistryEnvironment& environment, IRegist
   return result;
 }
 
-}  // namespace ostrel::steamvr::runtimeregistry
+}  // namespace ostrel::runtimeregistry

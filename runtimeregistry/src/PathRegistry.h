@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 
-namespace ostrel::steamvr::runtimeregistry {
+namespace ostrel::runtimeregistry {
 
 // The variable's value when it is set and not empty; the loader takes an
 // empty value as not set.
@@ -39,4 +39,4 @@ struct PathRegistryFile {
 // kRegistryFileSizeLimit bytes of it.
 PathRegistryFile readPathRegistryFile(IRegistryEnvironment& environment, IRegistryFiles& files);
 
-}  // namespace ostrel::steamvr::runtimeregistry
+}  // namespace ostrel::runtimeregistry

@@ -1,10 +1,10 @@
 // The real environment and file system behind the registry reader.
 #include <utility>
 
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::runtimeregistry {
 
 namespace {
 
@@ -64,4 +64,4 @@ std::unique_ptr<IRegistryEnvironment> createProcessEnvironment() {
 
 std::unique_ptr<IRegistryFiles> createDiskFiles() { return std::make_unique<DiskFiles>(); }
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::runtimeregistry

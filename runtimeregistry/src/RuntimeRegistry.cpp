@@ -1,4 +1,4 @@
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 
 #include <nlohmann/json.hpp>
 #include <utility>
@@ -7,11 +7,18 @@
 #include "PathRegistry.h"
 #include "ShownText.h"
 #include "WindowsPathRules.h"
-#include "ostrel/common/WindowsPath.h"
-#include "ostrel/steamvr/ManifestReader.h"
+#include "ostrel/text/WindowsPath.h"
+#include "ostrel/manifestcheck/ManifestReader.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::runtimeregistry {
+
+using manifestcheck::FindingSeverity;
+using manifestcheck::kManifestSizeLimit;
+using manifestcheck::ManifestApplication;
+using manifestcheck::ManifestReadFailure;
+using manifestcheck::ManifestContents;
+using manifestcheck::parseManifest;
 
 namespace {
 
@@ -154,7 +161,7 @@ class Reader {
 
   void examine(ListedManifest& listed) {
     if (query_.manifestPath) {
-      listed.thisManifest = common::sameWindowsPath(listed.path, *query_.manifestPath);
+      listed.thisManifest = text::sameWindowsPath(listed.path, *query_.manifestPath);
     }
     listed.temporaryLocation = underTemporaryFolder(listed.path, temporaryFolders());
     if (listed.path.empty() || listed.path.find('\0') != std::string::npos) return;
@@ -320,4 +327,4 @@ RuntimeRegistry readRuntimeRegistry(const RegistryQuery& query, IRegistryEnviron
   return Reader(query, environment, files).read();
 }
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::runtimeregistry

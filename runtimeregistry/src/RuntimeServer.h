@@ -4,11 +4,11 @@
 // the program runs on, since that is the server the loader would start.
 #pragma once
 
-namespace ostrel::steamvr::runtimeregistry {
+namespace ostrel::runtimeregistry {
 
 // The server's path inside the runtime folder, UTF-8, with the system's
 // separators: "bin\win64\vrserver.exe" on Windows, "bin/linux64/vrserver" on
 // Linux.
 const char* runtimeServerFile() noexcept;
 
-}  // namespace ostrel::steamvr::runtimeregistry
+}  // namespace ostrel::runtimeregistry

@@ -1,7 +1,7 @@
 #include "RuntimeServer.h"
 
-namespace ostrel::steamvr::runtimeregistry {
+namespace ostrel::runtimeregistry {
 
 const char* runtimeServerFile() noexcept { return "bin/linux64/vrserver"; }
 
-}  // namespace ostrel::steamvr::runtimeregistry
+}  // namespace ostrel::runtimeregistry

@@ -1,7 +1,7 @@
 #include "RuntimeServer.h"
 
-namespace ostrel::steamvr::runtimeregistry {
+namespace ostrel::runtimeregistry {
 
 const char* runtimeServerFile() noexcept { return "bin\\win64\\vrserver.exe"; }
 
-}  // namespace ostrel::steamvr::runtimeregistry
+}  // namespace ostrel::runtimeregistry

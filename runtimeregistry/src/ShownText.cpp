@@ -1,8 +1,8 @@
 #include "ShownText.h"
 
-#include "ostrel/common/Utf8.h"
+#include "ostrel/text/Utf8.h"
 
-namespace ostrel::steamvr::runtimeregistry {
+namespace ostrel::runtimeregistry {
 
 namespace {
 
@@ -26,7 +26,7 @@ std::string escapedText(std::string_view text) {
     const auto byte = static_cast<unsigned char>(text[offset]);
     // Whole characters only, so a shortened text stays UTF-8; a byte that
     // is not UTF-8 (an environment variable can hold any) is escaped too.
-    const std::size_t length = common::utf8SequenceLength(text, offset);
+    const std::size_t length = text::utf8SequenceLength(text, offset);
     if (byte < 0x20 || byte == 0x7F || length == 0) {
       appendEscaped(byte, out);
       ++offset;
@@ -40,4 +40,4 @@ std::string escapedText(std::string_view text) {
 
 std::string shownText(std::string_view text) { return "\"" + escapedText(text) + "\""; }
 
-}  // namespace ostrel::steamvr::runtimeregistry
+}  // namespace ostrel::runtimeregistry

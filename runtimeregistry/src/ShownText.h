@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace ostrel::steamvr::runtimeregistry {
+namespace ostrel::runtimeregistry {
 
 // Longest text taken from a file into a message, in bytes.
 inline constexpr std::size_t kShownLength = 300;
@@ -20,4 +20,4 @@ std::string escapedText(std::string_view text);
 // escapedText in double quotes.
 std::string shownText(std::string_view text);
 
-}  // namespace ostrel::steamvr::runtimeregistry
+}  // namespace ostrel::runtimeregistry

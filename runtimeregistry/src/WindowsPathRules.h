@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-namespace ostrel::steamvr::runtimeregistry {
+namespace ostrel::runtimeregistry {
 
-// Whether `path` lies inside a temporary folder: common::underTemporaryFolder,
+// Whether `path` lies inside a temporary folder: text::underTemporaryFolder,
 // or inside one of `temporaryFolders` (the TEMP and TMP the program sees;
 // empty entries are skipped).
 bool underTemporaryFolder(std::string_view path, const std::vector<std::string>& temporaryFolders);
 
-}  // namespace ostrel::steamvr::runtimeregistry
+}  // namespace ostrel::runtimeregistry

@@ -7,12 +7,15 @@
 #include <string>
 
 #include "RuntimeServer.h"
-#include "ostrel/common/Utf8.h"
-#include "ostrel/steamvr/ActiveRuntime.h"
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/text/Utf8.h"
+#include "ostrel/runtimeregistry/ActiveRuntime.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 #include "ostrel/testing/MemoryRegistry.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::runtimeregistry {
+
+using manifestcheck::FindingSeverity;
+using manifestcheck::hasErrors;
 namespace {
 
 const std::string kVrpath = "C:\\Users\\Me\\AppData\\Local\\openvr\\openvrpaths.vrpath";
@@ -227,7 +230,7 @@ TEST(NotSteamVR, ReasonNamesTheFolderAndWhatToDo) {
   // Nor can a very long one, and it is shortened between characters.
   runtime.folder = "D:\\" + std::string(296, 'b') + "\xC3\xA9" + std::string(500, 'c');
   const std::string shortened = notSteamVRReason(runtime);
-  EXPECT_TRUE(common::isValidUtf8(shortened)) << shortened;
+  EXPECT_TRUE(text::isValidUtf8(shortened)) << shortened;
   EXPECT_NE(shortened.find("b\xC3\xA9...; registrations"), std::string::npos) << shortened;
 }
 
@@ -255,4 +258,4 @@ TEST(NotSteamVR, FindingIsAnErrorNamingTheFolderTheRuntimeAndTheServer) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::runtimeregistry

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <string>
 
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 #include "ostrel/testing/ScratchFolder.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::runtimeregistry {
 namespace {
 
 class DiskFiles : public ::testing::Test {
@@ -36,4 +36,4 @@ TEST_F(DiskFiles, TellsMissingFromUnreadable) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::runtimeregistry

@@ -7,14 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "ostrel/common/Utf8.h"
-#include "ostrel/common/WindowsPath.h"
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/text/Utf8.h"
+#include "ostrel/text/WindowsPath.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 #include "ostrel/testing/JsonText.h"
 #include "ostrel/testing/MemoryRegistry.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::runtimeregistry {
+
+using manifestcheck::FindingSeverity;
 namespace {
 
 const std::string kKey = "vantorell.ostrel";
@@ -81,8 +83,8 @@ TEST_F(Registry, FindsThePerUserFileAndItsConfigFolder) {
   files_.put(kAppConfig, appConfigListing({kOther, kOurs}));
   const RuntimeRegistry registry = read();
   EXPECT_TRUE(registry.registryFileRead);
-  EXPECT_EQ(common::comparableWindowsPath(registry.registryFile),
-            common::comparableWindowsPath(kVrpath));
+  EXPECT_EQ(text::comparableWindowsPath(registry.registryFile),
+            text::comparableWindowsPath(kVrpath));
   EXPECT_EQ(registry.configFolder, kConfig);
   EXPECT_EQ(registry.runtimeFolder, "C:\\Steam\\SteamVR");
   ASSERT_TRUE(registry.known());
@@ -414,7 +416,7 @@ TEST_F(Registry, ShortenedTextNeverEndsInsideACharacter) {
   RuntimeRegistry registry = read();
   const RegistryFinding* gone = findingWith(registry, "registered-manifest-missing");
   ASSERT_NE(gone, nullptr);
-  EXPECT_TRUE(common::isValidUtf8(gone->message)) << gone->message;
+  EXPECT_TRUE(text::isValidUtf8(gone->message)) << gone->message;
   EXPECT_NE(gone->message.find("a\xC3\xA9...\""), std::string::npos) << gone->message;
 
   // A variable can hold bytes that are not UTF-8 (on POSIX; Windows hands
@@ -423,9 +425,9 @@ TEST_F(Registry, ShortenedTextNeverEndsInsideACharacter) {
   registry = read();
   ASSERT_EQ(codes(registry), std::vector<std::string>{"vrpath-missing"});
   const std::string& message = registry.findings[0].message;
-  EXPECT_TRUE(common::isValidUtf8(message)) << message;
+  EXPECT_TRUE(text::isValidUtf8(message)) << message;
   EXPECT_NE(message.find("paths.vrpath"), std::string::npos) << message;
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::runtimeregistry

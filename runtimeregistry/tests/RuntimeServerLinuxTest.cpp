@@ -5,10 +5,10 @@
 #include <string>
 
 #include "RuntimeServer.h"
-#include "ostrel/steamvr/ActiveRuntime.h"
+#include "ostrel/runtimeregistry/ActiveRuntime.h"
 #include "ostrel/testing/MemoryRegistry.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::runtimeregistry {
 namespace {
 
 TEST(RuntimeServer, IsTheLinuxServer) {
@@ -24,4 +24,4 @@ TEST(RuntimeServer, IsTheLinuxServer) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::runtimeregistry

@@ -6,7 +6,7 @@
 
 #include "WindowsPathRules.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::runtimeregistry {
 namespace {
 
 TEST(UnderTemporaryFolder, KnowsTheUsualPlacesAndTheEnvironments) {
@@ -31,4 +31,4 @@ TEST(UnderTemporaryFolder, KnowsTheUsualPlacesAndTheEnvironments) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::runtimeregistry

@@ -8,7 +8,7 @@
 #include "ostrel/registration/RegistrarPath.h"
 #include "ostrel/registration/Repair.h"
 #include "ostrel/startup/StartupRegistration.h"
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 #include "platform/Platform.h"
 
 namespace ostrel::startup {
@@ -17,7 +17,7 @@ namespace {
 
 using common::LogLevel;
 using common::logMessage;
-using steamvr::ManifestFinding;
+using manifestcheck::ManifestFinding;
 using steamvr::RegisterResult;
 
 constexpr const char* kDefaultManifestName = "app.vrmanifest";
@@ -27,14 +27,14 @@ class Services {
  public:
   explicit Services(const StartupServices& given) : given_(given) {
     if (given_.sources.environment == nullptr) {
-      environment_ = steamvr::createProcessEnvironment();
+      environment_ = runtimeregistry::createProcessEnvironment();
       given_.sources.environment = environment_.get();
     }
     if (given_.sources.files == nullptr) {
-      files_ = steamvr::createDiskFiles();
+      files_ = runtimeregistry::createDiskFiles();
       given_.sources.files = files_.get();
     }
-    if (given_.check == nullptr) given_.check = &steamvr::checkManifestForRegistration;
+    if (given_.check == nullptr) given_.check = &manifestcheck::checkManifestForRegistration;
   }
 
   const registration::RegistrySources& sources() const { return given_.sources; }
@@ -58,8 +58,8 @@ class Services {
 
  private:
   StartupServices given_;
-  std::unique_ptr<steamvr::IRegistryEnvironment> environment_;
-  std::unique_ptr<steamvr::IRegistryFiles> files_;
+  std::unique_ptr<runtimeregistry::IRegistryEnvironment> environment_;
+  std::unique_ptr<runtimeregistry::IRegistryFiles> files_;
   std::unique_ptr<registration::IRuntimeConnector> connector_;
 };
 
@@ -84,18 +84,18 @@ std::optional<std::wstring> manifestPathFor(const StartupOptions& options, std::
 // Whether the runtime's files already show the registration right: this
 // manifest is the one the key is served from, and no other listed copy
 // declares the key.
-bool filesShowRegistrationRight(const steamvr::RuntimeRegistry& registry) {
+bool filesShowRegistrationRight(const runtimeregistry::RuntimeRegistry& registry) {
   return registry.known() && registry.serving &&
          registry.manifests[*registry.serving].thisManifest && registry.otherDeclaring().empty();
 }
 
 // The user's auto-launch choice while the old copy still serves the key: the
 // runtime's answer when it gives one, else its settings file's.
-std::optional<bool> userAutoLaunch(steamvr::OpenVRApplicationsSurface& surface,
+std::optional<bool> userAutoLaunch(openvr::OpenVRApplicationsSurface& surface,
                                    const std::string& key,
-                                   const steamvr::RuntimeRegistry& registry) {
+                                   const runtimeregistry::RuntimeRegistry& registry) {
   if (surface.IsApplicationInstalled(key.c_str())) {
-    const steamvr::ApplicationFlag flag = surface.GetApplicationAutoLaunch(key.c_str());
+    const openvr::ApplicationFlag flag = surface.GetApplicationAutoLaunch(key.c_str());
     if (flag.error == steamvr::kApplicationErrorNone) return flag.value;
   }
   return registry.autoLaunch;
@@ -114,11 +114,11 @@ class Run {
     path_ = *path;
     outcome_.manifestPath = platform::wideToUtf8(path_);
 
-    const steamvr::RuntimeRegistry registry = steamvr::readRuntimeRegistry(
+    const runtimeregistry::RuntimeRegistry registry = runtimeregistry::readRuntimeRegistry(
         {key_, outcome_.manifestPath}, *services_.sources().environment,
         *services_.sources().files);
     std::vector<ManifestFinding> findings = services_.check(path_, key_);
-    const bool checkPassed = !steamvr::hasErrors(findings);
+    const bool checkPassed = !manifestcheck::hasErrors(findings);
     outcome_.findings = std::move(findings);
 
     if (checkPassed && filesShowRegistrationRight(registry)) {
@@ -128,20 +128,20 @@ class Run {
                     key_ + " is registered from " + outcome_.manifestPath);
     }
     if (!checkPassed) {
-      const int errors = steamvr::countErrors(outcome_.findings);
+      const int errors = manifestcheck::countErrors(outcome_.findings);
       const ManifestFinding& first = *std::find_if(
           outcome_.findings.begin(), outcome_.findings.end(), [](const ManifestFinding& finding) {
-            return finding.severity == steamvr::FindingSeverity::Error;
+            return finding.severity == manifestcheck::FindingSeverity::Error;
           });
       return fail("not registered: the manifest check found " + std::to_string(errors) +
                   (errors == 1 ? " error" : " errors") + " in " + outcome_.manifestPath + ": " +
-                  steamvr::formatFinding(first));
+                  manifestcheck::formatFinding(first));
     }
     if (services_.stopRequested()) return cancelled();
 
     registration::RuntimeFailure failure;
     outcome_.runtimeContacted = true;
-    steamvr::OpenVRApplicationsSurface* surface =
+    openvr::OpenVRApplicationsSurface* surface =
         services_.connector().Connect(options_.loaderPath, failure);
     if (services_.stopRequested()) return cancelled();
     if (surface == nullptr) {
@@ -157,7 +157,7 @@ class Run {
   }
 
  private:
-  StartupOutcome ensure(steamvr::OpenVRApplicationsSurface& surface) {
+  StartupOutcome ensure(openvr::OpenVRApplicationsSurface& surface) {
     registration::ObservingSurface observed(&surface);
     const auto registrar =
         steamvr::createManifestRegistrar(&observed, key_, path_, services_.stop());
@@ -172,8 +172,8 @@ class Run {
                   "registered " + key_ + " from " + outcome_.manifestPath);
   }
 
-  StartupOutcome repair(steamvr::OpenVRApplicationsSurface& surface,
-                        const steamvr::RuntimeRegistry& registry,
+  StartupOutcome repair(openvr::OpenVRApplicationsSurface& surface,
+                        const runtimeregistry::RuntimeRegistry& registry,
                         const std::vector<std::string>& plan) {
     const std::optional<bool> autoLaunch = userAutoLaunch(surface, key_, registry);
     registration::RemovalOutcome removal = registration::removeListedCopies(surface, plan);

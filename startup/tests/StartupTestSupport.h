@@ -32,13 +32,13 @@ inline std::string manifestDeclaring(const std::string& key) {
 
 using ostrel::testing::ScriptedConnector;
 
-inline std::vector<steamvr::ManifestFinding> checkPasses(std::wstring_view, std::string_view) {
-  return {{steamvr::FindingSeverity::Warning, "no-name", "no name under strings"}};
+inline std::vector<manifestcheck::ManifestFinding> checkPasses(std::wstring_view, std::string_view) {
+  return {{manifestcheck::FindingSeverity::Warning, "no-name", "no name under strings"}};
 }
 
-inline std::vector<steamvr::ManifestFinding> checkFails(std::wstring_view, std::string_view) {
-  return {{steamvr::FindingSeverity::Warning, "no-name", "no name under strings"},
-          {steamvr::FindingSeverity::Error, "binary-missing", "Ostrel.exe is not there"}};
+inline std::vector<manifestcheck::ManifestFinding> checkFails(std::wstring_view, std::string_view) {
+  return {{manifestcheck::FindingSeverity::Warning, "no-name", "no name under strings"},
+          {manifestcheck::FindingSeverity::Error, "binary-missing", "Ostrel.exe is not there"}};
 }
 
 // A runtime whose files list `listed`, in order, with the manifests in

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace ostrel::steamvr::testing::fakeloader {
+namespace ostrel::openvr::testing::fakeloader {
 
 // Forgets every call and answer and serves the default script: start-up
 // succeeds, the runtime knows IVRApplications_007 and hands out a full table,
@@ -61,4 +61,4 @@ inline constexpr const char* kCallCount = "OstrelFakeLoader_CallCount";
 using CallFunction = const char* (*)(std::size_t index);
 inline constexpr const char* kCall = "OstrelFakeLoader_Call";
 
-}  // namespace ostrel::steamvr::testing::fakeloader
+}  // namespace ostrel::openvr::testing::fakeloader

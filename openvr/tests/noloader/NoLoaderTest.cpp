@@ -6,10 +6,10 @@
 #include <string>
 #include <system_error>
 
-#include "ostrel/steamvr/OpenVRSession.h"
+#include "ostrel/openvr/OpenVRSession.h"
 #include "platform/Platform.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::openvr {
 namespace {
 
 TEST(OpenVRSessionWithoutLoader, ListsEveryPlaceTried) {
@@ -38,4 +38,4 @@ TEST(OpenVRSessionWithoutLoader, ListsEveryPlaceTried) {
 }
 
 }  // namespace
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::openvr

@@ -42,7 +42,7 @@ PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,
 
 // The comparison judgeRegisteredPlace uses, for two full paths: letter case
 // ignored (ASCII letters), '/' read as '\', repeated and trailing separators
-// ignored; a "\\?\" prefix is not stripped (common::sameWindowsPath).
+// ignored; a "\\?\" prefix is not stripped (text::sameWindowsPath).
 bool sameWindowsPath(const std::string& a, const std::string& b);
 
 }  // namespace ostrel::registration

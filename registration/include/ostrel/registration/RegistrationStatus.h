@@ -12,8 +12,8 @@
 
 #include "ostrel/registration/RuntimeConnection.h"
 #include "ostrel/registration/RegisteredPlace.h"
-#include "ostrel/steamvr/OpenVRApplicationsSurface.h"
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/openvr/OpenVRApplicationsSurface.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 
 namespace ostrel::registration {
 
@@ -33,8 +33,8 @@ const char* registrationStateName(RegistrationState state) noexcept;
 // for the call they are passed to; whatever reads them requires both to be
 // non-null.
 struct RegistrySources {
-  steamvr::IRegistryEnvironment* environment = nullptr;
-  steamvr::IRegistryFiles* files = nullptr;
+  runtimeregistry::IRegistryEnvironment* environment = nullptr;
+  runtimeregistry::IRegistryFiles* files = nullptr;
 };
 
 // The runtime's side. Only `reachable` and `failure` are meaningful when it
@@ -45,10 +45,10 @@ struct RuntimeView {
   bool reachable = false;
   RuntimeFailure failure;
   bool installed = false;
-  steamvr::ApplicationFlag autoLaunch;
-  steamvr::ApplicationFlag overlay;
-  steamvr::ApplicationText binary;
-  steamvr::ApplicationText workingDirectory;
+  openvr::ApplicationFlag autoLaunch;
+  openvr::ApplicationFlag overlay;
+  openvr::ApplicationText binary;
+  openvr::ApplicationText workingDirectory;
   // The registered place against the manifest, when one was named and read.
   std::optional<PlaceVerdict> place;
   std::string placeProblem;  // why there is no verdict, when one was expected
@@ -59,12 +59,12 @@ struct StatusReport {
   // The full path the registrar is given for --manifest, UTF-8.
   std::optional<std::string> manifestPath;
   RuntimeView runtime;
-  steamvr::RuntimeRegistry registry;
+  runtimeregistry::RuntimeRegistry registry;
   // The registry's findings, less what the runtime's answers overrule
   // (auto-launch-off, and not-registered when the state is Registered), plus
   // runtime-unreachable, the runtime's own auto-launch-off and
   // views-disagree.
-  std::vector<steamvr::RegistryFinding> findings;
+  std::vector<runtimeregistry::RegistryFinding> findings;
   RegistrationState state = RegistrationState::Unknown;
 
   // Whether the key is installed: the runtime's answer when it was reached,
@@ -97,7 +97,7 @@ struct StatusQuery {
 // REQUIRES: `sources`' pointers are not null.
 StatusReport buildStatusReport(const StatusQuery& query, IRuntimeConnector& connector,
                                const RegistrySources& sources, bool askRuntime,
-                               steamvr::OpenVRApplicationsSurface** surface = nullptr);
+                               openvr::OpenVRApplicationsSurface** surface = nullptr);
 
 // The judgement alone, over views already gathered: replaces `findings` and
 // sets `state` from `appKey`, `runtime` and `registry`. Reads nothing else

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "ostrel/steamvr/IVRApplicationsSurface.h"
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 
 namespace ostrel::registration {
 
@@ -22,7 +22,7 @@ namespace ostrel::registration {
 // order: each one other than the manifest the registry was read for that
 // declares the key (RuntimeRegistry::otherDeclaring). Empty when the list is
 // not known or nothing else declares the key.
-std::vector<std::string> planRepair(const steamvr::RuntimeRegistry& registry);
+std::vector<std::string> planRepair(const runtimeregistry::RuntimeRegistry& registry);
 
 struct RemovalOutcome {
   // The entries the runtime removed, in order.

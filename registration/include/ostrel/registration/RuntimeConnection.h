@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "ostrel/steamvr/ActiveRuntime.h"
-#include "ostrel/steamvr/OpenVRApplicationsSurface.h"
+#include "ostrel/runtimeregistry/ActiveRuntime.h"
+#include "ostrel/openvr/OpenVRApplicationsSurface.h"
 #include "ostrel/steamvr/Sleeper.h"
 
 namespace ostrel::registration {
@@ -29,7 +29,7 @@ struct RuntimeFailure {
   std::string advice;
   // Set when the active OpenVR runtime is not SteamVR: the loader was then
   // not loaded at all (symbol "RuntimeNotSteamVR").
-  std::optional<steamvr::ActiveRuntime> notSteamVR;
+  std::optional<runtimeregistry::ActiveRuntime> notSteamVR;
 };
 
 // RuntimeFailure::symbol when the active runtime is not SteamVR.
@@ -43,7 +43,7 @@ class IRuntimeConnector {
   // it is destroyed; nullptr with the reason in `failure` (at least its
   // message) when the runtime cannot be reached. `loaderPath` is UTF-8;
   // empty: the session's default search. Each command calls it at most once.
-  virtual steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
+  virtual openvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
                                                       RuntimeFailure& failure) = 0;
 };
 
@@ -52,8 +52,8 @@ class IRuntimeConnector {
 // disk.
 struct OpenVRConnectorOptions {
   steamvr::ISleeper* sleeper = nullptr;
-  steamvr::IRegistryEnvironment* environment = nullptr;
-  steamvr::IRegistryFiles* files = nullptr;
+  runtimeregistry::IRegistryEnvironment* environment = nullptr;
+  runtimeregistry::IRegistryFiles* files = nullptr;
 };
 
 // Connects by opening an OpenVRSession and the surface over it; nothing is

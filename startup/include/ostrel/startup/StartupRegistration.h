@@ -34,7 +34,7 @@
 #include "ostrel/registration/RegistrationStatus.h"
 #include "ostrel/registration/RuntimeConnection.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 #include "ostrel/steamvr/Sleeper.h"
 
 namespace ostrel::startup {
@@ -82,7 +82,7 @@ struct StartupOutcome {
   bool runtimeContacted = false;
   // The manifest check's findings, when it ran; the registry's findings when
   // the decision came from them.
-  std::vector<steamvr::ManifestFinding> findings;
+  std::vector<manifestcheck::ManifestFinding> findings;
   // One line for a person, UTF-8.
   std::string text;
 };
@@ -95,8 +95,8 @@ struct StartupServices {
   // The runtime. Null: a connector over the OpenVR loader, made only when the
   // runtime is needed and closed before the call returns.
   registration::IRuntimeConnector* connector = nullptr;
-  // The manifest check. Null: steamvr::checkManifestForRegistration.
-  std::vector<steamvr::ManifestFinding> (*check)(std::wstring_view manifestPath,
+  // The manifest check. Null: manifestcheck::checkManifestForRegistration.
+  std::vector<manifestcheck::ManifestFinding> (*check)(std::wstring_view manifestPath,
                                                  std::string_view appKey) = nullptr;
   // Stops the work: polls and retry waits end within the wait under way, and
   // the outcome is "cancelled". Null: the work cannot be stopped.

@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "ostrel/common/WindowsPath.h"
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/text/WindowsPath.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 #include "platform/Platform.h"
 
 namespace ostrel::testing {
 
-class MemoryRegistry final : public steamvr::IRegistryEnvironment, public steamvr::IRegistryFiles {
+class MemoryRegistry final : public runtimeregistry::IRegistryEnvironment, public runtimeregistry::IRegistryFiles {
  public:
   std::optional<std::string> Variable(const char* name) override {
     const auto found = variables.find(name);
@@ -37,34 +37,34 @@ class MemoryRegistry final : public steamvr::IRegistryEnvironment, public steamv
   // The file put under the path, cut to `limit` + 1 bytes as the disk reader
   // cuts it; Missing when none was put. Every name asked for is kept in
   // `reads`.
-  steamvr::FileRead Read(const std::filesystem::path& path, std::size_t limit) override {
-    const std::string name = common::comparableWindowsPath(platform::pathToUtf8(path));
+  runtimeregistry::FileRead Read(const std::filesystem::path& path, std::size_t limit) override {
+    const std::string name = text::comparableWindowsPath(platform::pathToUtf8(path));
     reads.push_back(name);
     const auto found = files.find(name);
     if (found == files.end()) return {};
-    steamvr::FileRead read = found->second;
+    runtimeregistry::FileRead read = found->second;
     if (read.content.size() > limit + 1) read.content.resize(limit + 1);
     return read;
   }
 
   void put(const std::string& path, std::string content) {
-    files[common::comparableWindowsPath(path)] = {
-        steamvr::FileRead::Status::Read, std::move(content), {}};
+    files[text::comparableWindowsPath(path)] = {
+        runtimeregistry::FileRead::Status::Read, std::move(content), {}};
   }
   void putUnreadable(const std::string& path, std::string reason = "denied") {
-    files[common::comparableWindowsPath(path)] = {
-        steamvr::FileRead::Status::Unreadable, {}, std::move(reason)};
+    files[text::comparableWindowsPath(path)] = {
+        runtimeregistry::FileRead::Status::Unreadable, {}, std::move(reason)};
   }
-  void erase(const std::string& path) { files.erase(common::comparableWindowsPath(path)); }
+  void erase(const std::string& path) { files.erase(text::comparableWindowsPath(path)); }
   bool wasRead(const std::string& path) const {
-    return std::find(reads.begin(), reads.end(), common::comparableWindowsPath(path)) !=
+    return std::find(reads.begin(), reads.end(), text::comparableWindowsPath(path)) !=
            reads.end();
   }
 
   std::map<std::string, std::string> variables;
   std::string userFolder;
   std::string userFolderError = "no user folder in this test";
-  std::map<std::string, steamvr::FileRead> files;  // by comparable name
+  std::map<std::string, runtimeregistry::FileRead> files;  // by comparable name
   std::vector<std::string> reads;                  // comparable names, in order
 };
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "ostrel/steamvr/OpenVRApplicationsSurface.h"
+#include "ostrel/openvr/OpenVRApplicationsSurface.h"
 
 namespace ostrel::testing {
 
@@ -38,7 +38,7 @@ struct SurfaceCall {
   bool flag = false;
 };
 
-class ScriptedApplicationsSurface final : public steamvr::OpenVRApplicationsSurface {
+class ScriptedApplicationsSurface final : public openvr::OpenVRApplicationsSurface {
  public:
   steamvr::ApplicationError AddApplicationManifest(const char* manifestPath,
                                                    bool temporary) override {
@@ -60,10 +60,10 @@ class ScriptedApplicationsSurface final : public steamvr::OpenVRApplicationsSurf
 
   // The read-backs answer the same every time and are not recorded: they
   // change nothing in the runtime.
-  steamvr::ApplicationFlag GetApplicationAutoLaunch(const char*) override { return autoLaunch; }
-  steamvr::ApplicationFlag IsDashboardOverlay(const char*) override { return overlay; }
-  steamvr::ApplicationText GetBinaryPath(const char*) override { return binaryPath; }
-  steamvr::ApplicationText GetWorkingDirectory(const char*) override { return workingDirectory; }
+  openvr::ApplicationFlag GetApplicationAutoLaunch(const char*) override { return autoLaunch; }
+  openvr::ApplicationFlag IsDashboardOverlay(const char*) override { return overlay; }
+  openvr::ApplicationText GetBinaryPath(const char*) override { return binaryPath; }
+  openvr::ApplicationText GetWorkingDirectory(const char*) override { return workingDirectory; }
 
   // The operations' names in call order.
   std::vector<std::string> operations() const {
@@ -82,10 +82,10 @@ class ScriptedApplicationsSurface final : public steamvr::OpenVRApplicationsSurf
   // What the read-backs report; by default an overlay with auto-launch off
   // whose manifest set neither binary path nor working directory
   // (VRApplicationError_PropertyNotSet, 201).
-  steamvr::ApplicationFlag autoLaunch{false, steamvr::kApplicationErrorNone};
-  steamvr::ApplicationFlag overlay{true, steamvr::kApplicationErrorNone};
-  steamvr::ApplicationText binaryPath{{}, 201};
-  steamvr::ApplicationText workingDirectory{{}, 201};
+  openvr::ApplicationFlag autoLaunch{false, steamvr::kApplicationErrorNone};
+  openvr::ApplicationFlag overlay{true, steamvr::kApplicationErrorNone};
+  openvr::ApplicationText binaryPath{{}, 201};
+  openvr::ApplicationText workingDirectory{{}, 201};
 
   // False: calls are answered but not remembered, so that a benchmark
   // measures the caller's allocations and not the double's.

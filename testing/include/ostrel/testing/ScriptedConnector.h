@@ -14,7 +14,7 @@ namespace ostrel::testing {
 
 class ScriptedConnector final : public registration::IRuntimeConnector {
  public:
-  steamvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
+  openvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
                                               registration::RuntimeFailure& given) override {
     ++connects;
     askedLoader = loaderPath;

@@ -7,25 +7,25 @@
 #include <string>
 
 #include "ostrel/steamvr/IVRApplicationsSurface.h"
-#include "ostrel/steamvr/OpenVRSession.h"
+#include "ostrel/openvr/OpenVRSession.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::openvr {
 
 // Reported instead of calling a table entry that the runtime left empty. Not
 // one of the runtime's codes, which are all positive.
-inline constexpr ApplicationError kApplicationErrorFunctionMissing = -1;
+inline constexpr steamvr::ApplicationError kApplicationErrorFunctionMissing = -1;
 
 struct ApplicationFlag {
   bool value = false;
-  ApplicationError error = kApplicationErrorNone;  // value is false unless None
+  steamvr::ApplicationError error = steamvr::kApplicationErrorNone;  // value is false unless None
 };
 
 struct ApplicationText {
   std::string value;                               // UTF-8, as the runtime holds it
-  ApplicationError error = kApplicationErrorNone;  // value is empty unless None
+  steamvr::ApplicationError error = steamvr::kApplicationErrorNone;  // value is empty unless None
 };
 
-class OpenVRApplicationsSurface : public IVRApplicationsSurface {
+class OpenVRApplicationsSurface : public steamvr::IVRApplicationsSurface {
  public:
   // Whether the runtime starts the application with itself. The runtime has
   // no error for this question: an unknown key reads as false.
@@ -41,7 +41,7 @@ class OpenVRApplicationsSurface : public IVRApplicationsSurface {
 
   // applicationErrorName for the runtime's codes; a text of its own for
   // kApplicationErrorFunctionMissing.
-  const char* ErrorName(ApplicationError code) override;
+  const char* ErrorName(steamvr::ApplicationError code) override;
 };
 
 // `session` is borrowed and must outlive the surface. Returns an empty pointer
@@ -49,4 +49,4 @@ class OpenVRApplicationsSurface : public IVRApplicationsSurface {
 std::unique_ptr<OpenVRApplicationsSurface> createOpenVRApplicationsSurface(
     const OpenVRSession* session);
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::openvr

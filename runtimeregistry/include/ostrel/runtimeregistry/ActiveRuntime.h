@@ -13,9 +13,9 @@
 #include <optional>
 #include <string>
 
-#include "ostrel/steamvr/RuntimeRegistry.h"
+#include "ostrel/runtimeregistry/RuntimeRegistry.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::runtimeregistry {
 
 struct ActiveRuntime {
   // The runtime folder the loader would use (UTF-8, as the environment or the
@@ -53,4 +53,4 @@ std::string notSteamVRReason(const ActiveRuntime& runtime);
 inline constexpr const char* kRuntimeNotSteamVRCode = "runtime-not-steamvr";
 RegistryFinding runtimeNotSteamVRFinding(const ActiveRuntime& runtime);
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::runtimeregistry

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-namespace ostrel::common {
+namespace ostrel::text {
 
 // U+FFFD, the character that stands for bytes that are not well-formed.
 inline constexpr char32_t kReplacementCharacter = 0xFFFD;
@@ -54,4 +54,4 @@ std::optional<std::size_t> firstInvalidUtf8(std::string_view text) noexcept;
 // True when the whole text is well-formed UTF-8.
 bool isValidUtf8(std::string_view text) noexcept;
 
-}  // namespace ostrel::common
+}  // namespace ostrel::text

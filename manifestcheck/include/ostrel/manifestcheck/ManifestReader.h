@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 
 // One entry of the manifest's "applications" array that has a string app_key.
 struct ManifestApplication {
@@ -58,4 +58,4 @@ ManifestContents parseManifest(std::string_view content);
 // any file content (only std::bad_alloc).
 ManifestContents readManifest(const std::string& utf8Path);
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ostrel::steamvr {
+namespace ostrel::manifestcheck {
 
 enum class FindingSeverity : std::int32_t {
   Error = 0,    // the runtime would refuse the manifest or skip the application
@@ -134,4 +134,4 @@ std::vector<ManifestFinding> checkManifest(const ManifestCheckInput& input);
 std::vector<ManifestFinding> checkManifestForRegistration(std::wstring_view manifestPath,
                                                           std::string_view appKey);
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::manifestcheck

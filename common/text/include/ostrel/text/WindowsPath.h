@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace ostrel::common {
+namespace ostrel::text {
 
 // 'A'..'Z' to 'a'..'z'; every other byte (UTF-8 included) as it is.
 char asciiLower(char c) noexcept;
@@ -56,4 +56,4 @@ bool underWindowsApps(std::string_view utf8Path) noexcept;
 // cleaners empty, taking a manifest kept there with them.
 bool underTemporaryFolder(std::string_view utf8Path) noexcept;
 
-}  // namespace ostrel::common
+}  // namespace ostrel::text

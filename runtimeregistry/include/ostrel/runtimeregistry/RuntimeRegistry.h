@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "ostrel/steamvr/ManifestCheck.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::runtimeregistry {
 
 // A finding about the registry has the shape of a manifest finding, so that
 // formatFinding and hasErrors serve both.
@@ -30,7 +30,7 @@ namespace ostrel::steamvr {
 //   stale-registration, not-registered, auto-launch-off, temporary-location;
 //   and runtime-not-steamvr, from the active runtime's judgement
 //   (ActiveRuntime.h).
-using RegistryFinding = ManifestFinding;
+using RegistryFinding = manifestcheck::ManifestFinding;
 
 // Where the reader gets the environment from. Injected so that tests need no
 // real home folder.
@@ -118,7 +118,7 @@ struct RuntimeRegistry {
 };
 
 // Bytes read from any one registry file at most.
-inline constexpr std::size_t kRegistryFileSizeLimit = kManifestSizeLimit;
+inline constexpr std::size_t kRegistryFileSizeLimit = manifestcheck::kManifestSizeLimit;
 
 // Most manifests looked at from one list; the rest are counted, not read.
 inline constexpr std::size_t kMaxListedManifests = 4096;
@@ -131,4 +131,4 @@ inline constexpr std::size_t kMaxListedManifests = 4096;
 RuntimeRegistry readRuntimeRegistry(const RegistryQuery& query, IRegistryEnvironment& environment,
                                     IRegistryFiles& files);
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::runtimeregistry

@@ -19,7 +19,7 @@
 
 #include "ostrel/steamvr/Sleeper.h"
 
-namespace ostrel::steamvr {
+namespace ostrel::openvr {
 
 enum class OpenVRSessionErrorKind {
   None = 0,
@@ -63,7 +63,7 @@ struct OpenVRSessionOptions {
   // Waits between tries; borrowed for the call to open. nullptr:
   // plainSleeper(). A stopped sleeper ends the tries, and open reports the
   // last start's failure.
-  ISleeper* sleeper = nullptr;
+  steamvr::ISleeper* sleeper = nullptr;
 };
 
 // Whether a start that failed with `initError` is worth trying again: the
@@ -105,4 +105,4 @@ class OpenVRSession {
   OpenVRSession& operator=(const OpenVRSession&) = delete;
 };
 
-}  // namespace ostrel::steamvr
+}  // namespace ostrel::openvr

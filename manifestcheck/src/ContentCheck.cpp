@@ -6,6 +6,7 @@
 #include "JsonParse.h"
 #include "ManifestStructure.h"
 #include "TextScan.h"
+#include "ostrel/manifestcheck/FindingCodes.h"
 
 namespace ostrel::manifestcheck {
 
@@ -29,14 +30,14 @@ std::string hexByte(unsigned char byte) {
 
 std::optional<nlohmann::json> readManifestJson(std::string_view content, FindingList& findings) {
   if (content.size() > kManifestSizeLimit) {
-    findings.error("file-too-large",
+    findings.error(findings::kFileTooLarge,
                    "the manifest is larger than " + std::to_string(kManifestSizeLimit) +
                        " bytes (1 MiB), the most this check reads, and was not checked; a "
                        "manifest takes a few hundred bytes: check that the right file is named");
     return std::nullopt;
   }
   if (startsWith(content, "\xFF\xFE") || startsWith(content, "\xFE\xFF")) {
-    findings.error("utf16",
+    findings.error(findings::kUtf16,
                    "the manifest is saved as UTF-16 (it starts with a UTF-16 byte-order "
                    "mark), and the runtime reads UTF-8 only: " +
                        std::string(kSaveAsUtf8));
@@ -45,7 +46,7 @@ std::optional<nlohmann::json> readManifestJson(std::string_view content, Finding
 
   std::string_view text = content;
   if (startsWith(text, kUtf8Bom)) {
-    findings.error("bom",
+    findings.error(findings::kBom,
                    "the manifest starts with a UTF-8 byte-order mark (EF BB BF), and the "
                    "runtime does not load such a manifest: " +
                        std::string(kSaveAsUtf8));
@@ -60,7 +61,7 @@ std::optional<nlohmann::json> readManifestJson(std::string_view content, Finding
     }
   }
   if (blank) {
-    findings.error("empty",
+    findings.error(findings::kEmpty,
                    "the manifest is empty; it must hold a JSON object such as "
                    "{\"applications\": [{\"app_key\": \"...\", ...}]}");
     return std::nullopt;
@@ -73,11 +74,11 @@ std::optional<nlohmann::json> readManifestJson(std::string_view content, Finding
     // byte-order mark, which some editors and PowerShell write.
     if (nul <= 1) message += " (the file looks UTF-16 encoded)";
     message += ": " + std::string(kSaveAsUtf8);
-    findings.error("nul-byte", std::move(message));
+    findings.error(findings::kNulByte, std::move(message));
     return std::nullopt;
   }
   if (const std::optional<std::size_t> bad = firstInvalidUtf8(text)) {
-    findings.error("invalid-utf8",
+    findings.error(findings::kInvalidUtf8,
                    "the manifest is not valid UTF-8: byte " +
                        hexByte(static_cast<unsigned char>(text[*bad])) + " at " +
                        describePosition(text, *bad) +
@@ -87,7 +88,7 @@ std::optional<nlohmann::json> readManifestJson(std::string_view content, Finding
     return std::nullopt;
   }
   if (const std::optional<std::size_t> deep = firstBracketDeeperThan(text, kManifestDepthLimit)) {
-    findings.error("too-deep", "arrays and objects nest deeper than " +
+    findings.error(findings::kTooDeep, "arrays and objects nest deeper than " +
                                    std::to_string(kManifestDepthLimit) + " levels at " +
                                    describePosition(text, *deep) +
                                    ", and a manifest needs 4; the file was not checked further: "

@@ -1,6 +1,7 @@
 #include "FindingList.h"
 
 #include <utility>
+#include "ostrel/manifestcheck/FindingCodes.h"
 
 namespace ostrel::manifestcheck {
 
@@ -34,7 +35,7 @@ std::vector<ManifestFinding> FindingList::take() && {
     if (overflowErrors_ > 0) message += " (" + std::to_string(overflowErrors_) + " of them errors)";
     message += "; fix the ones above and check again";
     kept_.push_back({overflowErrors_ > 0 ? FindingSeverity::Error : FindingSeverity::Warning,
-                     "more-findings", std::move(message)});
+                     findings::kMoreFindings, std::move(message)});
   }
   return std::move(kept_);
 }

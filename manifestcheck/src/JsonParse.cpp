@@ -7,6 +7,7 @@
 
 #include "DisplayText.h"
 #include "TextScan.h"
+#include "ostrel/manifestcheck/FindingCodes.h"
 
 namespace ostrel::manifestcheck {
 
@@ -62,7 +63,7 @@ class DuplicateKeyWatch {
     if (level.keys.insert(key).second) return;
     const std::string where =
         levels_.size() == 1 ? "at the top level" : "inside " + quote(level.name);
-    findings_.warning("duplicate-key", "the key " + quote(key) +
+    findings_.warning(findings::kDuplicateKey, "the key " + quote(key) +
                                            " appears more than once in one object " + where +
                                            "; readers differ in which value they keep: keep one");
   }
@@ -108,15 +109,15 @@ std::optional<json> parseManifestJson(std::string_view text, FindingList& findin
   } catch (const json::parse_error& e) {
     // byte counts the characters read, the offending one included.
     const std::size_t offset = e.byte == 0 ? 0 : e.byte - 1;
-    findings.error("json-syntax", "the manifest is not valid JSON at " +
+    findings.error(findings::kJsonSyntax, "the manifest is not valid JSON at " +
                                       describePosition(text, offset) + ": " +
                                       describeParseError(e.what()) + "; fix the JSON there");
   } catch (const json::out_of_range& e) {
-    findings.error("json-number", "the manifest holds a number the runtime cannot represent (" +
+    findings.error(findings::kJsonNumber, "the manifest holds a number the runtime cannot represent (" +
                                       describeParseError(e.what()) +
                                       "); no manifest key takes such a number: remove it");
   } catch (const json::exception& e) {
-    findings.error("json-syntax", "the manifest is not JSON that can be read (" +
+    findings.error(findings::kJsonSyntax, "the manifest is not JSON that can be read (" +
                                       describeParseError(e.what()) + ")");
   }
   return std::nullopt;

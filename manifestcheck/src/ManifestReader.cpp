@@ -8,6 +8,7 @@
 #include "FindingList.h"
 #include "ostrel/manifestcheck/ManifestCheck.h"
 #include "platform/Platform.h"
+#include "ostrel/manifestcheck/FindingCodes.h"
 
 namespace ostrel::manifestcheck {
 
@@ -26,8 +27,8 @@ ManifestContents failed(ManifestReadFailure failure, std::string error) {
 
 // The kind of failure behind the check's first error about the text.
 ManifestReadFailure failureOf(const std::string& code) {
-  if (code == "file-too-large") return ManifestReadFailure::TooLarge;
-  if (code == "bom" || code == "too-deep") return ManifestReadFailure::Refused;
+  if (code == findings::kFileTooLarge) return ManifestReadFailure::TooLarge;
+  if (code == findings::kBom || code == findings::kTooDeep) return ManifestReadFailure::Refused;
   return ManifestReadFailure::NotJsonObject;
 }
 

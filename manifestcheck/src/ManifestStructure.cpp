@@ -12,6 +12,7 @@
 #include "PathRules.h"
 #include "PathText.h"
 #include "TextScan.h"
+#include "ostrel/manifestcheck/FindingCodes.h"
 
 namespace ostrel::manifestcheck {
 
@@ -65,7 +66,7 @@ std::string typeName(const json& value) {
 
 void wrongType(FindingList& findings, const std::string& where, const json& value,
                std::string_view expected) {
-  findings.error("wrong-type",
+  findings.error(findings::kWrongType,
                  where + " is " + typeName(value) + "; it must be " + std::string(expected));
 }
 
@@ -85,7 +86,7 @@ void checkDriveRooted(const std::string& field, const std::string& text, Finding
   std::string fix =
       "name the file relative to the manifest's folder, without a leading '" + separator + "'";
   if (text.size() > 1) fix += " (" + quotePathText(text.substr(1)) + ")";
-  findings.warning("path-drive-rooted",
+  findings.warning(findings::kPathDriveRooted,
                    field + " " + quotePathText(text) + " starts with a single '" + separator +
                        "', so Windows reads it from the root of the current drive, not from the "
                        "manifest's folder: " +
@@ -122,7 +123,7 @@ std::string codePointName(std::string_view sequence) {
 void checkAppKeyText(const std::string& key, const std::string& subject, std::string_view fix,
                      FindingList& findings) {
   if (key.empty()) {
-    findings.error("app-key-invalid", subject +
+    findings.error(findings::kAppKeyInvalid, subject +
                                           " is empty, and the runtime skips an application "
                                           "without a key: " +
                                           std::string(fix) + " of " + kAppKeyCharacters +
@@ -146,7 +147,7 @@ void checkAppKeyText(const std::string& key, const std::string& subject, std::st
       const std::string sequence = key.substr(offset, length);
       character = "'" + escaped(sequence) + "' (" + codePointName(sequence) + ")";
     }
-    findings.error("app-key-invalid", subject + " " + quote(key) + " has " + character +
+    findings.error(findings::kAppKeyInvalid, subject + " " + quote(key) + " has " + character +
                                           " at position " + std::to_string(position) +
                                           ", and the runtime skips an application whose "
                                           "key holds anything but " +
@@ -154,7 +155,7 @@ void checkAppKeyText(const std::string& key, const std::string& subject, std::st
                                           " of those characters only");
   }
   if (key.size() >= kAppKeyBufferSize) {
-    findings.error("app-key-too-long",
+    findings.error(findings::kAppKeyTooLong,
                    subject + " " + quote(key) + " is " + std::to_string(key.size()) +
                        " bytes long; the runtime holds at most " +
                        std::to_string(kAppKeyBufferSize - 1) +
@@ -176,7 +177,7 @@ void checkBinary(const json& application, const std::string& where, bool require
       const std::string only = others.empty() ? ""
                                               : " (it names a program only for other systems: " +
                                                     quoteList(others, kKeysShown) + ")";
-      findings.error("binary-path-missing",
+      findings.error(findings::kBinaryPathMissing,
                      where + " has launch_type \"binary\" but no binary_path_windows" + only +
                          ", so on Windows the runtime has nothing to start: add the path of the "
                          "program's .exe, absolute or relative to the manifest's folder");
@@ -189,20 +190,20 @@ void checkBinary(const json& application, const std::string& where, bool require
   }
   const std::string& text = value->get_ref<const std::string&>();
   if (text.empty()) {
-    findings.error("binary-path-missing",
+    findings.error(findings::kBinaryPathMissing,
                    field +
                        " is empty, so the runtime has nothing to start: give the path of the "
                        "program's .exe, absolute or relative to the manifest's folder");
     return;
   }
   if (text.find('\0') != std::string::npos) {
-    findings.error("binary-missing", field + " " + quotePathText(text) +
+    findings.error(findings::kBinaryMissing, field + " " + quotePathText(text) +
                                          " contains a NUL character (\\u0000), so it names no "
                                          "file: remove it");
     return;
   }
   if (!isAscii(text)) {
-    findings.warning("non-ascii-path",
+    findings.warning(findings::kNonAsciiPath,
                      field + " " + quotePathText(text) +
                          " contains non-ASCII characters, which some runtime versions mishandle: "
                          "if the application does not start, install it under a plain-ASCII "
@@ -212,12 +213,12 @@ void checkBinary(const json& application, const std::string& where, bool require
   const std::optional<std::filesystem::path> resolved =
       resolveBinaryPath(text, context.manifestFolder);
   if (!resolved) {
-    findings.error("binary-missing",
+    findings.error(findings::kBinaryMissing,
                    field + " " + quotePathText(text) + " cannot be a path on this system: fix it");
     return;
   }
   if (underWindowsApps(pathToUtf8(*resolved))) {
-    findings.warning("windowsapps",
+    findings.warning(findings::kWindowsApps,
                      "the program " + quotePath(*resolved) +
                          " lies under a WindowsApps folder, which Windows protects; the runtime "
                          "may be unable to start it from there: point " +
@@ -228,7 +229,7 @@ void checkBinary(const json& application, const std::string& where, bool require
     case PathKind::RegularFile:
       return;
     case PathKind::Directory:
-      findings.error("binary-missing", field + " " + quotePathText(text) + " names a folder (" +
+      findings.error(findings::kBinaryMissing, field + " " + quotePathText(text) + " names a folder (" +
                                            quotePath(*resolved) +
                                            "), not a program: name the .exe inside it");
       return;
@@ -236,7 +237,7 @@ void checkBinary(const json& application, const std::string& where, bool require
     case PathKind::Other:
       break;
   }
-  findings.error("binary-missing",
+  findings.error(findings::kBinaryMissing,
                  field + " " + quotePathText(text) + " names no existing file (looked for " +
                      quotePath(*resolved) +
                      "; a relative path counts from the manifest's folder): install the "
@@ -249,7 +250,7 @@ void checkLaunch(const json& application, const std::string& where,
   const std::string field = memberPath(where, "launch_type");
   bool binary = false;
   if (launchType == nullptr) {
-    findings.warning("launch-type-missing",
+    findings.warning(findings::kLaunchTypeMissing,
                      where +
                          " has no launch_type, so the runtime does not know how to start it: "
                          "add \"launch_type\": \"binary\" with binary_path_windows");
@@ -261,12 +262,12 @@ void checkLaunch(const json& application, const std::string& where,
   } else if (type == "url") {
     const json* url = member(application, "url");
     if (url == nullptr || (url->is_string() && url->get_ref<const std::string&>().empty())) {
-      findings.error("url-missing", where +
+      findings.error(findings::kUrlMissing, where +
                                         " has launch_type \"url\" but no url to open: add "
                                         "\"url\", or use launch_type \"binary\"");
     }
   } else {
-    findings.error("launch-type-unknown",
+    findings.error(findings::kLaunchTypeUnknown,
                    field + " is " + quote(type) +
                        "; the runtime starts \"binary\" and \"url\" applications only and skips "
                        "this one: use \"binary\" with binary_path_windows, or \"url\" with url");
@@ -286,11 +287,11 @@ void checkDashboardOverlay(const json& application, const std::string& where,
   const std::string field = memberPath(where, "is_dashboard_overlay");
   const json* overlay = member(application, "is_dashboard_overlay");
   if (overlay == nullptr) {
-    findings.warning("dashboard-overlay", where + " has no is_dashboard_overlay" + kWhy);
+    findings.warning(findings::kDashboardOverlay, where + " has no is_dashboard_overlay" + kWhy);
   } else if (!overlay->is_boolean()) {
     wrongType(findings, field, *overlay, "true or false, without quotes");
   } else if (!overlay->get<bool>()) {
-    findings.warning("dashboard-overlay", field + " is false" + kWhy);
+    findings.warning(findings::kDashboardOverlay, field + " is false" + kWhy);
   }
 }
 
@@ -323,7 +324,7 @@ void checkStrings(const json& application, const std::string& where, FindingList
     }
   }
   if (!named) {
-    findings.warning("no-name", where +
+    findings.warning(findings::kNoName, where +
                                     " has no name under \"strings\", so users see no readable "
                                     "name for it: add \"strings\": {\"en_us\": {\"name\": "
                                     "\"...\"}}");
@@ -367,7 +368,7 @@ void reportMissingKey(const std::vector<std::string>& keys,
                       const std::optional<std::string>& caseMatch,
                       const ManifestContentContext& context, FindingList& findings) {
   if (keys.empty()) {
-    findings.error("app-key-missing",
+    findings.error(findings::kAppKeyMissing,
                    "the manifest lists no application with an app_key: add one to "
                    "\"applications\" with \"app_key\": " +
                        quote(context.appKey));
@@ -380,7 +381,7 @@ void reportMissingKey(const std::vector<std::string>& keys,
         "; " + quote(*caseMatch) + " differs only in letter case, and app keys must match exactly";
   }
   message += ": make the manifest's app_key and the key the program registers under the same";
-  findings.error("app-key-missing", std::move(message));
+  findings.error(findings::kAppKeyMissing, std::move(message));
 }
 
 }  // namespace
@@ -388,7 +389,7 @@ void reportMissingKey(const std::vector<std::string>& keys,
 void checkManifestStructure(const json& root, const ManifestContentContext& context,
                             FindingList& findings) {
   if (!root.is_object()) {
-    findings.error("not-object", "the manifest's top level is " + typeName(root) +
+    findings.error(findings::kNotObject, "the manifest's top level is " + typeName(root) +
                                      "; it must be an object such as {\"applications\": [...]}");
     return;
   }
@@ -399,7 +400,7 @@ void checkManifestStructure(const json& root, const ManifestContentContext& cont
   if (applications == nullptr) {
     std::vector<std::string> keys;
     for (const auto& item : root.items()) keys.push_back(item.key());
-    findings.error("applications-missing",
+    findings.error(findings::kApplicationsMissing,
                    "the manifest has no \"applications\" array at the top level (keys present: " +
                        quoteList(keys, kKeysShown) +
                        "): put the application's entry in \"applications\": [{...}]");
@@ -448,7 +449,7 @@ void checkManifestStructure(const json& root, const ManifestContentContext& cont
                   memberPath(elementPath("applications", matches.front()), "app_key"),
                   "give the application a key", findings);
   if (matches.size() > 1) {
-    findings.warning("app-key-duplicate",
+    findings.warning(findings::kAppKeyDuplicate,
                      std::to_string(matches.size()) + " applications have app_key " +
                          quote(context.appKey) + " (" + indexList(matches) +
                          "); the runtime keeps only one of them: remove the others");

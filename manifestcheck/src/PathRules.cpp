@@ -6,6 +6,7 @@
 #include "PathText.h"
 #include "ostrel/text/WindowsPath.h"
 #include "platform/Platform.h"
+#include "ostrel/manifestcheck/FindingCodes.h"
 
 namespace ostrel::manifestcheck {
 
@@ -24,33 +25,33 @@ bool underWindowsApps(std::string_view utf8Path) noexcept {
 
 void checkRegistrarPath(std::wstring_view registrarPath, FindingList& findings) {
   if (registrarPath.empty()) {
-    findings.error("path-empty",
+    findings.error(findings::kPathEmpty,
                    "the manifest path is empty: pass the full path of the .vrmanifest file, such "
                    "as C:\\Program Files\\Ostrel\\ostrel.vrmanifest");
     return;
   }
   if (registrarPath.find(L'\0') != std::wstring_view::npos) {
-    findings.error("path-nul",
+    findings.error(findings::kPathNul,
                    "the manifest path contains a NUL character, so the runtime would read only "
                    "the part before it: pass the path without it");
     return;
   }
   const std::string utf8 = platform::wideToUtf8(registrarPath);
   if (!isWindowsAbsolute(utf8)) {
-    findings.error("path-relative",
+    findings.error(findings::kPathRelative,
                    "the manifest path " + quotePathText(utf8) +
                        " is not a full path; the runtime would resolve it against its own "
                        "folder, not the installer's: pass the full path, starting with a drive "
                        "(C:\\...) or a share (\\\\server\\share\\...)");
   }
   if (utf8.find('/') != std::string::npos) {
-    findings.error("path-forward-slash",
+    findings.error(findings::kPathForwardSlash,
                    "the manifest path " + quotePathText(utf8) +
                        " contains '/'; the runtime accepts such a path and then never lists the "
                        "application: use '\\' between folders");
   }
   if (!isAscii(utf8)) {
-    findings.warning("non-ascii-path",
+    findings.warning(findings::kNonAsciiPath,
                      "the manifest path " + quotePathText(utf8) +
                          " contains non-ASCII characters, which some runtime versions mishandle: "
                          "if the application does not appear, install it under a plain-ASCII "

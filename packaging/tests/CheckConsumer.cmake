@@ -33,6 +33,7 @@ set(expected_headers
   include/ostrel/common/ConsoleLogger.h
   include/ostrel/common/ILogger.h
   include/ostrel/common/LogLevel.h
+  include/ostrel/manifestcheck/FindingCodes.h
   include/ostrel/manifestcheck/ManifestCheck.h
   include/ostrel/manifestcheck/ManifestReader.h
   include/ostrel/openvr/OpenVRApplicationsSurface.h
@@ -45,6 +46,7 @@ set(expected_headers
   include/ostrel/registration/Repair.h
   include/ostrel/registration/RuntimeConnection.h
   include/ostrel/runtimeregistry/ActiveRuntime.h
+  include/ostrel/runtimeregistry/RegistryFindingCodes.h
   include/ostrel/runtimeregistry/RuntimeRegistry.h
   include/ostrel/startup/StartupRegistration.h
   include/ostrel/steamvr/IManifestRegistrar.h

@@ -1,6 +1,7 @@
 #include "ostrel/registration/RegistrationStatus.h"
 
 #include <utility>
+#include "ostrel/runtimeregistry/RegistryFindingCodes.h"
 
 
 namespace ostrel::registration {
@@ -79,26 +80,26 @@ void judgeStatus(StatusReport& report) {
     report.findings.push_back(runtimeregistry::runtimeNotSteamVRFinding(*runtime.failure.notSteamVR));
   } else if (runtime.asked && !runtime.reachable) {
     report.findings.push_back(
-        {FindingSeverity::Warning, "runtime-unreachable",
+        {FindingSeverity::Warning, findings::kRuntimeUnreachable,
          "the SteamVR runtime cannot be reached (" + runtime.failure.message +
              "); what follows comes from the runtime's files alone"});
   }
   for (const RegistryFinding& finding : registry.findings) {
     // The runtime's own answer on auto-launch overrules its settings file.
-    if (finding.code == "auto-launch-off" && runtimeAutoLaunchKnown(runtime)) continue;
+    if (finding.code == runtimeregistry::findings::kAutoLaunchOff && runtimeAutoLaunchKnown(runtime)) continue;
     report.findings.push_back(finding);
   }
   if (runtimeAutoLaunchKnown(runtime)) {
     if (!runtime.autoLaunch.value) {
       report.findings.push_back(
-          {FindingSeverity::Warning, "auto-launch-off",
+          {FindingSeverity::Warning, runtimeregistry::findings::kAutoLaunchOff,
            "the runtime has auto-launch off for " + key +
                ", so SteamVR does not start the application with itself: switch it on in "
                "SteamVR's settings (Startup / Shutdown) or register again"});
     }
     if (registry.autoLaunch && *registry.autoLaunch != runtime.autoLaunch.value) {
       report.findings.push_back(
-          {FindingSeverity::Warning, "views-disagree",
+          {FindingSeverity::Warning, findings::kViewsDisagree,
            std::string("the runtime answers auto-launch ") +
                (runtime.autoLaunch.value ? "on" : "off") +
                ", but its settings file says " + (*registry.autoLaunch ? "on" : "off") +
@@ -107,7 +108,7 @@ void judgeStatus(StatusReport& report) {
   }
   if (runtime.reachable && registry.known() && runtime.installed != registry.serving.has_value()) {
     report.findings.push_back(
-        {FindingSeverity::Warning, "views-disagree",
+        {FindingSeverity::Warning, findings::kViewsDisagree,
          runtime.installed
              ? "the runtime lists " + key +
                    ", but no manifest in its list of applications declares it (it was added "
@@ -136,7 +137,7 @@ void judgeStatus(StatusReport& report) {
   // The runtime's "not installed" already says what not-registered would.
   if (report.state == RegistrationState::Registered) {
     std::erase_if(report.findings,
-                  [](const RegistryFinding& finding) { return finding.code == "not-registered"; });
+                  [](const RegistryFinding& finding) { return finding.code == runtimeregistry::findings::kNotRegistered; });
   }
 }
 

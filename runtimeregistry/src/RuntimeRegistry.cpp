@@ -10,6 +10,7 @@
 #include "ostrel/text/WindowsPath.h"
 #include "ostrel/manifestcheck/ManifestReader.h"
 #include "platform/Platform.h"
+#include "ostrel/runtimeregistry/RegistryFindingCodes.h"
 
 namespace ostrel::runtimeregistry {
 
@@ -78,15 +79,15 @@ class Reader {
     const std::string shown = shownText(result_.registryFile);
     switch (registry.status) {
       case PathRegistryFile::Status::NotLocated:
-        warning("vrpath-missing", "the runtime's path registry cannot be located (" +
+        warning(findings::kVrpathMissing, "the runtime's path registry cannot be located (" +
                                       registry.problem + "): " + kVrpathAdvice);
         break;
       case PathRegistryFile::Status::Missing:
-        warning("vrpath-missing",
+        warning(findings::kVrpathMissing,
                 "there is no runtime path registry at " + shown + ": " + kVrpathAdvice);
         break;
       case PathRegistryFile::Status::Unreadable:
-        warning("vrpath-unreadable",
+        warning(findings::kVrpathUnreadable,
                 "the runtime's path registry " + shown + " cannot be read: " + registry.problem +
                     "; SteamVR rewrites it when it starts: start SteamVR once");
         break;
@@ -104,7 +105,7 @@ class Reader {
       result_.runtimeFolder = std::move(runtime);
     }
     if (result_.registryFileRead && !result_.configFolder) {
-      warning("vrpath-no-config", "the runtime's path registry " + shown +
+      warning(findings::kVrpathNoConfig, "the runtime's path registry " + shown +
                                       " names no config folder, so the runtime's list of "
                                       "applications cannot be found: start SteamVR once so it "
                                       "writes the file again");
@@ -117,7 +118,7 @@ class Reader {
     const std::string shown = shownText(platform::pathToUtf8(file));
     const FileRead read = files_.Read(file, kRegistryFileSizeLimit);
     if (read.status == FileRead::Status::Missing) {
-      warning("appconfig-missing", "the runtime keeps no list of applications at " + shown +
+      warning(findings::kAppconfigMissing, "the runtime keeps no list of applications at " + shown +
                                        " (no application has been registered for this SteamVR "
                                        "installation, or the config folder is not the one "
                                        "SteamVR uses): start SteamVR once");
@@ -144,7 +145,7 @@ class Reader {
         }
         for (ListedManifest& listed : result_.manifests) examine(listed);
         if (unlisted_ > 0) {
-          warning("appconfig-unreadable",
+          warning(findings::kAppconfigUnreadable,
                   "the runtime's list " + shown + " holds " + std::to_string(unlisted_) +
                       " more manifests than this reader looks at (" +
                       std::to_string(kMaxListedManifests) + "); those were not read");
@@ -152,7 +153,7 @@ class Reader {
         return;
       }
     }
-    warning("appconfig-unreadable", "the runtime's list of applications " + shown +
+    warning(findings::kAppconfigUnreadable, "the runtime's list of applications " + shown +
                                         " cannot be read: " + problem +
                                         "; the runtime ignores a broken list, so every "
                                         "registration in it is lost: start SteamVR once, then "
@@ -208,7 +209,7 @@ class Reader {
     std::optional<json> root;
     if (read.status == FileRead::Status::Read) root = parseBounded(read.content, problem);
     if (!root) {
-      warning("vrappconfig-unreadable", "the runtime's settings for " + shownText(query_.appKey) +
+      warning(findings::kVrappconfigUnreadable, "the runtime's settings for " + shownText(query_.appKey) +
                                             " in " + shownText(platform::pathToUtf8(file)) +
                                             " cannot be read: " + problem +
                                             "; switching auto-launch on again rewrites it");
@@ -233,26 +234,26 @@ class Reader {
     for (const ListedManifest& listed : result_.manifests) {
       if (listed.exists) continue;
       if (listed.thisManifest) {
-        error("registered-manifest-missing",
+        error(findings::kRegisteredManifestMissing,
               "the runtime lists this manifest, " + shownText(listed.path) +
                   ", but the file is gone, so the runtime skips it: put the manifest back and "
                   "register it again");
       } else if (++missing <= kMaxMissingFindings) {
-        warning("registered-manifest-missing",
+        warning(findings::kRegisteredManifestMissing,
                 "the runtime lists " + shownText(listed.path) +
                     ", but the file is gone; the runtime drops it at its next start, and if it "
                     "was an old copy of this application's manifest nothing else is needed");
       }
     }
     if (missing > kMaxMissingFindings) {
-      warning("registered-manifest-missing",
+      warning(findings::kRegisteredManifestMissing,
               std::to_string(missing - kMaxMissingFindings) +
                   " more listed manifests are gone as well; the runtime drops them at its next "
                   "start");
     }
     for (const ListedManifest& listed : result_.manifests) {
       if (listed.thisManifest && listed.exists && !listed.readable) {
-        error("registered-manifest-unreadable",
+        error(findings::kRegisteredManifestUnreadable,
               "the runtime lists this manifest, " + shownText(listed.path) +
                   ", but cannot read it (" + unreadableReason_ +
                   "), so it skips the application: run the check command, fix the manifest and "
@@ -264,7 +265,7 @@ class Reader {
     if (!result_.serving) {
       std::string advice = "register it";
       if (query_.manifestPath) advice = "register " + shownText(*query_.manifestPath);
-      error("not-registered", "no manifest in the runtime's list declares app_key " +
+      error(findings::kNotRegistered, "no manifest in the runtime's list declares app_key " +
                                   shownText(key) +
                                   ", so SteamVR does not list the application: " + advice);
       return;
@@ -282,17 +283,17 @@ class Reader {
       message += " --manifest ";
       message += query_.manifestPath ? *query_.manifestPath : std::string("<this manifest>");
       message += "`, which removes the other copies through the runtime and registers this one";
-      error("stale-registration", std::move(message));
+      error(findings::kStaleRegistration, std::move(message));
     }
     if (result_.autoLaunch && !*result_.autoLaunch) {
-      warning("auto-launch-off", "the runtime's settings for " + shownText(key) +
+      warning(findings::kAutoLaunchOff, "the runtime's settings for " + shownText(key) +
                                      " have auto-launch off, so SteamVR does not start the "
                                      "application with itself: switch it on in SteamVR's "
                                      "settings (Startup / Shutdown) or register again");
     }
     for (const ListedManifest& listed : result_.manifests) {
       if (listed.declaresKey && listed.temporaryLocation) {
-        warning("temporary-location",
+        warning(findings::kTemporaryLocation,
                 "the listed manifest " + shownText(listed.path) +
                     " lies in a temporary folder, which cleaners empty; the application then "
                     "disappears from SteamVR: install the manifest in the application's folder "

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ostrel/manifestcheck/FindingCodes.h"
+
 namespace ostrel::manifestcheck {
 
 enum class FindingSeverity : std::int32_t {
@@ -33,16 +35,7 @@ const char* findingSeverityName(FindingSeverity severity) noexcept;
 // is wrong, where, and what to do. Text taken from the file is quoted, with
 // control characters escaped and long values shortened.
 //
-// Codes, errors:
-//   path-empty, path-nul, path-relative, path-forward-slash  (the registered path)
-//   file-missing, file-not-regular, file-unreadable, file-too-large, empty
-//   utf16, bom, nul-byte, invalid-utf8, too-deep, json-syntax, json-number
-//   not-object, applications-missing, app-key-missing, app-key-invalid,
-//   app-key-too-long, wrong-type, launch-type-unknown, binary-path-missing,
-//   binary-missing, url-missing
-// Codes, warnings:
-//   non-ascii-path, windowsapps, dashboard-overlay, no-name, duplicate-key,
-//   app-key-duplicate, launch-type-missing, path-drive-rooted
+// The codes and what each means: FindingCodes.h.
 // Comments (// and /* */) in a manifest are accepted, as the runtime accepts
 // them; a trailing comma is a json-syntax error, as it is to the runtime.
 // more-findings closes a list cut short at kMaxFindings; its severity is that

@@ -25,8 +25,20 @@ enum class RegistrationState {
   Unknown,        // neither the runtime nor its files could be read
 };
 
-// "registered", "not-registered", "stale", "unknown"; "unknown" outside the
-// enum too. Static storage, never null.
+// The finding codes a status report adds to the registry's
+// (runtimeregistry/RegistryFindingCodes.h): stable, like theirs.
+namespace findings {
+// The runtime was asked and could not be reached; the rest comes from its
+// files alone.
+inline constexpr const char* kRuntimeUnreachable = "runtime-unreachable";
+// The runtime's answers and its files differ (auto-launch, or whether the key
+// is listed).
+inline constexpr const char* kViewsDisagree = "views-disagree";
+}  // namespace findings
+
+// "registered", "not-registered", "stale", "unknown" (state names, which a
+// finding code may happen to spell alike); "unknown" outside the enum too.
+// Static storage, never null.
 const char* registrationStateName(RegistrationState state) noexcept;
 
 // Where the registry reader gets its environment and files. Both borrowed,

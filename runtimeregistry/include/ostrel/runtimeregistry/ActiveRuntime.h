@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "ostrel/runtimeregistry/RegistryFindingCodes.h"
 #include "ostrel/runtimeregistry/RuntimeRegistry.h"
 
 namespace ostrel::runtimeregistry {
@@ -50,7 +51,7 @@ std::string notSteamVRReason(const ActiveRuntime& runtime);
 // The finding that reports a runtime that is not SteamVR beside the files'
 // view of the registration: code kRuntimeNotSteamVRCode, an error, naming the
 // folder (and the runtime when recognised) and what to do.
-inline constexpr const char* kRuntimeNotSteamVRCode = "runtime-not-steamvr";
+inline constexpr const char* kRuntimeNotSteamVRCode = findings::kRuntimeNotSteamVR;
 RegistryFinding runtimeNotSteamVRFinding(const ActiveRuntime& runtime);
 
 }  // namespace ostrel::runtimeregistry

@@ -18,18 +18,14 @@
 #include <vector>
 
 #include "ostrel/manifestcheck/ManifestCheck.h"
+#include "ostrel/runtimeregistry/RegistryFindingCodes.h"
 
 namespace ostrel::runtimeregistry {
 
 // A finding about the registry has the shape of a manifest finding, so that
 // formatFinding and hasErrors serve both.
 //
-// Codes: vrpath-missing, vrpath-unreadable, vrpath-no-config,
-//   appconfig-missing, appconfig-unreadable, vrappconfig-unreadable,
-//   registered-manifest-missing, registered-manifest-unreadable,
-//   stale-registration, not-registered, auto-launch-off, temporary-location;
-//   and runtime-not-steamvr, from the active runtime's judgement
-//   (ActiveRuntime.h).
+// The codes and what each means: RegistryFindingCodes.h.
 using RegistryFinding = manifestcheck::ManifestFinding;
 
 // Where the reader gets the environment from. Injected so that tests need no

@@ -1,0 +1,29 @@
+// The registry reader's finding codes: a stable contract (status prints them,
+// its JSON carries them), spelled once here. They are findings, not states:
+// the state "not-registered" of a status report is its own name.
+#pragma once
+
+namespace ostrel::runtimeregistry::findings {
+
+// The per-user path registry (openvrpaths.vrpath).
+inline constexpr const char* kVrpathMissing = "vrpath-missing";  // SteamVR never ran for the user
+inline constexpr const char* kVrpathUnreadable = "vrpath-unreadable";
+inline constexpr const char* kVrpathNoConfig = "vrpath-no-config";  // no config folder named
+
+// The list of registered manifests (appconfig.json) and the settings file.
+inline constexpr const char* kAppconfigMissing = "appconfig-missing";
+inline constexpr const char* kAppconfigUnreadable = "appconfig-unreadable";
+inline constexpr const char* kVrappconfigUnreadable = "vrappconfig-unreadable";
+
+// What the list says about the key.
+inline constexpr const char* kRegisteredManifestMissing = "registered-manifest-missing";
+inline constexpr const char* kRegisteredManifestUnreadable = "registered-manifest-unreadable";
+inline constexpr const char* kStaleRegistration = "stale-registration";  // another copy serves it
+inline constexpr const char* kNotRegistered = "not-registered";  // no listed manifest declares it
+inline constexpr const char* kAutoLaunchOff = "auto-launch-off";
+inline constexpr const char* kTemporaryLocation = "temporary-location";  // under a temporary folder
+
+// The active runtime is not SteamVR (ActiveRuntime.h).
+inline constexpr const char* kRuntimeNotSteamVR = "runtime-not-steamvr";
+
+}  // namespace ostrel::runtimeregistry::findings

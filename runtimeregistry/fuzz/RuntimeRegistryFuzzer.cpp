@@ -34,7 +34,8 @@
 
 namespace {
 
-using namespace ostrel::steamvr;
+using namespace ostrel::runtimeregistry;
+using namespace ostrel::manifestcheck;
 
 constexpr std::string_view kSeparator = "\n%%\n";
 constexpr std::size_t kManifestParts = 3;
@@ -141,7 +142,7 @@ class FuzzedRegistry final : public IRegistryEnvironment, public IRegistryFiles 
     if (endsWith(name, "\\appconfig.json")) return file(parts_.appConfig);
     if (endsWith(name, ".vrappconfig")) return file(parts_.appSettings);
     if (endsWith(name, ostrel::text::comparableWindowsPath(
-                           std::string("\\") + runtimeregistry::runtimeServerFile()))) {
+                           std::string("\\") + ostrel::runtimeregistry::runtimeServerFile()))) {
       return has(kServerPresent) ? file("") : FileRead{};
     }
     const std::size_t pick = name.size() % (kManifestParts + 2);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "OpenVRApplicationsTable.h"
+#include "ostrel/text/ListText.h"
 #include "platform/Platform.h"
 
 namespace ostrel::openvr {
@@ -180,15 +181,6 @@ std::vector<std::string> missingRegistrationEntries(const OpenVRApplicationsTabl
   return missing;
 }
 
-std::string joined(const std::vector<std::string>& parts) {
-  std::string text;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (i > 0) text += ", ";
-    text += parts[i];
-  }
-  return text;
-}
-
 }  // namespace
 
 std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& options,
@@ -219,8 +211,8 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
                       loader.initErrorAsEnglishDescription, missing);
   if (!complete) {
     return fail(error, OpenVRSessionErrorKind::EntryPointMissing,
-                "OpenVR loader " + shownPath + " does not export " + joined(missing) +
-                    " (too old, or not an OpenVR loader)");
+                "OpenVR loader " + shownPath + " does not export " +
+                    ostrel::text::joinedList(missing) + " (too old, or not an OpenVR loader)");
   }
 
   // A failed start needs no shutdown: the loader cleans up after itself.
@@ -277,7 +269,7 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
   }
   if (const std::vector<std::string> empty = missingRegistrationEntries(*table); !empty.empty()) {
     return failConnected(std::string("the runtime's ") + kApplicationsInterfaceVersion +
-                         " table has no " + joined(empty));
+                         " table has no " + ostrel::text::joinedList(empty));
   }
 
   return std::make_unique<OpenVRSessionImpl>(std::move(library), std::move(loadedFrom), loader,

@@ -6,13 +6,14 @@
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "JsonReport.h"
+#include "SummaryLine.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 #include "ostrel/registration/ObservingSurface.h"
 #include "ostrel/registration/RegistrarPath.h"
 #include "ostrel/registration/RegistrationStatus.h"
 #include "ostrel/registration/Repair.h"
-#include "SummaryLine.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
-#include "ostrel/manifestcheck/ManifestCheck.h"
+#include "ostrel/text/ListText.h"
 #include "platform/Platform.h"
 
 namespace ostrel::registercli {
@@ -21,16 +22,11 @@ namespace {
 
 using steamvr::RegisterResult;
 
-std::string joinedPaths(const std::vector<std::string>& paths) {
-  std::string text;
-  for (const std::string& path : paths) text += (text.empty() ? "" : ", ") + path;
-  return text;
-}
-
 }  // namespace
 
 int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
-                     const registration::RegistrySources& sources, std::ostream& out, std::ostream& err) {
+                     const registration::RegistrySources& sources, std::ostream& out,
+                     std::ostream& err) {
   const std::wstring path = registration::registrarPathFor(*commandLine.manifestPath);
   const std::string shownPath = platform::wideToUtf8(path);
   const std::string& key = commandLine.appKey;
@@ -46,7 +42,8 @@ int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConne
     err << manifestcheck::formatFinding(finding) << '\n';
   }
   const int errors = manifestcheck::countErrors(checked);
-  registration::StatusReport report = registration::buildStatusReport(statusQueryFor(commandLine), connector, sources, false);
+  registration::StatusReport report =
+      registration::buildStatusReport(statusQueryFor(commandLine), connector, sources, false);
   auto finish = [&](int status, const std::string& summary) {
     outcome.exitStatus = status;
     if (json) {
@@ -81,7 +78,7 @@ int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConne
       for (const std::string& entry : stale) out << "would remove " << entry << '\n';
     }
     const std::string removal =
-        stale.empty() ? "nothing to remove" : "would remove " + joinedPaths(stale);
+        stale.empty() ? "nothing to remove" : "would remove " + ostrel::text::joinedList(stale);
     return finish(0, "repair (dry run) for " + key + ": " + removal + "; would register " + key +
                          " from " + shownPath);
   }
@@ -108,7 +105,8 @@ int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConne
     summary += " (";
     summary += surface->ErrorName(removal.error);
     summary += ")";
-    if (!outcome.removed.empty()) summary += "; already removed " + joinedPaths(outcome.removed);
+    if (!outcome.removed.empty())
+      summary += "; already removed " + ostrel::text::joinedList(outcome.removed);
     summary += "; nothing registered";
     return finish(exitStatusFor(RegisterResult::RemoveFailed), summary);
   }
@@ -118,8 +116,9 @@ int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConne
       steamvr::createManifestRegistrar(&observed, key, path);
   const RegisterResult result = registrar->Register();
   outcome.result = steamvr::registerResultName(result);
-  const std::string removed =
-      outcome.removed.empty() ? "nothing to remove" : "removed " + joinedPaths(outcome.removed);
+  const std::string removed = outcome.removed.empty()
+                                  ? "nothing to remove"
+                                  : "removed " + ostrel::text::joinedList(outcome.removed);
   if (result != RegisterResult::Success) {
     return finish(exitStatusFor(result),
                   registrationSummary("repair", RegistrationOutcome::Failed, result, key, shownPath,

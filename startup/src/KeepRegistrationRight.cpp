@@ -7,8 +7,9 @@
 #include "ostrel/registration/ObservingSurface.h"
 #include "ostrel/registration/RegistrarPath.h"
 #include "ostrel/registration/Repair.h"
-#include "ostrel/startup/StartupRegistration.h"
 #include "ostrel/runtimeregistry/RuntimeRegistry.h"
+#include "ostrel/startup/StartupRegistration.h"
+#include "ostrel/text/ListText.h"
 #include "platform/Platform.h"
 
 namespace ostrel::startup {
@@ -62,12 +63,6 @@ class Services {
   std::unique_ptr<runtimeregistry::IRegistryFiles> files_;
   std::unique_ptr<registration::IRuntimeConnector> connector_;
 };
-
-std::string joined(const std::vector<std::string>& items) {
-  std::string text;
-  for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
-  return text;
-}
 
 // The manifest the application asked for, or the one beside the executable.
 std::optional<std::wstring> manifestPathFor(const StartupOptions& options, std::string& problem) {
@@ -181,17 +176,19 @@ class Run {
     if (removal.refused) {
       std::string text = "the runtime refused to remove " + *removal.refused + " (" +
                          surface.ErrorName(removal.error) + ")";
-      if (!outcome_.removed.empty()) text += "; removed " + joined(outcome_.removed);
+      if (!outcome_.removed.empty())
+        text += "; removed " + ostrel::text::joinedList(outcome_.removed);
       return fail(text + "; nothing registered");
     }
 
-    const auto registrar = steamvr::createManifestRegistrar(&surface, key_, path_, services_.stop());
+    const auto registrar =
+        steamvr::createManifestRegistrar(&surface, key_, path_, services_.stop());
     const RegisterResult result = registrar->Register();
     outcome_.result = result;
     if (result != RegisterResult::Success) return registrationFailed(result, *registrar);
 
-    std::string text = "removed " + joined(outcome_.removed) + "; registered " + key_ + " from " +
-                       outcome_.manifestPath;
+    std::string text = "removed " + ostrel::text::joinedList(outcome_.removed) + "; registered " +
+                       key_ + " from " + outcome_.manifestPath;
     // Registering switches auto-launch on; a user who had switched it off
     // keeps it off.
     if (autoLaunch == false) {
@@ -213,7 +210,8 @@ class Run {
     if (services_.stopRequested()) return cancelled();
     std::string text = std::string("registration failed (") + steamvr::registerResultName(result) +
                        "): " + registrar.LastError();
-    if (!outcome_.removed.empty()) text += "; removed " + joined(outcome_.removed);
+    if (!outcome_.removed.empty())
+      text += "; removed " + ostrel::text::joinedList(outcome_.removed);
     outcome_.action = StartupAction::Failed;
     outcome_.text = std::move(text);
     return std::move(outcome_);
@@ -222,7 +220,8 @@ class Run {
   StartupOutcome cancelled() {
     logMessage(LogLevel::Info, "start-up registration stopped: ", key_);
     std::string text = "stopped before " + key_ + " was registered";
-    if (!outcome_.removed.empty()) text += "; removed " + joined(outcome_.removed);
+    if (!outcome_.removed.empty())
+      text += "; removed " + ostrel::text::joinedList(outcome_.removed);
     return finish(StartupAction::Cancelled, text);
   }
 

@@ -56,3 +56,38 @@ function(ostrel_expect_call calls expect call)
   endif()
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
+
+# ostrel_run_program(<prefix> <working folder> <program> [<argument>...]):
+# runs the program (under ${EMULATOR} when it is set) and leaves its
+# standard output, standard error and exit status in <prefix>_out,
+# <prefix>_err and <prefix>_status in the caller's scope.
+function(ostrel_run_program prefix folder program)
+  execute_process(COMMAND ${EMULATOR} "${program}" ${ARGN}
+    WORKING_DIRECTORY "${folder}"
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  set(${prefix}_out "${out}" PARENT_SCOPE)
+  set(${prefix}_err "${err}" PARENT_SCOPE)
+  set(${prefix}_status "${status}" PARENT_SCOPE)
+endfunction()
+
+# ostrel_expect_status(<prefix> <status>): a failure line when the run
+# ostrel_run_program left in <prefix> exited otherwise.
+function(ostrel_expect_status prefix expected)
+  if(NOT "${${prefix}_status}" STREQUAL "${expected}")
+    string(APPEND failures "  ${prefix}: exit status ${${prefix}_status}, expected ${expected}\n")
+    set(failures "${failures}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# ostrel_stateful_stand_in(<folder>): the stand-in loader keeps the runtime's
+# registry in <folder>/config and writes <folder>/openvrpaths.vrpath at its
+# first start, as the runtime does; the programs under test find it through
+# VR_PATHREG_OVERRIDE. Paths as the program under test is given them.
+function(ostrel_stateful_stand_in folder)
+  ostrel_program_path(config "${folder}/config")
+  ostrel_program_path(vrpath "${folder}/openvrpaths.vrpath")
+  set(ENV{OSTREL_FAKE_LOADER_CONFIG_DIR} "${config}")
+  set(ENV{VR_PATHREG_OVERRIDE} "${vrpath}")
+  unset(ENV{VR_CONFIG_PATH})
+  unset(ENV{VR_OVERRIDE})
+endfunction()

@@ -137,17 +137,13 @@ else()
   message(FATAL_ERROR "unknown CASE ${CASE}")
 endif()
 
-execute_process(
-  COMMAND ${EMULATOR} "${REGISTER}" ${args}
-  WORKING_DIRECTORY "${working_directory}"
-  OUTPUT_VARIABLE out
-  ERROR_VARIABLE err
-  RESULT_VARIABLE status)
+ostrel_run_program(command "${working_directory}" "${REGISTER}" ${args})
+set(out "${command_out}")
+set(err "${command_err}")
+set(status "${command_status}")
 
 set(failures "")
-if(NOT status STREQUAL "${expect_status}")
-  string(APPEND failures "  exit status ${status}, expected ${expect_status}\n")
-endif()
+ostrel_expect_status(command "${expect_status}")
 if(NOT out MATCHES "${expect_out_regex}")
   string(APPEND failures "  standard output does not match '${expect_out_regex}'\n")
 endif()

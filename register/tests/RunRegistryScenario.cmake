@@ -51,12 +51,9 @@ set(config_dir "${dir}/config")
 ostrel_program_path(config "${config_dir}")
 ostrel_program_path(vrpath "${dir}/openvrpaths.vrpath")
 ostrel_program_path(loader "${LOADER}")
-set(ENV{OSTREL_FAKE_LOADER_CONFIG_DIR} "${config}")
-set(ENV{VR_PATHREG_OVERRIDE} "${vrpath}")
+ostrel_stateful_stand_in("${dir}")
 set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "")
 set(ENV{OSTREL_FAKE_LOADER_CALL_LOG} "${dir}/calls.log")
-unset(ENV{VR_CONFIG_PATH})
-unset(ENV{VR_OVERRIDE})
 if(EMULATOR)
   set(force "")
 else()
@@ -69,17 +66,12 @@ set(transcript "")
 # The helpers are functions, not macros: a macro would read the '\' of
 # Windows paths in its arguments as escapes.
 function(run tag)
-  execute_process(
-    COMMAND ${EMULATOR} "${REGISTER}" ${ARGN}
-    WORKING_DIRECTORY "${dir}"
-    OUTPUT_VARIABLE out
-    ERROR_VARIABLE err
-    RESULT_VARIABLE status)
-  set(${tag}_out "${out}" PARENT_SCOPE)
-  set(${tag}_err "${err}" PARENT_SCOPE)
-  set(${tag}_status "${status}" PARENT_SCOPE)
-  string(APPEND transcript
-    "> ${tag}: ${ARGN}\n--- stdout\n${out}--- stderr\n${err}--- exit ${status}\n")
+  ostrel_run_program(${tag} "${dir}" "${REGISTER}" ${ARGN})
+  set(${tag}_out "${${tag}_out}" PARENT_SCOPE)
+  set(${tag}_err "${${tag}_err}" PARENT_SCOPE)
+  set(${tag}_status "${${tag}_status}" PARENT_SCOPE)
+  string(APPEND transcript "> ${tag}: ${ARGN}\n--- stdout\n${${tag}_out}--- stderr\n"
+    "${${tag}_err}--- exit ${${tag}_status}\n")
   set(transcript "${transcript}" PARENT_SCOPE)
 endfunction()
 
@@ -89,10 +81,8 @@ function(fail text)
 endfunction()
 
 function(check_status tag expected)
-  if(NOT "${${tag}_status}" STREQUAL "${expected}")
-    string(APPEND failures "  ${tag}: exit status ${${tag}_status}, expected ${expected}\n")
-    set(failures "${failures}" PARENT_SCOPE)
-  endif()
+  ostrel_expect_status(${tag} "${expected}")
+  set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 
 # The text, taken literally, is in standard output.

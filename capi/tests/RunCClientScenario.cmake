@@ -5,7 +5,11 @@
 # unreachable runtime, and a run cancelled from a second thread.
 #
 #   cmake -DCLIENT=<exe> -DLOADER=<stand-in> -DWORK=<folder> -DCASE=<name>
-#         [-DEMULATOR=<cmd;args>] -P RunCClientScenario.cmake
+#         [-DEMULATOR=<cmd;args>] [-DRUNNER=<cmd;args>] -P RunCClientScenario.cmake
+#
+# RUNNER goes before the client on its command line (mono, for the C#
+# binding's client, which takes the same commands); unlike EMULATOR it leaves
+# the paths in host form.
 #
 # Under Wine the manifests are real files named by their Z:\... paths.
 # Natively the library takes Windows-form paths only, and a Linux file name
@@ -65,7 +69,7 @@ endfunction()
 function(step tag script expected command manifest)
   file(REMOVE "${log}")
   set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "${script}")
-  execute_process(COMMAND ${EMULATOR} "${CLIENT}" ${command} ${key} "${manifest}" "${loader}"
+  execute_process(COMMAND ${EMULATOR} ${RUNNER} "${CLIENT}" ${command} ${key} "${manifest}" "${loader}"
     WORKING_DIRECTORY "${dir}"
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status TIMEOUT 120)
   set(calls "")
@@ -180,4 +184,4 @@ expect_in(cancel out "cancelled (5): ")
 if(failures)
   message(FATAL_ERROR "the C client, ${CASE}:\n${failures}\n${transcript}")
 endif()
-message(STATUS "the C client: every step as expected")
+message(STATUS "${CASE}: every step as expected")

@@ -1,6 +1,7 @@
 // The caller's log callback as the process logger. The console logger the
 // process started with is kept, so that NULL can put it back.
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>

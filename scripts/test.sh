@@ -71,6 +71,10 @@ check_imports build-win/selfcheck/ostrel-selfcheck.exe 'KERNEL32|msvcrt|SHELL32'
   'KERNEL32.dll, msvcrt.dll and SHELL32.dll'
 check_imports build-win/register/ostrel-register.exe 'KERNEL32|msvcrt|SHELL32|ole32' \
   'KERNEL32.dll, msvcrt.dll, SHELL32.dll and ole32.dll'
+# The C interface's DLL holds the same code as the command (capi.exports
+# checks this too, with its export table).
+check_imports build-win/capi/ostrel.dll 'KERNEL32|msvcrt|SHELL32|ole32' \
+  'KERNEL32.dll, msvcrt.dll, SHELL32.dll and ole32.dll'
 
 ctest --preset windows -j "$jobs"
 echo "Windows part took $(( $(date +%s) - start )) s"

@@ -83,7 +83,8 @@ namespace Ostrel
 
     /// <summary>
     /// The start-up call. Run blocks the calling thread; Cancel may be called
-    /// from any other thread meanwhile. Dispose only after Run has returned.
+    /// from any other thread meanwhile. Dispose only after Run has returned;
+    /// after Start, Dispose cancels and waits for the work.
     /// </summary>
     public sealed class Startup : IDisposable
     {
@@ -108,12 +109,45 @@ namespace Ostrel
                                                          "ostrel_startup_run");
         }
 
+        // Kept while the library may call it.
+        Native.StartupDone done_;
+
+        /// <summary>
+        /// Returns at once with the work on the library's own thread;
+        /// <paramref name="onDone"/> (may be null) is called there with the
+        /// outcome, possibly after Wait has returned and while Dispose waits
+        /// for it: it must not use this object. Wait blocks until it is done.
+        /// </summary>
+        public void Start(Action<StartupOutcome> onDone)
+        {
+            Native.StartupDone done = (s, outcome, user) =>
+            {
+                if (onDone == null) return;
+                try { onDone((StartupOutcome)outcome); }
+                catch (Exception) { }
+            };
+            done_ = done;
+            OstrelException.Check(Native.ostrel_startup_start(handle_, done, IntPtr.Zero), "ostrel_startup_start");
+        }
+
+        public StartupOutcome Wait()
+        {
+            return (StartupOutcome)OstrelException.Check(Native.ostrel_startup_wait(handle_),
+                                                         "ostrel_startup_wait");
+        }
+
         public void Cancel() { Native.ostrel_startup_cancel(handle_); }
 
         /// <summary>What the run did, for a person; empty before it returned.</summary>
         public string Message { get { return Utf8.FromNative(Native.ostrel_startup_message(handle_)); } }
 
-        public void Dispose() { handle_.Dispose(); }
+        public void Dispose()
+        {
+            // Destroying the handle waits for a started run; the callback
+            // delegate must live until then.
+            handle_.Dispose();
+            GC.KeepAlive(done_);
+        }
     }
 
     public static class Library
@@ -244,7 +278,13 @@ namespace Ostrel
         [DllImport(Lib, CallingConvention = Call)]
         internal static extern int ostrel_startup_create(byte[] appKey, byte[] manifestPath, byte[] loaderPath,
                                                          out StartupHandle handle);
+        [UnmanagedFunctionPointer(CallingConvention.Cdecl)]
+        internal delegate void StartupDone(IntPtr s, int outcome, IntPtr user);
+
         [DllImport(Lib, CallingConvention = Call)] internal static extern int ostrel_startup_run(StartupHandle s);
+        [DllImport(Lib, CallingConvention = Call)]
+        internal static extern int ostrel_startup_start(StartupHandle s, StartupDone callback, IntPtr user);
+        [DllImport(Lib, CallingConvention = Call)] internal static extern int ostrel_startup_wait(StartupHandle s);
         [DllImport(Lib, CallingConvention = Call)] internal static extern void ostrel_startup_cancel(StartupHandle s);
         [DllImport(Lib, CallingConvention = Call)] internal static extern IntPtr ostrel_startup_message(StartupHandle s);
         [DllImport(Lib, CallingConvention = Call)] internal static extern void ostrel_startup_destroy(IntPtr s);

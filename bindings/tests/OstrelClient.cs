@@ -2,7 +2,7 @@
 // both (capi/tests/RunCClientScenario.cmake):
 //
 //   OstrelClient.exe version
-//   OstrelClient.exe startup|cancel|register|ensure|unregister|status|check|repair KEY MANIFEST LOADER
+//   OstrelClient.exe startup|cancel|async|register|ensure|unregister|status|check|repair KEY MANIFEST LOADER
 //
 // MANIFEST "-" is null. Log lines arrive through the log callback and go to
 // standard error as "log <level>: <message>".
@@ -88,6 +88,27 @@ static class OstrelClient
                     startup.Cancel();
                     thread.Join();
                     return Report(startup, outcome);
+                }
+            case "async":
+                using (var startup = new Startup(key, manifest, loader))
+                {
+                    int calls = 0;
+                    var told = StartupOutcome.Failed;
+                    // The callback may run while Dispose waits for it, so it
+                    // keeps to the outcome it is given.
+                    startup.Start(outcome =>
+                    {
+                        told = outcome;
+                        Interlocked.Increment(ref calls);
+                    });
+                    StartupOutcome waited = startup.Wait();
+                    string message = startup.Message;
+                    startup.Dispose();  // joins the library's thread: the callback has returned
+                    if (calls != 1 || told != waited)
+                        throw new InvalidOperationException("callback called " + calls + " times with " + told);
+                    Console.WriteLine("callback ({0}): {1}", (int)told, message);
+                    Console.WriteLine("{0} ({1})", OutcomeName(waited), (int)waited);
+                    return (int)waited;
                 }
             case "register":
             case "ensure":

@@ -115,6 +115,26 @@ OSTREL_API int OSTREL_CALL ostrel_startup_create(const char* app_key, const char
  * doing anything. */
 OSTREL_API int OSTREL_CALL ostrel_startup_run(ostrel_startup* s);
 
+/* Called once with the outcome of ostrel_startup_start, on the library's
+ * thread that did the work, after ostrel_startup_wait would return. It may
+ * call ostrel_startup_message and ostrel_startup_destroy on `s`; a host
+ * usually posts the outcome to the thread that owns its window instead. */
+typedef void(OSTREL_CALL* ostrel_startup_done)(ostrel_startup* s, int outcome, void* user);
+
+/* As ostrel_startup_run, but returns at once with the work on a thread of
+ * the library's own; `callback` (may be NULL) then receives the outcome with
+ * `user`. Returns OSTREL_OK; OSTREL_E_INVALID_STATE when the handle has
+ * already run or been started; OSTREL_E_INTERNAL when the system refused a
+ * thread (the handle has not run then). Any thread. */
+OSTREL_API int OSTREL_CALL ostrel_startup_start(ostrel_startup* s, ostrel_startup_done callback,
+                                                void* user);
+
+/* Blocks until the run, started either way, is done and returns its
+ * OSTREL_STARTUP_* outcome (or the status code the run returned). Returns
+ * OSTREL_E_INVALID_STATE when the handle has not been run or started. From
+ * any thread, any number of times. */
+OSTREL_API int OSTREL_CALL ostrel_startup_wait(ostrel_startup* s);
+
 /* Stops a run under way at its next wait (a poll, or a wait between tries
  * to reach the runtime; a connection the runtime is still making is waited
  * for), or the run to come. From any thread, at any time before
@@ -126,8 +146,10 @@ OSTREL_API void OSTREL_CALL ostrel_startup_cancel(ostrel_startup* s);
  * unchanged once set. Any thread. NULL when `s` is NULL. */
 OSTREL_API const char* OSTREL_CALL ostrel_startup_message(const ostrel_startup* s);
 
-/* Frees the handle. REQUIRES: no other call on it is under way or to come
- * (cancel and wait for the run first). NULL is ignored. */
+/* Frees the handle. A run started with ostrel_startup_start is cancelled and
+ * waited for first (unless this is called from its callback). REQUIRES: no
+ * other call on it is under way or to come; a blocking ostrel_startup_run
+ * must have returned. NULL is ignored. */
 OSTREL_API void OSTREL_CALL ostrel_startup_destroy(ostrel_startup* s);
 
 /* ---------------------------------------------------------------------------

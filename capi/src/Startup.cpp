@@ -1,9 +1,12 @@
-// The start-up handle: keepRegistrationRight run in the caller's thread,
-// with a sleeper of the handle's own so that another thread can stop it.
+// The start-up handle: keepRegistrationRight run in the caller's thread or
+// on one of the handle's own, with a sleeper of the handle's own so that
+// another thread can stop it.
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <new>
 #include <string>
+#include <thread>
 
 #include "Boundary.h"
 #include "ostrel.h"
@@ -14,10 +17,13 @@ struct ostrel_startup {
   ostrel::startup::StartupOptions options;
   ostrel::steamvr::StoppableSleeper stop;
   std::atomic<bool> started{false};
+  std::thread worker;  // only for ostrel_startup_start
   // Written once, when the run returns; read from any thread.
-  mutable std::mutex messageMutex;
+  mutable std::mutex mutex;
+  std::condition_variable finished;
   std::string message;
-  bool messageSet = false;
+  bool done = false;
+  int outcome = OSTREL_E_INVALID_STATE;
 };
 
 namespace {
@@ -41,10 +47,31 @@ int outcomeCode(ostrel::startup::StartupAction action) noexcept {
   return OSTREL_STARTUP_FAILED;
 }
 
-void setMessage(ostrel_startup& s, std::string text) {
-  const std::lock_guard lock(s.messageMutex);
+// Does the work and records its end; REQUIRES: s.started was set by this
+// caller. The message is moved in before `done` turns true, so a reader
+// never sees it change.
+int runWork(ostrel_startup& s) noexcept {
+  std::string text;
+  const int outcome = ostrel::capi::guarded([&] {
+    if (s.stop.StopRequested()) {
+      text = "cancelled before the start-up registration began";
+      return OSTREL_STARTUP_CANCELLED;
+    }
+    ostrel::startup::StartupServices services;
+    services.stop = &s.stop;
+    ostrel::startup::StartupOutcome result =
+        ostrel::startup::keepRegistrationRight(s.options, services);
+    text = std::move(result.text);
+    return outcomeCode(result.action);
+  });
+  // Notified under the lock: a waiter that then destroys the handle cannot
+  // do so while this thread still touches it.
+  const std::lock_guard lock(s.mutex);
   s.message = std::move(text);
-  s.messageSet = true;
+  s.outcome = outcome;
+  s.done = true;
+  s.finished.notify_all();
+  return outcome;
 }
 
 }  // namespace
@@ -73,18 +100,32 @@ OSTREL_API int OSTREL_CALL ostrel_startup_create(const char* app_key, const char
 OSTREL_API int OSTREL_CALL ostrel_startup_run(ostrel_startup* s) {
   if (s == nullptr) return OSTREL_E_INVALID_ARGUMENT;
   if (s->started.exchange(true)) return OSTREL_E_INVALID_STATE;
-  return ostrel::capi::guarded([&] {
-    if (s->stop.StopRequested()) {
-      setMessage(*s, "cancelled before the start-up registration began");
-      return OSTREL_STARTUP_CANCELLED;
-    }
-    ostrel::startup::StartupServices services;
-    services.stop = &s->stop;
-    ostrel::startup::StartupOutcome outcome =
-        ostrel::startup::keepRegistrationRight(s->options, services);
-    setMessage(*s, std::move(outcome.text));
-    return outcomeCode(outcome.action);
+  return runWork(*s);
+}
+
+OSTREL_API int OSTREL_CALL ostrel_startup_start(ostrel_startup* s, ostrel_startup_done callback,
+                                                void* user) {
+  if (s == nullptr) return OSTREL_E_INVALID_ARGUMENT;
+  if (s->started.exchange(true)) return OSTREL_E_INVALID_STATE;
+  const int status = ostrel::capi::guarded([&] {
+    s->worker = std::thread([s, callback, user] {
+      const int outcome = runWork(*s);
+      // The callback may destroy the handle: nothing of it is touched after.
+      if (callback != nullptr) callback(s, outcome, user);
+    });
+    return OSTREL_OK;
   });
+  if (status != OSTREL_OK) s->started = false;
+  // A refused thread is the system's failure, not a lack of memory.
+  return status == OSTREL_OK ? OSTREL_OK : OSTREL_E_INTERNAL;
+}
+
+OSTREL_API int OSTREL_CALL ostrel_startup_wait(ostrel_startup* s) {
+  if (s == nullptr) return OSTREL_E_INVALID_ARGUMENT;
+  if (!s->started) return OSTREL_E_INVALID_STATE;
+  std::unique_lock lock(s->mutex);
+  s->finished.wait(lock, [s] { return s->done; });
+  return s->outcome;
 }
 
 OSTREL_API void OSTREL_CALL ostrel_startup_cancel(ostrel_startup* s) {
@@ -93,11 +134,28 @@ OSTREL_API void OSTREL_CALL ostrel_startup_cancel(ostrel_startup* s) {
 
 OSTREL_API const char* OSTREL_CALL ostrel_startup_message(const ostrel_startup* s) {
   if (s == nullptr) return nullptr;
-  const std::lock_guard lock(s->messageMutex);
+  const std::lock_guard lock(s->mutex);
   // Never changed once set, so the pointer stays good after the lock.
-  return s->messageSet ? s->message.c_str() : "";
+  return s->done ? s->message.c_str() : "";
 }
 
-OSTREL_API void OSTREL_CALL ostrel_startup_destroy(ostrel_startup* s) { delete s; }
+OSTREL_API void OSTREL_CALL ostrel_startup_destroy(ostrel_startup* s) {
+  if (s == nullptr) return;
+  if (s->worker.joinable()) {
+    if (s->worker.get_id() == std::this_thread::get_id()) {
+      // From the callback: the thread touches nothing of the handle after.
+      s->worker.detach();
+    } else {
+      s->stop.RequestStop();
+      try {
+        s->worker.join();
+      } catch (...) {
+        // join fails only for a thread that cannot be joined; there is
+        // nothing left to wait for then.
+      }
+    }
+  }
+  delete s;
+}
 
 }  // extern "C"

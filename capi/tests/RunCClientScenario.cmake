@@ -1,8 +1,9 @@
 # Runs the C client of ostrel.h step by step against the stand-in loader in
 # its stateful mode, as an application would use the library: the first
-# start-up registration, the next start finding it right, status parsed
-# back, a moved install repaired, register/ensure/repair/unregister, an
-# unreachable runtime, and a run cancelled from a second thread.
+# start-up registration, the next start finding it right (blocking and on
+# the library's thread), status parsed back, a moved install repaired,
+# register/ensure/repair/unregister, a first registration on the library's
+# thread, an unreachable runtime, and a run cancelled from a second thread.
 #
 #   cmake -DCLIENT=<exe> -DLOADER=<stand-in> -DWORK=<folder> -DCASE=<name>
 #         [-DEMULATOR=<cmd;args>] [-DRUNNER=<cmd;args>] -P RunCClientScenario.cmake
@@ -128,6 +129,10 @@ expect_in(again out "already-registered (0): ${key} is registered from ${ours}")
 if(NOT again_calls STREQUAL "")
   fail("already registered: the stand-in saw calls")
 endif()
+# The same, started on the library's thread, its outcome to a callback.
+step(async "" 0 async "${ours}")
+expect_in(async out "callback (0): ${key} is registered from ${ours}")
+expect_in(async out "already-registered (0)")
 step(status "" 0 status "${ours}")
 expect_json(status "${key}" app_key)
 expect_json(status registered state)
@@ -144,6 +149,7 @@ step(moved "" 2 startup "${ours}")
 expect_in(moved out "repaired (2): removed ${old}; registered ${key} from ${ours}")
 expect_in(moved calls "RemoveApplicationManifest(${old})")
 expect_in(moved calls "AddApplicationManifest(${ours},false)")
+
 step(status_after "" 0 status "${ours}")
 expect_json(status_after registered state)
 step(ensure "" 0 ensure "${ours}")
@@ -161,6 +167,12 @@ expect_json(status_gone not-registered state)
 # The runtime refuses the removal: the registrar's result and its text.
 step(refused "remove=101" 4 unregister "${ours}")
 expect_in(refused out "unregister: 4: RemoveApplicationManifest: VRApplicationError_NoManifest")
+
+# A first registration started on the library's thread.
+fresh_runtime(async)
+step(async_first "" 1 async "${ours}")
+expect_in(async_first out "callback (1): registered ${key} from ${ours}")
+expect_in(async_first calls "SetApplicationAutoLaunch(${key},true)")
 
 # The runtime cannot be reached: the loader's reason, nothing else.
 fresh_runtime(unreachable)

@@ -6,6 +6,7 @@
  *   ostrel_c_client bad-arguments
  *   ostrel_c_client startup KEY MANIFEST LOADER     exit: the outcome
  *   ostrel_c_client cancel KEY MANIFEST LOADER      exit: the outcome
+ *   ostrel_c_client async KEY MANIFEST LOADER       exit: the outcome
  *   ostrel_c_client register|ensure|unregister KEY MANIFEST LOADER
  *   ostrel_c_client status|check|repair KEY MANIFEST LOADER
  *
@@ -93,6 +94,8 @@ static int check_bad_arguments(void) {
   long_path[OSTREL_MAX_TEXT_BYTES - 1] = 'a';
 
   EXPECT(ostrel_startup_run(NULL) == OSTREL_E_INVALID_ARGUMENT);
+  EXPECT(ostrel_startup_start(NULL, NULL, NULL) == OSTREL_E_INVALID_ARGUMENT);
+  EXPECT(ostrel_startup_wait(NULL) == OSTREL_E_INVALID_ARGUMENT);
   EXPECT(ostrel_startup_message(NULL) == NULL);
   ostrel_startup_cancel(NULL);
   ostrel_startup_destroy(NULL);
@@ -209,6 +212,42 @@ static int run_cancelled(const char* key, const char* manifest, const char* load
   return report_startup(run.s, run.outcome);
 }
 
+/* Started on the library's thread; the callback and ostrel_startup_wait
+ * must agree on the outcome. */
+struct completion {
+  int calls;
+  int outcome;
+};
+
+static void OSTREL_CALL on_done(ostrel_startup* s, int outcome, void* user) {
+  struct completion* done = (struct completion*)user;
+  ++done->calls;
+  done->outcome = outcome;
+  printf("callback (%d): %s\n", outcome, ostrel_startup_message(s));
+}
+
+static int run_async(const char* key, const char* manifest, const char* loader) {
+  struct completion done;
+  ostrel_startup* s = NULL;
+  int outcome;
+  done.calls = 0;
+  done.outcome = -1000;
+  if (ostrel_startup_create(key, manifest, loader, &s) != OSTREL_OK) return 100;
+  EXPECT(ostrel_startup_wait(s) == OSTREL_E_INVALID_STATE);
+  EXPECT(ostrel_startup_start(s, on_done, &done) == OSTREL_OK);
+  EXPECT(ostrel_startup_start(s, on_done, &done) == OSTREL_E_INVALID_STATE);
+  EXPECT(ostrel_startup_run(s) == OSTREL_E_INVALID_STATE);
+  outcome = ostrel_startup_wait(s);
+  EXPECT(ostrel_startup_wait(s) == outcome);
+  /* Destroying joins the library's thread, so the callback has returned. */
+  ostrel_startup_destroy(s);
+  EXPECT(done.calls == 1);
+  EXPECT(done.outcome == outcome);
+  printf("%s (%d)\n", outcome_name(outcome), outcome);
+  if (failures != 0) return 101;
+  return outcome < 0 ? 100 : outcome;
+}
+
 static int run_registrar(const char* operation, const char* key, const char* manifest,
                          const char* loader) {
   char* error = NULL;
@@ -264,6 +303,8 @@ int main(int argc, char** argv) {
       status = run_startup(key, manifest, loader);
     } else if (strcmp(command, "cancel") == 0) {
       status = run_cancelled(key, manifest, loader);
+    } else if (strcmp(command, "async") == 0) {
+      status = run_async(key, manifest, loader);
     } else if (strcmp(command, "register") == 0 || strcmp(command, "ensure") == 0 ||
                strcmp(command, "unregister") == 0) {
       status = run_registrar(command, key, manifest, loader);

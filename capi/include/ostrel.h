@@ -19,7 +19,8 @@
  *   - Arguments are only read during the call; nothing keeps a caller's
  *     pointer, except the log callback's `user` pointer.
  *   - The OpenVR loader keeps one runtime connection per process, so the
- *     functions that reach the runtime (ostrel_startup_run, ostrel_register,
+ *     functions that reach the runtime (ostrel_startup_run and the work
+ *     ostrel_startup_start begins, ostrel_register,
  *     ostrel_ensure, ostrel_unregister, ostrel_status_json,
  *     ostrel_repair_json) must not run on two threads at once.
  *   - Every event is one log line through the process logger: the console

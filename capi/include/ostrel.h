@@ -17,7 +17,7 @@
  *     freed with ostrel_free, and only with it; on failure the out argument
  *     is set to NULL.
  *   - Arguments are only read during the call; nothing keeps a caller's
- *     pointer, except the log callback's `user` pointer.
+ *     pointer, except the `user` pointers of the two callbacks.
  *   - The OpenVR loader keeps one runtime connection per process, so the
  *     functions that reach the runtime (ostrel_startup_run and the work
  *     ostrel_startup_start begins, ostrel_register,

@@ -17,8 +17,10 @@
 # the runtime and its files say about a key, and the repair),
 # ostrel::runtimeregistry (reading the runtime's files), ostrel::manifestcheck
 # (the manifest check), ostrel::openvr (the OpenVR adapter), ostrel::steamvr
-# (the seam and the registrar) and ostrel::logging (logging), each with its
-# include folder, C++20 and its link dependencies.
+# (the seam and the registrar) and ostrel::logging, each with its
+# include folder, C++20 and its link dependencies; and ostrel::c, the C
+# interface (ostrel.h and the shared library, with a pkg-config file
+# natively, ostrel.def beside the import library on Windows).
 #
 # The platform layer stays private: none of its headers is installed. The
 # libraries are static, so its archive is still needed at link time; it is
@@ -62,6 +64,36 @@ foreach(_folder IN LISTS _ostrel_header_folders)
     FILES_MATCHING PATTERN "*.h")
 endforeach()
 
+# The C interface: a shared library with one header, ostrel.h, at the top of
+# the include folder; exported as ostrel::c. Its static libraries are inside
+# it, so it names no link dependency.
+set_target_properties(ostrel_c PROPERTIES EXPORT_NAME c)
+target_include_directories(ostrel_c INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+install(TARGETS ostrel_c
+  EXPORT ostrelTargets
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT development
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
+    NAMELINK_COMPONENT development
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+install(FILES ${PROJECT_SOURCE_DIR}/capi/include/ostrel.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+if(WIN32)
+  # Beside the import library: MSVC users make their .lib from it (lib /def).
+  install(FILES ${PROJECT_SOURCE_DIR}/capi/ostrel.def
+    DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+else()
+  # pkg-config for build systems without CMake; relative to where it lies,
+  # so the package can be installed under any prefix.
+  set(OSTREL_PC_PREFIX "\${pcfiledir}")
+  string(REPLACE "/" ";" _ostrel_pc_levels "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+  foreach(_level IN LISTS _ostrel_pc_levels)
+    string(APPEND OSTREL_PC_PREFIX "/..")
+  endforeach()
+  configure_file(${PROJECT_SOURCE_DIR}/capi/ostrel.pc.in ${CMAKE_BINARY_DIR}/ostrel.pc @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/ostrel.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
+endif()
+
 install(EXPORT ostrelTargets
   NAMESPACE ostrel::
   FILE ostrelTargets.cmake
@@ -90,7 +122,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${OSTREL_INSTALL_DOCDIR}
 #
 # `cpack` in the build folder writes ostrel-register-<version>-<system>.zip:
 # one folder holding the command, README.md (the README's section on the
-# command) and LICENSE. Its component "release" is left out of a plain
+# command) and LICENSE; on Windows also ostrel.dll, its import library,
+# ostrel.h and ostrel.def. Its component "release" is left out of a plain
 # `cmake --install`, which lays the same files out by GNU conventions.
 
 set(_ostrel_readme "${PROJECT_SOURCE_DIR}/README.md")
@@ -113,6 +146,15 @@ file(CONFIGURE OUTPUT "${OSTREL_RELEASE_README}"
   CONTENT "# ostrel-register ${PROJECT_VERSION}\n\n${_section}" @ONLY)
 
 install(TARGETS ostrel-register RUNTIME DESTINATION . COMPONENT release EXCLUDE_FROM_ALL)
+if(WIN32)
+  # The C interface for applications built with any compiler: the DLL, its
+  # header, its .def file and the import library.
+  install(TARGETS ostrel_c
+    RUNTIME DESTINATION . COMPONENT release EXCLUDE_FROM_ALL
+    ARCHIVE DESTINATION . COMPONENT release EXCLUDE_FROM_ALL)
+  install(FILES ${PROJECT_SOURCE_DIR}/capi/include/ostrel.h ${PROJECT_SOURCE_DIR}/capi/ostrel.def
+    DESTINATION . COMPONENT release EXCLUDE_FROM_ALL)
+endif()
 install(FILES "${OSTREL_RELEASE_README}" ${PROJECT_SOURCE_DIR}/LICENSE
   DESTINATION . COMPONENT release EXCLUDE_FROM_ALL)
 

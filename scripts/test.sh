@@ -14,7 +14,7 @@ step() { printf '\n== %s\n' "$*"; }
 
 step "packages"
 ensure_packages cmake ninja-build g++ googletest libgtest-dev nlohmann-json3-dev libcli11-dev \
-  clang libclang-rt-14-dev clang-tidy strace
+  clang libclang-rt-14-dev clang-tidy strace mono-mcs mono-runtime python3
 if ! ensure_packages g++-mingw-w64-x86-64-posix wine wine64 nsis; then
   echo "error: the Windows build needs mingw-w64 (posix), Wine and NSIS; it cannot be skipped" >&2
   exit 1
@@ -32,7 +32,7 @@ step "clang-tidy (production sources, .clang-tidy)"
 # sources (platform/*Windows.cpp, the installer's stand-in application) are
 # not in it; only the Windows build compiles them. .clang-tidy makes
 # every finding an error, which makes run-clang-tidy exit nonzero.
-tidy_folders='common/(src|platform|text)|steamvr/src|openvr/src|manifestcheck/src|runtimeregistry/src|registration/src|startup/src|register(/src)?|selfcheck|packaging/windows/standin'
+tidy_folders='common/(src|platform|text)|steamvr/src|openvr/src|manifestcheck/src|runtimeregistry/src|registration/src|startup/src|capi/src|register(/src)?|selfcheck|packaging/windows/standin'
 if ! grep -qE "\"file\": \"[^\"]*/($tidy_folders)/[^/\"]+\"" build/compile_commands.json; then
   echo "error: no production source in build/compile_commands.json; has a folder moved?" >&2
   exit 1
@@ -70,6 +70,10 @@ check_imports() {
 check_imports build-win/selfcheck/ostrel-selfcheck.exe 'KERNEL32|msvcrt|SHELL32' \
   'KERNEL32.dll, msvcrt.dll and SHELL32.dll'
 check_imports build-win/register/ostrel-register.exe 'KERNEL32|msvcrt|SHELL32|ole32' \
+  'KERNEL32.dll, msvcrt.dll, SHELL32.dll and ole32.dll'
+# The C interface's DLL holds the same code as the command (capi.exports
+# checks this too, with its export table).
+check_imports build-win/capi/ostrel.dll 'KERNEL32|msvcrt|SHELL32|ole32' \
   'KERNEL32.dll, msvcrt.dll, SHELL32.dll and ole32.dll'
 
 ctest --preset windows -j "$jobs"

@@ -30,6 +30,7 @@ run("cmake --install" ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${pref
 # Exactly the public headers: the platform layer, the libraries' private
 # headers and the headers of libraries outside the package stay behind.
 set(expected_headers
+  include/ostrel.h
   include/ostrel/common/ConsoleLogger.h
   include/ostrel/common/ILogger.h
   include/ostrel/common/LogLevel.h
@@ -92,6 +93,22 @@ else()
     string(FIND "${targets}" "add_library(${target} STATIC IMPORTED)" at)
     if(at EQUAL -1)
       string(APPEND failures "  ostrelTargets.cmake does not define ${target}\n")
+    endif()
+  endforeach()
+  # The C interface: the shared library, and what a consumer without CMake
+  # needs beside it.
+  string(FIND "${targets}" "add_library(ostrel::c SHARED IMPORTED)" at)
+  if(at EQUAL -1)
+    string(APPEND failures "  ostrelTargets.cmake does not define ostrel::c\n")
+  endif()
+  if(EXE_SUFFIX STREQUAL ".exe")
+    set(c_files "${prefix}/bin/ostrel.dll" "${libdir}/libostrel.dll.a" "${libdir}/ostrel.def")
+  else()
+    set(c_files "${libdir}/libostrel.so" "${libdir}/pkgconfig/ostrel.pc")
+  endif()
+  foreach(file IN LISTS c_files)
+    if(NOT EXISTS "${file}")
+      string(APPEND failures "  ${file} missing\n")
     endif()
   endforeach()
 endif()

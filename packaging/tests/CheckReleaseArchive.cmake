@@ -1,11 +1,14 @@
 # Builds the release archive with CPack and checks what is inside: one
-# folder holding exactly the command as built, the licence and the README's
-# section on the command.
+# folder holding exactly the command as built, the licence, the README's
+# section on the command, and the C interface: the DLL and its import
+# library as built, ostrel.h and ostrel.def.
 #
 #   cmake -DBUILD_DIR= -DARCHIVE= -DCOMMAND= -DLICENSE= -DREADME= -DWORK=
+#         -DC_LIBRARY= -DC_IMPORT_LIBRARY= -DC_HEADER= -DC_DEF=
 #         -P CheckReleaseArchive.cmake
 
-foreach(required BUILD_DIR ARCHIVE COMMAND LICENSE README WORK)
+foreach(required BUILD_DIR ARCHIVE COMMAND LICENSE README WORK C_LIBRARY C_IMPORT_LIBRARY C_HEADER
+    C_DEF)
   if(NOT ${required})
     message(FATAL_ERROR "${required} not set")
   endif()
@@ -35,13 +38,20 @@ endif()
 get_filename_component(top "${ARCHIVE}" NAME_WLE)
 get_filename_component(command_name "${COMMAND}" NAME)
 set(expected "${top}/LICENSE" "${top}/README.md" "${top}/${command_name}")
+set(copies "${COMMAND}|${command_name}" "${LICENSE}|LICENSE")
+foreach(file C_LIBRARY C_IMPORT_LIBRARY C_HEADER C_DEF)
+  get_filename_component(name "${${file}}" NAME)
+  list(APPEND expected "${top}/${name}")
+  list(APPEND copies "${${file}}|${name}")
+endforeach()
 file(GLOB_RECURSE unpacked RELATIVE "${WORK}" "${WORK}/*")
 list(SORT unpacked)
+list(SORT expected)
 set(failures "")
 if(NOT unpacked STREQUAL expected)
   string(APPEND failures "  archive holds: ${unpacked}\n  expected:      ${expected}\n")
 else()
-  foreach(pair "${COMMAND}|${command_name}" "${LICENSE}|LICENSE")
+  foreach(pair IN LISTS copies)
     string(REPLACE "|" ";" pair "${pair}")
     list(GET pair 0 original)
     list(GET pair 1 name)

@@ -1,0 +1,138 @@
+// The C# binding driven as the C client is, so the same steps run through
+// both (capi/tests/RunCClientScenario.cmake):
+//
+//   OstrelClient.exe version
+//   OstrelClient.exe startup|cancel|async|register|ensure|unregister|status|check|repair KEY MANIFEST LOADER
+//
+// MANIFEST "-" is null. Log lines arrive through the log callback and go to
+// standard error as "log <level>: <message>".
+using System;
+using System.Threading;
+using Ostrel;
+
+static class OstrelClient
+{
+    static string Optional(string argument) { return argument == "-" ? null : argument; }
+
+    static string OutcomeName(StartupOutcome outcome)
+    {
+        switch (outcome)
+        {
+            case StartupOutcome.AlreadyRegistered: return "already-registered";
+            case StartupOutcome.Registered: return "registered";
+            case StartupOutcome.Repaired: return "repaired";
+            case StartupOutcome.Unreachable: return "unreachable";
+            case StartupOutcome.Failed: return "failed";
+            default: return "cancelled";
+        }
+    }
+
+    static int Report(Startup startup, StartupOutcome outcome)
+    {
+        Console.WriteLine("{0} ({1}): {2}", OutcomeName(outcome), (int)outcome, startup.Message);
+        return (int)outcome;
+    }
+
+    static int Main(string[] args)
+    {
+        if (args.Length == 1 && args[0] == "version")
+        {
+            Console.WriteLine(Library.Version);
+            return 0;
+        }
+        if (args.Length != 4)
+        {
+            Console.Error.WriteLine("usage: OstrelClient COMMAND KEY MANIFEST LOADER");
+            return 64;
+        }
+        string command = args[0], key = args[1], manifest = Optional(args[2]), loader = Optional(args[3]);
+        int logged = 0;
+        Library.SetLogCallback((level, message) =>
+        {
+            Interlocked.Increment(ref logged);
+            Console.Error.WriteLine("log {0}: {1}", (int)level, message);
+        });
+        // The callback must survive a collection while the library holds it.
+        GC.Collect();
+        GC.WaitForPendingFinalizers();
+        int status;
+        try
+        {
+            status = Run(command, key, manifest, loader);
+        }
+        catch (OstrelException e)
+        {
+            Console.WriteLine("{0}: {1}", e.Status, e.Message);
+            status = 100 - e.Status;
+        }
+        Library.SetLogCallback(null);
+        Console.Error.WriteLine("log lines received: {0}", logged);
+        return status;
+    }
+
+    static int Run(string command, string key, string manifest, string loader)
+    {
+        string text;
+        switch (command)
+        {
+            case "startup":
+                using (var startup = new Startup(key, manifest, loader))
+                    return Report(startup, startup.Run());
+            case "cancel":
+                using (var startup = new Startup(key, manifest, loader))
+                {
+                    StartupOutcome outcome = StartupOutcome.Failed;
+                    var thread = new Thread(() => outcome = startup.Run());
+                    thread.Start();
+                    Thread.Sleep(700);
+                    startup.Cancel();
+                    thread.Join();
+                    return Report(startup, outcome);
+                }
+            case "async":
+                using (var startup = new Startup(key, manifest, loader))
+                {
+                    int calls = 0;
+                    var told = StartupOutcome.Failed;
+                    // The callback may run while Dispose waits for it, so it
+                    // keeps to the outcome it is given.
+                    startup.Start(outcome =>
+                    {
+                        told = outcome;
+                        Interlocked.Increment(ref calls);
+                    });
+                    StartupOutcome waited = startup.Wait();
+                    string message = startup.Message;
+                    startup.Dispose();  // joins the library's thread: the callback has returned
+                    if (calls != 1 || told != waited)
+                        throw new InvalidOperationException("callback called " + calls + " times with " + told);
+                    Console.WriteLine("callback ({0}): {1}", (int)told, message);
+                    Console.WriteLine("{0} ({1})", OutcomeName(waited), (int)waited);
+                    return (int)waited;
+                }
+            case "register":
+            case "ensure":
+            case "unregister":
+                RegisterResult result = command == "register" ? Library.Register(key, manifest, loader, out text)
+                    : command == "ensure" ? Library.Ensure(key, manifest, loader, out text)
+                    : Library.Unregister(key, manifest, loader, out text);
+                Console.WriteLine("{0}: {1}: {2}", command, (int)result, text ?? "(no error)");
+                return (int)result;
+            case "status":
+                return Json(Library.StatusJson(key, manifest, loader, out text), text);
+            case "check":
+                return Json(Library.CheckJson(key, manifest, out text), text);
+            case "repair":
+                return Json(Library.RepairJson(key, manifest, loader, out text), text);
+            default:
+                Console.Error.WriteLine("unknown command " + command);
+                return 64;
+        }
+    }
+
+    static int Json(int status, string json)
+    {
+        Console.Write(json);
+        return status;
+    }
+}

@@ -1,0 +1,42 @@
+// What every exported function does at the C boundary: refuse arguments the
+// library cannot take, hand text over in memory ostrel_free releases, and
+// turn every exception into a status code, so nothing escapes into a caller
+// that cannot catch it.
+#pragma once
+
+#include <new>
+#include <optional>
+#include <string>
+
+#include "ostrel.h"
+
+namespace ostrel::capi {
+
+// Whether `text` is usable as a text argument: not NULL, shorter than
+// OSTREL_MAX_TEXT_BYTES, valid UTF-8. Reads at most OSTREL_MAX_TEXT_BYTES + 1
+// bytes, so an unterminated buffer of that size is not overrun further.
+bool acceptableText(const char* text) noexcept;
+
+// As acceptableText, but NULL is accepted too (an optional argument).
+bool acceptableOptionalText(const char* text) noexcept;
+
+// The text, or an empty string for NULL.
+std::string textOrEmpty(const char* text);
+
+// A malloc'd, NUL-terminated copy for the caller to free with ostrel_free;
+// nullptr when the memory is not there.
+char* handOver(const std::string& text) noexcept;
+
+// Runs `work` and returns its status, or the status code of what it threw.
+template <typename Work>
+int guarded(Work&& work) noexcept {
+  try {
+    return work();
+  } catch (const std::bad_alloc&) {
+    return OSTREL_E_OUT_OF_MEMORY;
+  } catch (...) {
+    return OSTREL_E_INTERNAL;
+  }
+}
+
+}  // namespace ostrel::capi

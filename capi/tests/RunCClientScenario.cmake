@@ -1,0 +1,199 @@
+# Runs the C client of ostrel.h step by step against the stand-in loader in
+# its stateful mode, as an application would use the library: the first
+# start-up registration, the next start finding it right (blocking and on
+# the library's thread), status parsed back, a moved install repaired,
+# register/ensure/repair/unregister, a first registration on the library's
+# thread, an unreachable runtime, and a run cancelled from a second thread.
+#
+#   cmake -DCLIENT=<exe> -DLOADER=<stand-in> -DWORK=<folder> -DCASE=<name>
+#         [-DEMULATOR=<cmd;args>] [-DRUNNER=<cmd;args>] -P RunCClientScenario.cmake
+#
+# RUNNER goes before the client on its command line (mono, for the C#
+# binding's client, which takes the same commands); unlike EMULATOR it leaves
+# the paths in host form.
+#
+# Under Wine the manifests are real files named by their Z:\... paths.
+# Natively the library takes Windows-form paths only, and a Linux file name
+# may hold '\' and ':', so "C:\Games\Ostrel\app.vrmanifest" is a file of
+# exactly that name in the working folder, beside the binary it names.
+
+cmake_minimum_required(VERSION 3.25)
+
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/OstrelTestScript.cmake)
+ostrel_require_variables(CLIENT LOADER WORK CASE)
+ostrel_fresh_case_folder(dir)
+set(key "vantorell.ostrel")
+ostrel_program_path(loader "${LOADER}")
+set(log "${dir}/calls.log")
+set(ENV{OSTREL_FAKE_LOADER_CALL_LOG} "${log}")
+unset(ENV{VR_CONFIG_PATH})
+unset(ENV{VR_OVERRIDE})
+
+set(failures "")
+set(transcript "")
+
+function(fail text)
+  string(APPEND failures "  ${text}\n")
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+# install_copy(<variable> <folder name>): a manifest the check passes and its
+# binary; <variable> is the path the client is given.
+function(install_copy variable name)
+  if(EMULATOR)
+    string(REPLACE "\\" "/" host_name "${name}")
+    set(folder "${dir}/installs/${host_name}")
+    file(WRITE "${folder}/Ostrel.exe" "")
+    ostrel_write_manifest("${folder}/app.vrmanifest" "${key}")
+    ostrel_program_path(path "${folder}/app.vrmanifest")
+  else()
+    set(path "C:\\${name}\\app.vrmanifest")
+    file(WRITE "${dir}/Ostrel.exe" "")
+    ostrel_write_manifest("${dir}/${path}" "${key}")
+  endif()
+  set(${variable} "${path}" PARENT_SCOPE)
+endfunction()
+
+# A runtime whose registry starts empty, in <folder>.
+function(fresh_runtime folder)
+  file(REMOVE_RECURSE "${dir}/${folder}")
+  file(MAKE_DIRECTORY "${dir}/${folder}")
+  ostrel_program_path(config "${dir}/${folder}/config")
+  ostrel_program_path(vrpath "${dir}/${folder}/openvrpaths.vrpath")
+  set(ENV{OSTREL_FAKE_LOADER_CONFIG_DIR} "${config}")
+  set(ENV{VR_PATHREG_OVERRIDE} "${vrpath}")
+endfunction()
+
+# step(<tag> <stand-in script> <expected exit> <command> <manifest>): runs
+# the client; its output in <tag>_out, <tag>_err, the stand-in's calls in
+# <tag>_calls.
+function(step tag script expected command manifest)
+  file(REMOVE "${log}")
+  set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "${script}")
+  execute_process(COMMAND ${EMULATOR} ${RUNNER} "${CLIENT}" ${command} ${key} "${manifest}" "${loader}"
+    WORKING_DIRECTORY "${dir}"
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status TIMEOUT 120)
+  set(calls "")
+  if(EXISTS "${log}")
+    file(READ "${log}" calls)
+  endif()
+  string(APPEND transcript
+    "> ${tag}: ${command} ${manifest}\n--- stdout\n${out}--- stderr\n${err}--- calls\n${calls}--- exit ${status}\n")
+  if(NOT "${status}" STREQUAL "${expected}")
+    string(APPEND failures "  ${tag}: exit status ${status}, expected ${expected}\n")
+  endif()
+  set(${tag}_out "${out}" PARENT_SCOPE)
+  set(${tag}_err "${err}" PARENT_SCOPE)
+  set(${tag}_calls "${calls}" PARENT_SCOPE)
+  set(transcript "${transcript}" PARENT_SCOPE)
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+# expect_in(<tag> <stream> <text>): the text, taken literally, is there.
+function(expect_in tag stream text)
+  string(FIND "${${tag}_${stream}}" "${text}" at)
+  if(at EQUAL -1)
+    string(APPEND failures "  ${tag}: ${stream} lacks '${text}'\n")
+    set(failures "${failures}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# expect_json(<tag> <expected> <member>...): standard output, parsed back as
+# JSON, holds <expected> there.
+function(expect_json tag expected)
+  string(JSON value ERROR_VARIABLE error GET "${${tag}_out}" ${ARGN})
+  if(error)
+    string(APPEND failures "  ${tag}: JSON ${ARGN}: ${error}\n")
+  elseif(NOT "${value}" STREQUAL "${expected}")
+    string(APPEND failures "  ${tag}: JSON ${ARGN} is '${value}', expected '${expected}'\n")
+  endif()
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+install_copy(ours "Games\\Ostrel")
+install_copy(old "Old\\Ostrel")
+
+# The first start registers, with auto-launch on; the next finds it right in
+# the runtime's files and leaves the runtime alone.
+fresh_runtime(first)
+step(check "" 0 check "${ours}")
+expect_json(check ON passed)
+expect_json(check 0 exit_status)
+step(first "" 1 startup "${ours}")
+expect_in(first out "registered (1): registered ${key} from ${ours}")
+expect_in(first err "log 2: manifest registered + auto-launch enabled: ${key}")
+expect_in(first calls "AddApplicationManifest(${ours},false)")
+expect_in(first calls "SetApplicationAutoLaunch(${key},true)")
+step(again "" 0 startup "${ours}")
+expect_in(again out "already-registered (0): ${key} is registered from ${ours}")
+if(NOT again_calls STREQUAL "")
+  fail("already registered: the stand-in saw calls")
+endif()
+# The same, started on the library's thread, its outcome to a callback.
+step(async "" 0 async "${ours}")
+expect_in(async out "callback (0): ${key} is registered from ${ours}")
+expect_in(async out "already-registered (0)")
+step(status "" 0 status "${ours}")
+expect_json(status "${key}" app_key)
+expect_json(status registered state)
+expect_json(status ON runtime reachable)
+expect_json(status 0 exit_status)
+
+# Moved install: the old folder's copy was registered first, so the runtime
+# serves the key from it; the start from the new folder removes it and
+# registers this one.
+fresh_runtime(moved)
+step(register_old "" 0 register "${old}")
+expect_in(register_old out "register: 0: (no error)")
+step(moved "" 2 startup "${ours}")
+expect_in(moved out "repaired (2): removed ${old}; registered ${key} from ${ours}")
+expect_in(moved calls "RemoveApplicationManifest(${old})")
+expect_in(moved calls "AddApplicationManifest(${ours},false)")
+
+step(status_after "" 0 status "${ours}")
+expect_json(status_after registered state)
+step(ensure "" 0 ensure "${ours}")
+expect_in(ensure out "ensure: 0: (no error)")
+step(repair "" 0 repair "${ours}")
+expect_json(repair Success result)
+string(JSON removed_count ERROR_VARIABLE error LENGTH "${repair_out}" removed)
+if(error OR NOT removed_count EQUAL 0)
+  fail("repair: removed '${removed_count}' ${error}, expected an empty list")
+endif()
+step(unregister "" 0 unregister "${ours}")
+expect_in(unregister calls "RemoveApplicationManifest(${ours})")
+step(status_gone "" 7 status "${ours}")
+expect_json(status_gone not-registered state)
+# The runtime refuses the removal: the registrar's result and its text.
+step(refused "remove=101" 4 unregister "${ours}")
+expect_in(refused out "unregister: 4: RemoveApplicationManifest: VRApplicationError_NoManifest")
+
+# A first registration started on the library's thread.
+fresh_runtime(async)
+step(async_first "" 1 async "${ours}")
+expect_in(async_first out "callback (1): registered ${key} from ${ours}")
+expect_in(async_first calls "SetApplicationAutoLaunch(${key},true)")
+
+# The runtime cannot be reached: the loader's reason, nothing else.
+fresh_runtime(unreachable)
+step(unreachable "init=108" 3 startup "${ours}")
+expect_in(unreachable out "unreachable (3): ")
+expect_in(unreachable out "VRInitError_Init_HmdNotFound (108)")
+step(register_unreachable "init=108" 103 register "${ours}")
+expect_in(register_unreachable out "VRInitError_Init_HmdNotFound (108)")
+string(FIND "${unreachable_calls}" "AddApplicationManifest" at)
+if(NOT at EQUAL -1)
+  fail("unreachable: a manifest was added")
+endif()
+
+# Cancelled from a second thread while the registrar polls a runtime that
+# never lists the key (without the cancel: a poll timeout, "failed").
+fresh_runtime(cancel)
+step(cancel "installed=0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0" 5
+  cancel "${ours}")
+expect_in(cancel out "cancelled (5): ")
+
+if(failures)
+  message(FATAL_ERROR "the C client, ${CASE}:\n${failures}\n${transcript}")
+endif()
+message(STATUS "${CASE}: every step as expected")

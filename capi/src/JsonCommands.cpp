@@ -36,9 +36,9 @@ int runJsonCommand(cli::CommandKind kind, bool manifestRequired, const char* app
     commandLine.loaderPath = ostrel::capi::textOrEmpty(loader_path);
     commandLine.json = true;
 
-    const std::unique_ptr<ostrel::steamvr::IRegistryEnvironment> environment =
+    const std::unique_ptr<ostrel::runtimeregistry::IRegistryEnvironment> environment =
         ostrel::runtimeregistry::createProcessEnvironment();
-    const std::unique_ptr<ostrel::steamvr::IRegistryFiles> files =
+    const std::unique_ptr<ostrel::runtimeregistry::IRegistryFiles> files =
         ostrel::runtimeregistry::createDiskFiles();
     const std::unique_ptr<ostrel::registration::IRuntimeConnector> connector =
         ostrel::registration::createOpenVRConnector({nullptr, environment.get(), files.get()});

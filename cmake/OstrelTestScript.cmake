@@ -91,3 +91,47 @@ function(ostrel_stateful_stand_in folder)
   unset(ENV{VR_CONFIG_PATH})
   unset(ENV{VR_OVERRIDE})
 endfunction()
+
+# ostrel_install_copy(<variable> <work folder> <install name> <app key>): a
+# manifest the check passes, and its binary, for the install folder <install
+# name> ("Games\Ostrel"); <variable> is the path the program is given. Under
+# an emulator the files are real and named by their Z:\ paths; natively the
+# registrar takes only Windows-form paths, so "C:\<name>\app.vrmanifest" is a
+# file of exactly that name in <work folder>, and the binary, which the check
+# looks for from the manifest file's folder as the host sees it, is in <work
+# folder> itself.
+function(ostrel_install_copy variable work name app_key)
+  if(EMULATOR)
+    string(REPLACE "\\" "/" host_name "${name}")
+    set(folder "${work}/installs/${host_name}")
+    file(WRITE "${folder}/Ostrel.exe" "")
+    ostrel_write_manifest("${folder}/app.vrmanifest" "${app_key}")
+    ostrel_program_path(path "${folder}/app.vrmanifest")
+  else()
+    set(path "C:\\${name}\\app.vrmanifest")
+    file(WRITE "${work}/Ostrel.exe" "")
+    ostrel_write_manifest("${work}/${path}" "${app_key}")
+  endif()
+  set(${variable} "${path}" PARENT_SCOPE)
+endfunction()
+
+# ostrel_fresh_stand_in(<folder>): an empty <folder> whose runtime registry
+# starts empty (ostrel_stateful_stand_in).
+function(ostrel_fresh_stand_in folder)
+  file(REMOVE_RECURSE "${folder}")
+  file(MAKE_DIRECTORY "${folder}")
+  ostrel_stateful_stand_in("${folder}")
+endfunction()
+
+# ostrel_expect_json(<prefix> <expected> <member> [<member or index>...]):
+# the standard output of the run in <prefix>, parsed back as JSON, holds
+# <expected> there.
+function(ostrel_expect_json prefix expected)
+  string(JSON value ERROR_VARIABLE error GET "${${prefix}_out}" ${ARGN})
+  if(error)
+    string(APPEND failures "  ${prefix}: JSON ${ARGN}: ${error}\n")
+  elseif(NOT "${value}" STREQUAL "${expected}")
+    string(APPEND failures "  ${prefix}: JSON ${ARGN} is '${value}', expected '${expected}'\n")
+  endif()
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()

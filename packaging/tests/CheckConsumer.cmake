@@ -154,36 +154,19 @@ set(ENV{OSTREL_FAKE_LOADER_CALL_LOG} "${log}")
 
 # A runtime whose registry starts empty, in <folder>.
 function(fresh_runtime folder)
-  file(REMOVE_RECURSE "${WORK}/${folder}")
-  file(MAKE_DIRECTORY "${WORK}/${folder}")
-  ostrel_stateful_stand_in("${WORK}/${folder}")
+  ostrel_fresh_stand_in("${WORK}/${folder}")
   set(settings "${WORK}/${folder}/config/vrappconfig/${key}.vrappconfig" PARENT_SCOPE)
   set(appconfig "${WORK}/${folder}/config/appconfig.json" PARENT_SCOPE)
 endfunction()
 
 # install_copy(<variable> <folder name> [<app key>]): a manifest the check
-# passes, and its binary, for an install folder. <variable> is the path the
-# example is given. Under Wine the files are real and named by their Z:\
-# paths; natively the registrar takes only Windows-form paths, so
-# "C:\<name>\app.vrmanifest" is a file of exactly that name in ${WORK}.
+# passes, and its binary, for an install folder (ostrel_install_copy).
 function(install_copy variable name)
   set(app_key "${key}")
   if(ARGC GREATER 2)
     set(app_key "${ARGV2}")
   endif()
-  if(EMULATOR)
-    string(REPLACE "\\" "/" host_name "${name}")
-    set(folder "${WORK}/installs/${host_name}")
-    ostrel_program_path(path "${folder}/app.vrmanifest")
-    file(WRITE "${folder}/Ostrel.exe" "")
-    ostrel_write_manifest("${folder}/app.vrmanifest" "${app_key}")
-  else()
-    # The check looks for the binary from the manifest file's folder as the
-    # host sees it, here ${WORK} itself.
-    set(path "C:\\${name}\\app.vrmanifest")
-    file(WRITE "${WORK}/Ostrel.exe" "")
-    ostrel_write_manifest("${WORK}/${path}" "${app_key}")
-  endif()
+  ostrel_install_copy(path "${WORK}" "${name}" "${app_key}")
   set(${variable} "${path}" PARENT_SCOPE)
 endfunction()
 

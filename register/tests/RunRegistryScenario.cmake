@@ -105,12 +105,7 @@ endfunction()
 # check_json(<tag> <expected> <member> [<member or index>...]): the JSON on
 # standard output, parsed back, holds <expected> there.
 function(check_json tag expected)
-  string(JSON value ERROR_VARIABLE error GET "${${tag}_out}" ${ARGN})
-  if(error)
-    string(APPEND failures "  ${tag}: JSON ${ARGN}: ${error}\n")
-  elseif(NOT "${value}" STREQUAL "${expected}")
-    string(APPEND failures "  ${tag}: JSON ${ARGN} is '${value}', expected '${expected}'\n")
-  endif()
+  ostrel_expect_json(${tag} "${expected}" ${ARGN})
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 

@@ -117,6 +117,21 @@ struct BoundedFile {
 BoundedFile readBoundedFile(const std::filesystem::path& path, std::size_t limit);
 
 // ---------------------------------------------------------------------------
+// Symbolic links, which the runtime follows when it opens a manifest or a
+// binary: two different texts may name one file.
+
+// Whether `a` and `b` both exist and are the same file (same device and
+// inode on POSIX, same volume and file index on Windows), whichever links
+// either goes through. False when either is missing or cannot be examined.
+bool sameExistingFile(const std::filesystem::path& a, const std::filesystem::path& b) noexcept;
+
+// Where an existing absolute path really leads when some part of it is a
+// symbolic link: its canonical form. nullopt when no part of it is a link
+// (the canonical form equals the path with "." and ".." removed), when it
+// does not exist, or when it cannot be examined.
+std::optional<std::filesystem::path> linkResolvedPath(const std::filesystem::path& path);
+
+// ---------------------------------------------------------------------------
 // Text and paths handed in by the user.
 
 // The program's arguments as UTF-8, the program's name first, from main's

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "RecordingStub.h"
+#include "RunnerManifestPath.h"
 
 namespace svr = ostrel::steamvr;
 
@@ -25,7 +26,7 @@ namespace svr = ostrel::steamvr;
 
 int runScenarios(RegistrarFactory factory, std::ostream& out, std::ostream& err) {
   const std::string key = "vantorell.ostrel";
-  const std::wstring path = L"C:\\Program Files\\Ostrel\\app.vrmanifest";
+  const std::wstring path = runnerManifestPath();
 
   {
     StubApplicationsSurface stub;

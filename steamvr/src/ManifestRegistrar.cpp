@@ -1,10 +1,12 @@
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "ostrel/common/ILogger.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
 #include "ostrel/steamvr/IVRApplicationsSurface.h"
+#include "ostrel/text/HostPath.h"
 #include "platform/Platform.h"
 
 namespace ostrel::steamvr {
@@ -19,6 +21,15 @@ constexpr std::chrono::milliseconds kPollInterval{100};
 static_assert(kPollAttempts * kPollInterval.count() == 2000, "the time-out texts below say 2000ms");
 
 constexpr const char* kInvalidPath = "manifest path empty or invalid";
+
+// On Windows SteamVR accepts a path with '/' and then never lists the
+// application; on Linux its loader turns '\' into '/', so the runtime would
+// open another file than the one named.
+std::string_view refusedSeparatorText() {
+  return text::refusedSeparator() == '/'
+             ? "manifest path contains forward slash; SteamVR will silently skip. Path: "
+             : "manifest path contains back-slash, which SteamVR on Linux reads as '/'. Path: ";
+}
 
 // The runtime takes the path as a NUL-terminated string, so a path with an
 // embedded NUL would silently name a different file: treat it as unusable,
@@ -42,11 +53,9 @@ class ManifestRegistrarImpl final : public IManifestRegistrar {
   RegisterResult Register() override {
     const std::string path = toUtf8(manifestPath_);
     if (path.empty()) return fail(RegisterResult::AddFailed, LogLevel::Error, kInvalidPath);
-    if (path.find('/') != std::string::npos) {
-      // SteamVR accepts such a path and then never lists the application.
-      return fail(
-          RegisterResult::AddFailed, LogLevel::Error,
-          "manifest path contains forward slash; SteamVR will silently skip. Path: " + path);
+    if (path.find(text::refusedSeparator()) != std::string::npos) {
+      return fail(RegisterResult::AddFailed, LogLevel::Error,
+                  std::string(refusedSeparatorText()) + path);
     }
 
     if (const ApplicationError err = surface_->AddApplicationManifest(path.c_str(), false);

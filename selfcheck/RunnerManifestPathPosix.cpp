@@ -1,0 +1,3 @@
+#include "RunnerManifestPath.h"
+
+std::wstring runnerManifestPath() { return L"/opt/ostrel/app.vrmanifest"; }

@@ -26,11 +26,11 @@ using testing::jsonString;
 // Any Connect is a failure of the cheap path; the counter shows there was none.
 class CountingConnector final : public registration::IRuntimeConnector {
  public:
-  openvr::OpenVRApplicationsSurface* Connect(const std::string&,
-                                              registration::RuntimeFailure& failure) override {
+  registration::Connection Connect(const std::string&) override {
     ++connects;
+    registration::RuntimeFailure failure;
     failure.message = "not in this benchmark";
-    return nullptr;
+    return failure;
   }
   int connects = 0;
 };

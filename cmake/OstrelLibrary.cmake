@@ -5,7 +5,8 @@
 #     SOURCES <file>...
 #     [PUBLIC_DEPS <target>...] [PRIVATE_DEPS <target>...])
 #
-# Defines the static library ostrel_<name> and its alias ostrel::<name>. Its
+# Defines the static library ostrel_<name> and its alias ostrel::<name> (an
+# interface library when SOURCES holds headers only). Its
 # folder (FOLDER, relative to the calling CMakeLists; by default the calling
 # folder itself) holds include/, its public include folder, and src/, its
 # private one, when there are such folders. Sources are named relative to the
@@ -35,17 +36,32 @@ function(ostrel_add_library name)
   if(ARG_FOLDER)
     set(folder "${CMAKE_CURRENT_SOURCE_DIR}/${ARG_FOLDER}")
   endif()
-  add_library(${target} STATIC ${ARG_SOURCES})
+  set(compiled ${ARG_SOURCES})
+  list(FILTER compiled INCLUDE REGEX "\\.cpp$")
+  if(compiled)
+    add_library(${target} STATIC ${ARG_SOURCES})
+    set(public PUBLIC)
+  else()
+    if(ARG_PRIVATE_DEPS)
+      message(FATAL_ERROR "ostrel_add_library(${name}): headers only, so no PRIVATE_DEPS")
+    endif()
+    add_library(${target} INTERFACE ${ARG_SOURCES})
+    set(public INTERFACE)
+  endif()
   add_library(ostrel::${name} ALIAS ${target})
   if(IS_DIRECTORY "${folder}/include")
-    target_include_directories(${target} PUBLIC
+    target_include_directories(${target} ${public}
       $<BUILD_INTERFACE:${folder}/include>)
   endif()
-  if(IS_DIRECTORY "${folder}/src")
-    target_include_directories(${target} PRIVATE ${folder}/src)
+  if(compiled)
+    if(IS_DIRECTORY "${folder}/src")
+      target_include_directories(${target} PRIVATE ${folder}/src)
+    endif()
+    target_link_libraries(${target} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+    ostrel_configure_target(${target})
+  else()
+    target_link_libraries(${target} INTERFACE ${ARG_PUBLIC_DEPS})
   endif()
-  target_link_libraries(${target} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
-  ostrel_configure_target(${target})
 
   set(sources "")
   foreach(source IN LISTS ARG_SOURCES)

@@ -30,10 +30,10 @@ int runOperation(Operation operation, const char* app_key, const char* manifest_
   return ostrel::capi::guarded([&] {
     const std::unique_ptr<ostrel::registration::IRuntimeConnector> connector =
         ostrel::registration::createOpenVRConnector();
-    ostrel::registration::RuntimeFailure failure;
-    ostrel::openvr::OpenVRApplicationsSurface* surface =
-        connector->Connect(ostrel::capi::textOrEmpty(loader_path), failure);
-    if (surface == nullptr) return answer(OSTREL_E_UNREACHABLE, failure.message, error);
+    const ostrel::registration::Connection connection =
+        connector->Connect(ostrel::capi::textOrEmpty(loader_path));
+    if (!connection) return answer(OSTREL_E_UNREACHABLE, connection.failure().message, error);
+    ostrel::openvr::OpenVRApplicationsSurface* surface = connection.value();
     const std::unique_ptr<ostrel::steamvr::IManifestRegistrar> registrar =
         ostrel::steamvr::createManifestRegistrar(
             surface, app_key, ostrel::registration::registrarPathFor(manifest_path));

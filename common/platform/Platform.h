@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ostrel/outcome/Outcome.h"
+
 namespace ostrel::platform {
 
 // Broken-down local time of `secondsSinceEpoch` in the process's time zone.
@@ -60,16 +62,16 @@ class DynamicLibrary {
   // Loads the library at `path`, which is used as given (a relative path is
   // taken from the working directory); a bare file name with no folder part
   // is looked up by the system's own search. Windows gets the path as UTF-16,
-  // so any name the file system holds can be loaded. On failure returns a
-  // handle that is not open and stores the system's reason in `error`.
-  static DynamicLibrary open(const std::filesystem::path& path, std::string& error);
+  // so any name the file system holds can be loaded. A failure's message is
+  // the system's reason.
+  static outcome::Outcome<DynamicLibrary> open(const std::filesystem::path& path);
 
   bool isOpen() const noexcept { return handle_ != nullptr; }
 
-  // Address of the exported function `name`. Returns nullptr, with the
-  // system's reason in `error`, when the library does not export it or is not
-  // open. REQUIRES: `name` is the exported (undecorated) C name.
-  LibraryFunction function(const char* name, std::string& error) const;
+  // Address of the exported function `name`, never null; a failure, with the
+  // system's reason as its message, when the library does not export it or is
+  // not open. REQUIRES: `name` is the exported (undecorated) C name.
+  outcome::Outcome<LibraryFunction> function(const char* name) const;
 
  private:
   explicit DynamicLibrary(void* handle) noexcept : handle_(handle) {}
@@ -82,9 +84,8 @@ class DynamicLibrary {
 // "libNAME.so" on Linux, "NAME.dll" on Windows.
 std::filesystem::path sharedLibraryFileName(std::string_view baseName);
 
-// Folder holding the running program's executable file. Empty on failure,
-// with the reason in `error`.
-std::filesystem::path executableDirectory(std::string& error);
+// Folder holding the running program's executable file.
+outcome::Outcome<std::filesystem::path> executableDirectory();
 
 // A path as UTF-8 text for messages. POSIX paths are taken to be UTF-8
 // already; Windows paths are converted from UTF-16 as wideToUtf8 does.

@@ -100,32 +100,21 @@ std::string lastLoaderError(const char* fallback) {
 
 }  // namespace
 
-DynamicLibrary DynamicLibrary::open(const std::filesystem::path& path, std::string& error) {
+outcome::Outcome<DynamicLibrary> DynamicLibrary::open(const std::filesystem::path& path) {
   // RTLD_NOW: a library with unresolved symbols fails here, with a reason,
   // rather than at its first call. RTLD_LOCAL keeps its symbols out of the
   // libraries loaded after it.
   dlerror();
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) {
-    error = lastLoaderError("dlopen failed");
-    return DynamicLibrary();
-  }
-  error.clear();
+  if (handle == nullptr) return outcome::Failure{"", lastLoaderError("dlopen failed"), ""};
   return DynamicLibrary(handle);
 }
 
-LibraryFunction DynamicLibrary::function(const char* name, std::string& error) const {
-  if (handle_ == nullptr) {
-    error = "library not open";
-    return nullptr;
-  }
+outcome::Outcome<LibraryFunction> DynamicLibrary::function(const char* name) const {
+  if (handle_ == nullptr) return outcome::Failure{"", "library not open", ""};
   dlerror();
   void* address = dlsym(handle_, name);
-  if (address == nullptr) {
-    error = lastLoaderError("symbol not found");
-    return nullptr;
-  }
-  error.clear();
+  if (address == nullptr) return outcome::Failure{"", lastLoaderError("symbol not found"), ""};
   // POSIX guarantees that dlsym's object pointer converts to a function
   // pointer.
   return reinterpret_cast<LibraryFunction>(address);
@@ -145,14 +134,10 @@ std::filesystem::path sharedLibraryFileName(std::string_view baseName) {
 
 // Linux names the executable through /proc; the link is absolute and already
 // free of symbolic links.
-std::filesystem::path executableDirectory(std::string& error) {
+outcome::Outcome<std::filesystem::path> executableDirectory() {
   std::error_code failure;
   std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", failure);
-  if (failure) {
-    error = "cannot read /proc/self/exe: " + failure.message();
-    return {};
-  }
-  error.clear();
+  if (failure) return outcome::Failure{"", "cannot read /proc/self/exe: " + failure.message(), ""};
   return executable.parent_path();
 }
 

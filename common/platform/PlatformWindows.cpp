@@ -80,7 +80,7 @@ std::string systemErrorText(DWORD code) {
 
 }  // namespace
 
-DynamicLibrary DynamicLibrary::open(const std::filesystem::path& path, std::string& error) {
+outcome::Outcome<DynamicLibrary> DynamicLibrary::open(const std::filesystem::path& path) {
   // LoadLibraryW reads forward slashes in a full path as part of a relative
   // name; the preferred form has only back slashes.
   std::filesystem::path native = path;
@@ -93,25 +93,14 @@ DynamicLibrary DynamicLibrary::open(const std::filesystem::path& path, std::stri
   HMODULE module = LoadLibraryW(native.c_str());
   const DWORD failure = GetLastError();
   if (modeChanged) SetThreadErrorMode(previousMode, nullptr);
-  if (module == nullptr) {
-    error = systemErrorText(failure);
-    return DynamicLibrary();
-  }
-  error.clear();
+  if (module == nullptr) return outcome::Failure{"", systemErrorText(failure), ""};
   return DynamicLibrary(reinterpret_cast<void*>(module));
 }
 
-LibraryFunction DynamicLibrary::function(const char* name, std::string& error) const {
-  if (handle_ == nullptr) {
-    error = "library not open";
-    return nullptr;
-  }
+outcome::Outcome<LibraryFunction> DynamicLibrary::function(const char* name) const {
+  if (handle_ == nullptr) return outcome::Failure{"", "library not open", ""};
   FARPROC address = GetProcAddress(static_cast<HMODULE>(handle_), name);
-  if (address == nullptr) {
-    error = systemErrorText(GetLastError());
-    return nullptr;
-  }
-  error.clear();
+  if (address == nullptr) return outcome::Failure{"", systemErrorText(GetLastError()), ""};
   return reinterpret_cast<LibraryFunction>(address);
 }
 
@@ -128,26 +117,24 @@ std::filesystem::path sharedLibraryFileName(std::string_view baseName) {
 
 // GetModuleFileNameW truncates silently when the buffer is short, so the
 // buffer grows until the name fits (long paths reach 32767 units).
-std::filesystem::path executableDirectory(std::string& error) {
+outcome::Outcome<std::filesystem::path> executableDirectory() {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length =
         GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) {
-      error = "GetModuleFileNameW: " + systemErrorText(GetLastError());
-      return {};
+      return outcome::Failure{"", "GetModuleFileNameW: " + systemErrorText(GetLastError()), ""};
     }
     if (length < buffer.size()) {
       buffer.resize(length);
       break;
     }
     if (buffer.size() >= 32768) {
-      error = "GetModuleFileNameW: executable path longer than 32767 characters";
-      return {};
+      return outcome::Failure{
+          "", "GetModuleFileNameW: executable path longer than 32767 characters", ""};
     }
     buffer.resize(buffer.size() * 2);
   }
-  error.clear();
   return std::filesystem::path(buffer).parent_path();
 }
 

@@ -63,11 +63,15 @@ class OpenVRSessionImpl final : public OpenVRSession {
   const OpenVRApplicationsTable* table_;
 };
 
-std::unique_ptr<OpenVRSession> fail(OpenVRSessionError& error, OpenVRSessionErrorKind kind,
-                                    std::string message) {
+using Opened = outcome::Outcome<std::unique_ptr<OpenVRSession>, RuntimeFailure>;
+
+// `error` with its kind and message set, and its code: the loader's symbol
+// when it named one, else the kind's name.
+RuntimeFailure fail(RuntimeFailure error, OpenVRSessionErrorKind kind, std::string message) {
   error.kind = kind;
   error.message = std::move(message);
-  return nullptr;
+  if (error.code.empty()) error.code = openVRSessionErrorKindName(kind);
+  return error;
 }
 
 // dlerror() starts its text with the path it was given; the message already
@@ -96,24 +100,23 @@ bool loadLoader(const OpenVRSessionOptions& options, platform::DynamicLibrary& l
     }
   } else {
     const std::filesystem::path fileName = platform::sharedLibraryFileName(kLoaderBaseName);
-    std::string reason;
-    const std::filesystem::path folder = platform::executableDirectory(reason);
-    if (folder.empty()) {
-      attempts.push_back("the executable's folder (" + reason + ")");
+    const outcome::Outcome<std::filesystem::path> folder = platform::executableDirectory();
+    if (!folder) {
+      attempts.push_back("the executable's folder (" + folder.failure().message + ")");
     } else {
-      candidates.push_back(folder / fileName);
+      candidates.push_back(folder.value() / fileName);
     }
     candidates.push_back(fileName);
   }
 
   for (const std::filesystem::path& candidate : candidates) {
-    std::string reason;
-    platform::DynamicLibrary loaded = platform::DynamicLibrary::open(candidate, reason);
-    if (loaded.isOpen()) {
-      library = std::move(loaded);
+    outcome::Outcome<platform::DynamicLibrary> loaded = platform::DynamicLibrary::open(candidate);
+    if (loaded) {
+      library = std::move(loaded).value();
       loadedFrom = candidate;
       return true;
     }
+    std::string reason = loaded.failure().message;
     const std::string shown = platform::pathToUtf8(candidate);
     const bool searched = !candidate.has_parent_path();
     attempts.push_back(shown + (searched ? " through the system's library search" : "") + " (" +
@@ -132,13 +135,12 @@ bool loadLoader(const OpenVRSessionOptions& options, platform::DynamicLibrary& l
 template <typename Function>
 bool resolve(const platform::DynamicLibrary& library, const char* name, Function& out,
              std::vector<std::string>& missing) {
-  std::string reason;
-  platform::LibraryFunction address = library.function(name, reason);
-  if (address == nullptr) {
+  const outcome::Outcome<platform::LibraryFunction> address = library.function(name);
+  if (!address) {
     missing.emplace_back(name);
     return false;
   }
-  out = reinterpret_cast<Function>(address);
+  out = reinterpret_cast<Function>(address.value());
   return true;
 }
 
@@ -183,15 +185,14 @@ std::vector<std::string> missingRegistrationEntries(const OpenVRApplicationsTabl
 
 }  // namespace
 
-std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& options,
-                                                   OpenVRSessionError& error) {
-  error = OpenVRSessionError{};
+Opened OpenVRSession::open(const OpenVRSessionOptions& options) {
+  RuntimeFailure error;
 
   platform::DynamicLibrary library;
   std::filesystem::path loadedFrom;
   std::string tried;
   if (!loadLoader(options, library, loadedFrom, tried)) {
-    return fail(error, OpenVRSessionErrorKind::LibraryNotFound,
+    return fail(std::move(error), OpenVRSessionErrorKind::LibraryNotFound,
                 "OpenVR loader not loaded; tried " + tried);
   }
   const std::string shownPath = platform::pathToUtf8(loadedFrom);
@@ -210,7 +211,7 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
   complete &= resolve(library, "VR_GetVRInitErrorAsEnglishDescription",
                       loader.initErrorAsEnglishDescription, missing);
   if (!complete) {
-    return fail(error, OpenVRSessionErrorKind::EntryPointMissing,
+    return fail(std::move(error), OpenVRSessionErrorKind::EntryPointMissing,
                 "OpenVR loader " + shownPath + " does not export " +
                     ostrel::text::joinedList(missing) + " (too old, or not an OpenVR loader)");
   }
@@ -232,18 +233,19 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
   if (initError != kInitErrorNone) {
     error.attempts = attempt;
     error.initError = initError;
-    error.symbol = initErrorSymbol(loader, initError);
+    error.code = initErrorSymbol(loader, initError);
     error.advice = openVRInitErrorAdvice(initError);
     const std::string tries = attempt > 1 ? " after " + std::to_string(attempt) + " tries" : "";
-    return fail(
-        error, OpenVRSessionErrorKind::InitFailed,
-        "VR_InitInternal2 failed" + tries + ": " + initErrorText(loader, initError, error.symbol));
+    const std::string text = initErrorText(loader, initError, error.code);
+    return fail(std::move(error), OpenVRSessionErrorKind::InitFailed,
+                "VR_InitInternal2 failed" + tries + ": " + text);
   }
 
   // From here on every failure must close the connection it leaves behind.
-  auto failConnected = [&](std::string message) {
+  auto failConnected = [&](std::string message) -> Opened {
     loader.shutdownInternal();
-    return fail(error, OpenVRSessionErrorKind::InterfaceUnavailable, std::move(message));
+    return fail(std::move(error), OpenVRSessionErrorKind::InterfaceUnavailable,
+                std::move(message));
   };
 
   // Asked the way the SDK's own start-up asks for its first interface: by the
@@ -259,9 +261,9 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
     std::string message = std::string("VR_GetGenericInterface(") + kApplicationsTableName + ") ";
     if (interfaceError != kInitErrorNone) {
       error.initError = interfaceError;
-      error.symbol = initErrorSymbol(loader, interfaceError);
+      error.code = initErrorSymbol(loader, interfaceError);
       error.advice = openVRInitErrorAdvice(interfaceError);
-      message += "failed: " + initErrorText(loader, interfaceError, error.symbol);
+      message += "failed: " + initErrorText(loader, interfaceError, error.code);
     } else {
       message += "returned no table";
     }
@@ -272,8 +274,8 @@ std::unique_ptr<OpenVRSession> OpenVRSession::open(const OpenVRSessionOptions& o
                          " table has no " + ostrel::text::joinedList(empty));
   }
 
-  return std::make_unique<OpenVRSessionImpl>(std::move(library), std::move(loadedFrom), loader,
-                                             table);
+  return std::unique_ptr<OpenVRSession>(std::make_unique<OpenVRSessionImpl>(
+      std::move(library), std::move(loadedFrom), loader, table));
 }
 
 }  // namespace ostrel::openvr

@@ -16,6 +16,8 @@ const char* openVRSessionErrorKindName(OpenVRSessionErrorKind kind) noexcept {
       return "InitFailed";
     case OpenVRSessionErrorKind::InterfaceUnavailable:
       return "InterfaceUnavailable";
+    case OpenVRSessionErrorKind::RuntimeNotSteamVR:
+      return "RuntimeNotSteamVR";
   }
   return "Unknown";
 }

@@ -17,53 +17,58 @@ using openvr::testing::FakeLoader;
 namespace control = openvr::testing::fakeloader;
 
 TEST(DynamicLibrary, ExecutableDirectoryHoldsThisTestsLoader) {
-  std::string error = "stale";
-  const std::filesystem::path folder = executableDirectory(error);
-  EXPECT_EQ(error, "");
+  const outcome::Outcome<std::filesystem::path> found = executableDirectory();
+  ASSERT_TRUE(found) << found.failure().message;
+  const std::filesystem::path& folder = found.value();
   EXPECT_TRUE(folder.is_absolute()) << pathToUtf8(folder);
   EXPECT_TRUE(std::filesystem::exists(folder / sharedLibraryFileName("openvr_api")));
 }
 
 TEST(DynamicLibrary, MissingFileGivesTheSystemsReason) {
-  std::string error;
-  DynamicLibrary library = DynamicLibrary::open(
-      std::filesystem::path("no-such-folder") / sharedLibraryFileName("ostrel_absent"), error);
-  EXPECT_FALSE(library.isOpen());
-  EXPECT_NE(error, "");
-  std::string lookup;
-  EXPECT_EQ(library.function("VR_ShutdownInternal", lookup), nullptr);
-  EXPECT_EQ(lookup, "library not open");
+  const outcome::Outcome<DynamicLibrary> opened = DynamicLibrary::open(
+      std::filesystem::path("no-such-folder") / sharedLibraryFileName("ostrel_absent"));
+  ASSERT_FALSE(opened);
+  EXPECT_NE(opened.failure().message, "");
+  const DynamicLibrary notOpen;
+  EXPECT_FALSE(notOpen.isOpen());
+  const outcome::Outcome<LibraryFunction> lookup = notOpen.function("VR_ShutdownInternal");
+  ASSERT_FALSE(lookup);
+  EXPECT_EQ(lookup.failure().message, "library not open");
 }
 
 TEST(DynamicLibrary, FindsExportsAndReportsAbsentOnes) {
-  std::string error;
-  DynamicLibrary library = DynamicLibrary::open(FakeLoader::besideExecutable(), error);
-  ASSERT_TRUE(library.isOpen()) << error;
-  EXPECT_EQ(error, "");
-  EXPECT_NE(library.function("VR_InitInternal2", error), nullptr) << error;
-  EXPECT_EQ(library.function("VR_NoSuchEntry", error), nullptr);
-  EXPECT_NE(error, "");
+  outcome::Outcome<DynamicLibrary> opened = DynamicLibrary::open(FakeLoader::besideExecutable());
+  ASSERT_TRUE(opened) << opened.failure().message;
+  const DynamicLibrary library = std::move(opened).value();
+  ASSERT_TRUE(library.isOpen());
+  const outcome::Outcome<LibraryFunction> found = library.function("VR_InitInternal2");
+  ASSERT_TRUE(found) << found.failure().message;
+  EXPECT_NE(found.value(), nullptr);
+  const outcome::Outcome<LibraryFunction> absent = library.function("VR_NoSuchEntry");
+  ASSERT_FALSE(absent);
+  EXPECT_NE(absent.failure().message, "");
   // Hidden by the export macro's absence, though defined in the library.
-  EXPECT_EQ(library.function("reset", error), nullptr);
+  EXPECT_FALSE(library.function("reset"));
 }
 
 TEST(DynamicLibrary, MovingKeepsTheLibraryLoaded) {
-  std::string error;
-  DynamicLibrary first = DynamicLibrary::open(FakeLoader::besideExecutable(), error);
-  ASSERT_TRUE(first.isOpen()) << error;
+  outcome::Outcome<DynamicLibrary> opened = DynamicLibrary::open(FakeLoader::besideExecutable());
+  ASSERT_TRUE(opened) << opened.failure().message;
+  DynamicLibrary first = std::move(opened).value();
+  ASSERT_TRUE(first.isOpen());
   DynamicLibrary second = std::move(first);
   EXPECT_FALSE(
       first.isOpen());  // NOLINT(bugprone-use-after-move): the moved-from state is the point
   ASSERT_TRUE(second.isOpen());
-  auto count =
-      reinterpret_cast<control::CallCountFunction>(second.function(control::kCallCount, error));
-  ASSERT_NE(count, nullptr) << error;
+  const outcome::Outcome<LibraryFunction> counter = second.function(control::kCallCount);
+  ASSERT_TRUE(counter) << counter.failure().message;
+  auto count = reinterpret_cast<control::CallCountFunction>(counter.value());
   EXPECT_EQ(count(), 0u);
 
   DynamicLibrary third;
   third = std::move(second);
   EXPECT_FALSE(second.isOpen());  // NOLINT(bugprone-use-after-move)
-  EXPECT_NE(third.function(control::kCallCount, error), nullptr);
+  EXPECT_TRUE(third.function(control::kCallCount));
 }
 
 }  // namespace

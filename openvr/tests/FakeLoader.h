@@ -18,26 +18,25 @@ class FakeLoader {
  public:
   // The stand-in beside the test executable, where the session looks first.
   static std::filesystem::path besideExecutable() {
-    std::string error;
-    return platform::executableDirectory(error) / platform::sharedLibraryFileName("openvr_api");
+    return platform::executableDirectory().valueOr({}) /
+           platform::sharedLibraryFileName("openvr_api");
   }
 
   // The old-loader build, without VR_InitInternal2.
   static std::filesystem::path oldLoader() {
-    std::string error;
-    return platform::executableDirectory(error) / "oldloader" /
+    return platform::executableDirectory().valueOr({}) / "oldloader" /
            platform::sharedLibraryFileName("openvr_api");
   }
 
   // Loads the stand-in at `path` and resets its script. ready() says whether
   // that worked; problem() says why not.
   explicit FakeLoader(const std::filesystem::path& path) {
-    std::string error;
-    library_ = platform::DynamicLibrary::open(path, error);
-    if (!library_.isOpen()) {
-      problem_ = "cannot load " + platform::pathToUtf8(path) + ": " + error;
+    outcome::Outcome<platform::DynamicLibrary> opened = platform::DynamicLibrary::open(path);
+    if (!opened) {
+      problem_ = "cannot load " + platform::pathToUtf8(path) + ": " + opened.failure().message;
       return;
     }
+    library_ = std::move(opened).value();
     resolve(fakeloader::kReset, reset_);
     resolve(fakeloader::kSetInitError, setInitError_);
     resolve(fakeloader::kQueueInitError, queueInitError_);
@@ -78,13 +77,12 @@ class FakeLoader {
  private:
   template <typename Function>
   void resolve(const char* name, Function& out) {
-    std::string error;
-    platform::LibraryFunction address = library_.function(name, error);
-    if (address == nullptr) {
-      problem_ += std::string(name) + ": " + error + "; ";
+    const outcome::Outcome<platform::LibraryFunction> address = library_.function(name);
+    if (!address) {
+      problem_ += std::string(name) + ": " + address.failure().message + "; ";
       return;
     }
-    out = reinterpret_cast<Function>(address);
+    out = reinterpret_cast<Function>(address.value());
   }
 
   platform::DynamicLibrary library_;

@@ -30,10 +30,10 @@ class OpenVRReadBackTest : public ::testing::Test {
   // Opens the session after the test has scripted the stand-in, and returns
   // only the calls made after start-up.
   OpenVRApplicationsSurface* surface() {
-    OpenVRSessionError error;
-    session_ = OpenVRSession::open({}, error);
-    EXPECT_NE(session_, nullptr) << error.message;
-    if (session_ == nullptr) return nullptr;
+    auto opened = OpenVRSession::open({});
+    EXPECT_TRUE(opened) << opened.failure().message;
+    if (!opened) return nullptr;
+    session_ = std::move(opened).value();
     surface_ = createOpenVRApplicationsSurface(session_.get());
     startUpCalls_ = fake_.calls().size();
     return surface_.get();

@@ -41,9 +41,9 @@ class OpenVRRegistrarTest : public ::testing::Test {
     ASSERT_TRUE(fake_.ready()) << fake_.problem();
     sleepCount = 0;
     previousSleep_ = platform::replaceSleepFunction(&countSleep);
-    OpenVRSessionError error;
-    session_ = OpenVRSession::open({}, error);
-    ASSERT_NE(session_, nullptr) << error.message;
+    auto opened = OpenVRSession::open({});
+    ASSERT_TRUE(opened) << opened.failure().message;
+    session_ = std::move(opened).value();
     surface_ = createOpenVRApplicationsSurface(session_.get());
     ASSERT_NE(surface_, nullptr);
     startUpCalls_ = fake_.calls().size();

@@ -51,20 +51,24 @@ class OpenVRSessionTest : public ::testing::Test {
 
   platform::SleepFunction previousSleep_ = nullptr;
 
+  // The session, or nullptr with the failure in error_.
   std::unique_ptr<OpenVRSession> open(OpenVRSessionOptions options = {}) {
-    return OpenVRSession::open(options, error_);
+    auto opened = OpenVRSession::open(options);
+    error_ = {};
+    if (!opened) {
+      error_ = std::move(opened).failure();
+      return nullptr;
+    }
+    return std::move(opened).value();
   }
 
   FakeLoader fake_{FakeLoader::besideExecutable()};
-  OpenVRSessionError error_{
-      Kind::InitFailed, "left over from before", 301, "VRInitError_Old", "old advice", 3};
+  RuntimeFailure error_;
 };
 
 TEST_F(OpenVRSessionTest, FindsTheLoaderBesideTheExecutableAndStartsAsUtility) {
   auto session = open();
   ASSERT_NE(session, nullptr) << error_.message;
-  EXPECT_EQ(error_.kind, Kind::None);
-  EXPECT_EQ(error_.message, "") << "success clears the error";
   EXPECT_EQ(session->loaderPath(), FakeLoader::besideExecutable());
   EXPECT_EQ(fake_.calls(), kStartUp);
 }
@@ -80,6 +84,7 @@ TEST_F(OpenVRSessionTest, InitFailureNamesTheLoadersSymbolAndDescription) {
   fake_.setInitError(100);
   EXPECT_EQ(open(), nullptr);
   EXPECT_EQ(error_.kind, Kind::InitFailed);
+  EXPECT_EQ(error_.code, "VRInitError_Init_InstallationNotFound");
   EXPECT_EQ(error_.message,
             "VR_InitInternal2 failed: VRInitError_Init_InstallationNotFound (100): "
             "No OpenVR runtime installation was found");
@@ -131,8 +136,6 @@ TEST_F(OpenVRSessionTest, AServerThatComesUpWhileRetriedGivesASession) {
   ASSERT_NE(session, nullptr) << error_.message;
   EXPECT_EQ(initCalls(), 3);
   EXPECT_EQ(sleeps().size(), 2u);
-  EXPECT_EQ(error_.attempts, 0) << "success clears the error";
-  EXPECT_TRUE(error_.advice.empty());
 }
 
 TEST_F(OpenVRSessionTest, OtherErrorsAndASingleAttemptAreNotRetried) {
@@ -161,7 +164,7 @@ TEST_F(OpenVRSessionTest, FailureGivesSymbolAndAdviceAndTheCodeOnce) {
   EXPECT_EQ(error_.message,
             "VR_InitInternal2 failed: VRInitError_Init_PathRegistryNotFound (110): Installation "
             "path could not be located");
-  EXPECT_EQ(error_.symbol, "VRInitError_Init_PathRegistryNotFound");
+  EXPECT_EQ(error_.code, "VRInitError_Init_PathRegistryNotFound");
   EXPECT_EQ(error_.advice, openVRInitErrorAdvice(110));
 }
 
@@ -231,6 +234,7 @@ TEST_F(OpenVRSessionTest, OldLoaderWithoutInitInternal2IsRefusedBeforeAnyCall) {
   options.loaderPath = FakeLoader::oldLoader();
   EXPECT_EQ(open(options), nullptr);
   EXPECT_EQ(error_.kind, Kind::EntryPointMissing);
+  EXPECT_EQ(error_.code, "EntryPointMissing");
   EXPECT_EQ(error_.message, "OpenVR loader " + platform::pathToUtf8(FakeLoader::oldLoader()) +
                                 " does not export VR_InitInternal2 (too old, or not an OpenVR "
                                 "loader)");
@@ -267,6 +271,7 @@ TEST_F(OpenVRSessionTest, MissingExplicitLoaderNamesThePlaceAndSearchesNoFurther
   options.loaderPath = absent;
   EXPECT_EQ(open(options), nullptr);
   EXPECT_EQ(error_.kind, Kind::LibraryNotFound);
+  EXPECT_EQ(error_.code, "LibraryNotFound");
   const std::string prefix =
       "OpenVR loader not loaded; tried " + platform::pathToUtf8(absent) + " (";
   EXPECT_EQ(error_.message.substr(0, prefix.size()), prefix) << error_.message;
@@ -282,6 +287,7 @@ TEST(OpenVRSessionErrorKind, EveryKindHasItsName) {
   EXPECT_STREQ(openVRSessionErrorKindName(Kind::EntryPointMissing), "EntryPointMissing");
   EXPECT_STREQ(openVRSessionErrorKindName(Kind::InitFailed), "InitFailed");
   EXPECT_STREQ(openVRSessionErrorKindName(Kind::InterfaceUnavailable), "InterfaceUnavailable");
+  EXPECT_STREQ(openVRSessionErrorKindName(Kind::RuntimeNotSteamVR), "RuntimeNotSteamVR");
   EXPECT_STREQ(openVRSessionErrorKindName(static_cast<Kind>(99)), "Unknown");
 }
 

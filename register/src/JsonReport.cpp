@@ -32,7 +32,7 @@ json findingsJson(const std::vector<manifestcheck::ManifestFinding>& first,
 json runtimeJson(const registration::RuntimeView& runtime) {
   json view = {{"reachable", runtime.reachable}, {"error", nullptr}, {"advice", nullptr}};
   if (runtime.asked && !runtime.reachable) {
-    view["error"] = runtime.failure.symbol.empty() ? json(nullptr) : json(runtime.failure.symbol);
+    view["error"] = runtime.failure.code.empty() ? json(nullptr) : json(runtime.failure.code);
     view["advice"] = runtime.failure.advice.empty() ? json(nullptr) : json(runtime.failure.advice);
   }
   return view;

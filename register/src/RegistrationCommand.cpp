@@ -42,12 +42,12 @@ int runRegistrationCommand(const CommandLine& commandLine, registration::IRuntim
   }
   err.flush();
 
-  registration::RuntimeFailure failure;
-  openvr::OpenVRApplicationsSurface* surface = connector.Connect(commandLine.loaderPath, failure);
-  if (surface == nullptr) {
-    out << unavailableSummary(verb, failure.message) << '\n';
+  const registration::Connection connection = connector.Connect(commandLine.loaderPath);
+  if (!connection) {
+    out << unavailableSummary(verb, connection.failure().message) << '\n';
     return kExitUnavailable;
   }
+  openvr::OpenVRApplicationsSurface* surface = connection.value();
 
   registration::ObservingSurface observed(surface);
   const std::unique_ptr<steamvr::IManifestRegistrar> registrar =

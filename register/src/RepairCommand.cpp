@@ -83,15 +83,16 @@ int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConne
                          " from " + shownPath);
   }
 
-  openvr::OpenVRApplicationsSurface* surface =
-      connector.Connect(commandLine.loaderPath, report.runtime.failure);
+  registration::Connection connection = connector.Connect(commandLine.loaderPath);
   report.runtime.asked = true;
-  report.runtime.reachable = surface != nullptr;
-  if (surface == nullptr) {
+  report.runtime.reachable = connection.ok();
+  if (!connection) {
+    registration::recordUnreachable(report.runtime, std::move(connection).failure(), sources);
     registration::judgeStatus(report);
     return finish(kExitUnavailable, unavailableSummary("repair", report.runtime.failure.message));
   }
   registration::judgeStatus(report);
+  openvr::OpenVRApplicationsSurface* surface = connection.value();
 
   registration::RemovalOutcome removal = registration::removeListedCopies(*surface, stale);
   outcome.removed = std::move(removal.removed);

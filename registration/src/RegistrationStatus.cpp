@@ -13,13 +13,16 @@ using steamvr::kApplicationErrorNone;
 using runtimeregistry::RegistryFinding;
 
 void ask(StatusReport& report, const std::string& loaderPath, IRuntimeConnector& connector,
-         openvr::OpenVRApplicationsSurface** connected) {
+         const RegistrySources& sources, openvr::OpenVRApplicationsSurface** connected) {
   RuntimeView& view = report.runtime;
   view.asked = true;
-  openvr::OpenVRApplicationsSurface* surface =
-      connector.Connect(loaderPath, view.failure);
-  if (connected != nullptr) *connected = surface;
-  if (surface == nullptr) return;
+  Connection connection = connector.Connect(loaderPath);
+  if (connected != nullptr) *connected = connection.valueOr(nullptr);
+  if (!connection) {
+    recordUnreachable(view, std::move(connection).failure(), sources);
+    return;
+  }
+  openvr::OpenVRApplicationsSurface* surface = connection.value();
   view.reachable = true;
   const char* key = report.appKey.c_str();
   view.installed = surface->IsApplicationInstalled(key);
@@ -76,8 +79,8 @@ void judgeStatus(StatusReport& report) {
   report.findings.clear();
   const std::string& key = report.appKey;
 
-  if (runtime.asked && !runtime.reachable && runtime.failure.notSteamVR) {
-    report.findings.push_back(runtimeregistry::runtimeNotSteamVRFinding(*runtime.failure.notSteamVR));
+  if (runtime.asked && !runtime.reachable && runtime.notSteamVR) {
+    report.findings.push_back(runtimeregistry::runtimeNotSteamVRFinding(*runtime.notSteamVR));
   } else if (runtime.asked && !runtime.reachable) {
     report.findings.push_back(
         {FindingSeverity::Warning, findings::kRuntimeUnreachable,
@@ -141,6 +144,16 @@ void judgeStatus(StatusReport& report) {
   }
 }
 
+void recordUnreachable(RuntimeView& view, RuntimeFailure failure, const RegistrySources& sources) {
+  view.reachable = false;
+  view.failure = std::move(failure);
+  view.notSteamVR.reset();
+  if (view.failure.kind != openvr::OpenVRSessionErrorKind::RuntimeNotSteamVR) return;
+  runtimeregistry::ActiveRuntime active =
+      runtimeregistry::resolveActiveRuntime(*sources.environment, *sources.files);
+  if (active.folder && !active.steamVR) view.notSteamVR = std::move(active);
+}
+
 StatusReport buildStatusReport(const StatusQuery& query, IRuntimeConnector& connector,
                                const RegistrySources& sources, bool askRuntime,
                                openvr::OpenVRApplicationsSurface** surface) {
@@ -150,7 +163,7 @@ StatusReport buildStatusReport(const StatusQuery& query, IRuntimeConnector& conn
   report.manifestPath = query.manifestPath;
   report.registry = runtimeregistry::readRuntimeRegistry({report.appKey, report.manifestPath},
                                                  *sources.environment, *sources.files);
-  if (askRuntime) ask(report, query.loaderPath, connector, surface);
+  if (askRuntime) ask(report, query.loaderPath, connector, sources, surface);
   judgeStatus(report);
   return report;
 }

@@ -29,38 +29,36 @@ class OpenVRConnector final : public IRuntimeConnector {
     session_.reset();
   }
 
-  openvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
-                                              RuntimeFailure& result) override {
+  Connection Connect(const std::string& loaderPath) override {
     if (surface_) return surface_.get();
     // Another runtime's applications interface may accept a manifest and do
     // nothing, or abort the process: it is not called at all.
     runtimeregistry::ActiveRuntime active =
         runtimeregistry::resolveActiveRuntime(*options_.environment, *options_.files);
     if (active.folder && !active.steamVR) {
-      result = {runtimeregistry::notSteamVRReason(active), kRuntimeNotSteamVRSymbol, "", std::move(active)};
-      return nullptr;
+      RuntimeFailure other;
+      other.code = kRuntimeNotSteamVRSymbol;
+      other.message = runtimeregistry::notSteamVRReason(active);
+      other.kind = openvr::OpenVRSessionErrorKind::RuntimeNotSteamVR;
+      return other;
     }
     openvr::OpenVRSessionOptions options;
     options.sleeper = options_.sleeper;
     if (!loaderPath.empty()) options.loaderPath = platform::pathFromUtf8(loaderPath);
-    openvr::OpenVRSessionError failure;
-    session_ = openvr::OpenVRSession::open(options, failure);
-    if (!session_) {
+    auto opened = openvr::OpenVRSession::open(options);
+    if (!opened) {
       // What the loader said, then what a person can do about it.
-      result.message = std::move(failure.message);
-      if (!failure.advice.empty()) result.message += "; " + failure.advice;
-      result.symbol = !failure.symbol.empty() ? failure.symbol
-                                              : openvr::openVRSessionErrorKindName(failure.kind);
-      result.advice = std::move(failure.advice);
-      result.notSteamVR.reset();
-      return nullptr;
+      RuntimeFailure failure = std::move(opened).failure();
+      if (!failure.advice.empty()) failure.message += "; " + failure.advice;
+      return failure;
     }
+    session_ = std::move(opened).value();
     surface_ = openvr::createOpenVRApplicationsSurface(session_.get());
     if (!surface_) {
-      result = {"no applications surface over the session", "", "", std::nullopt};
-      return nullptr;
+      RuntimeFailure none;
+      none.message = "no applications surface over the session";
+      return none;
     }
-    result = {};
     return surface_.get();
   }
 

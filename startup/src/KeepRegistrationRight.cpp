@@ -67,13 +67,14 @@ class Services {
 // The manifest the application asked for, or the one beside the executable.
 std::optional<std::wstring> manifestPathFor(const StartupOptions& options, std::string& problem) {
   if (!options.manifestPath.empty()) return registration::registrarPathFor(options.manifestPath);
-  const std::filesystem::path folder = platform::executableDirectory(problem);
-  if (folder.empty()) {
-    problem = "the folder of the running program is not known (" + problem +
+  const outcome::Outcome<std::filesystem::path> folder = platform::executableDirectory();
+  if (!folder) {
+    problem = "the folder of the running program is not known (" + folder.failure().message +
               "), so the manifest beside it cannot be found: name the manifest";
     return std::nullopt;
   }
-  return registration::registrarPathFor(platform::pathToUtf8(folder / kDefaultManifestName));
+  return registration::registrarPathFor(
+      platform::pathToUtf8(folder.value() / kDefaultManifestName));
 }
 
 // Whether the runtime's files already show the registration right: this
@@ -134,21 +135,21 @@ class Run {
     }
     if (services_.stopRequested()) return cancelled();
 
-    registration::RuntimeFailure failure;
     outcome_.runtimeContacted = true;
-    openvr::OpenVRApplicationsSurface* surface =
-        services_.connector().Connect(options_.loaderPath, failure);
+    const registration::Connection connection = services_.connector().Connect(options_.loaderPath);
     if (services_.stopRequested()) return cancelled();
-    if (surface == nullptr) {
-      logMessage(LogLevel::Warn, "SteamVR cannot be reached: ", failure.message);
+    if (!connection) {
+      const std::string& reason = connection.failure().message;
+      logMessage(LogLevel::Warn, "SteamVR cannot be reached: ", reason);
       return finish(StartupAction::Unreachable,
-                    "the SteamVR runtime cannot be reached: " + failure.message +
+                    "the SteamVR runtime cannot be reached: " + reason +
                         "; nothing was changed, and " + key_ +
                         " registers itself at its next start");
     }
+    openvr::OpenVRApplicationsSurface& surface = *connection.value();
     const std::vector<std::string> plan = registration::planRepair(registry);
-    if (!plan.empty()) return repair(*surface, registry, plan);
-    return ensure(*surface);
+    if (!plan.empty()) return repair(surface, registry, plan);
+    return ensure(surface);
   }
 
  private:

@@ -15,15 +15,16 @@ namespace {
 TEST(OpenVRSessionWithoutLoader, ListsEveryPlaceTried) {
   // Windows' search also looks in the current directory, and the test runner
   // starts this program in a folder that holds the stand-in loader.
-  std::string folderError;
-  const std::filesystem::path folder = platform::executableDirectory(folderError);
-  ASSERT_FALSE(folder.empty()) << folderError;
+  const outcome::Outcome<std::filesystem::path> found = platform::executableDirectory();
+  ASSERT_TRUE(found) << found.failure().message;
+  const std::filesystem::path& folder = found.value();
   std::error_code failure;
   std::filesystem::current_path(folder, failure);
   ASSERT_FALSE(failure) << failure.message();
 
-  OpenVRSessionError error;
-  EXPECT_EQ(OpenVRSession::open({}, error), nullptr);
+  auto opened = OpenVRSession::open({});
+  ASSERT_FALSE(opened);
+  const RuntimeFailure& error = opened.failure();
   ASSERT_EQ(error.kind, OpenVRSessionErrorKind::LibraryNotFound) << error.message;
 
   const auto fileName = platform::sharedLibraryFileName("openvr_api");

@@ -5,7 +5,7 @@
 // application (one that needs no headset and draws nothing) and holds the
 // runtime's applications function table, "IVRApplications_007". Destroying
 // it shuts the connection down and unloads the library. Nothing here throws:
-// failures come back as an OpenVRSessionError.
+// failures come back as a RuntimeFailure.
 //
 // The loader keeps one runtime connection per process, so keep at most one
 // session open at a time, on one thread.
@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "ostrel/outcome/Outcome.h"
 #include "ostrel/steamvr/Sleeper.h"
 
 namespace ostrel::openvr {
@@ -27,27 +28,27 @@ enum class OpenVRSessionErrorKind {
   EntryPointMissing,     // the loader lacks an export we need (an old loader)
   InitFailed,            // the loader could not start the runtime connection
   InterfaceUnavailable,  // the runtime gave no usable IVRApplications_007 table
+  RuntimeNotSteamVR,     // the active runtime is another one: the loader was never loaded
 };
 
 // "LibraryNotFound" etc.; "Unknown" outside the enum. Static storage.
 const char* openVRSessionErrorKindName(OpenVRSessionErrorKind kind) noexcept;
 
-// Why a session could not be opened. `message` is one line of UTF-8 that
-// names what was tried and what the loader or the system said, e.g.
-// "VR_InitInternal2 failed: VRInitError_Init_InstallationNotFound (100):
-// Installation Not Found"; it is meant to be shown as it is.
+// Why the runtime could not be reached. The Failure's `message` is one line
+// of UTF-8 that names what was tried and what the loader or the system said,
+// e.g. "VR_InitInternal2 failed: VRInitError_Init_InstallationNotFound (100):
+// Installation Not Found"; it is meant to be shown as it is. Its `code` is
+// the loader's VRInitError symbol ("VRInitError_Init_PathRegistryNotFound")
+// when the runtime named one, else the kind's name; `advice` says in words a
+// person can act on what usually causes it and what to do
+// (openVRInitErrorAdvice), empty when there is nothing to add.
 //
 // For InitFailed (and InterfaceUnavailable when the runtime named one),
-// `initError` is the loader's VRInitError code and `symbol` its name
-// ("VRInitError_Init_PathRegistryNotFound"); `advice` says in words a person
-// can act on what usually causes it and what to do (openVRInitErrorAdvice).
-// `attempts` counts the starts tried.
-struct OpenVRSessionError {
+// `initError` is the loader's VRInitError code; `attempts` counts the starts
+// tried.
+struct RuntimeFailure : outcome::Failure {
   OpenVRSessionErrorKind kind = OpenVRSessionErrorKind::None;
-  std::string message;
   std::int32_t initError = 0;
-  std::string symbol;
-  std::string advice;
   int attempts = 0;
 };
 
@@ -81,11 +82,10 @@ struct OpenVRApplicationsTable;
 
 class OpenVRSession {
  public:
-  // Opens a session. On failure returns nullptr and fills `error`; on
-  // success clears `error`. Every failure after the runtime connection was
-  // started shuts it down again before returning.
-  static std::unique_ptr<OpenVRSession> open(const OpenVRSessionOptions& options,
-                                             OpenVRSessionError& error);
+  // Opens a session, never null on success. Every failure after the runtime
+  // connection was started shuts it down again before returning.
+  static outcome::Outcome<std::unique_ptr<OpenVRSession>, RuntimeFailure> open(
+      const OpenVRSessionOptions& options);
 
   // Shuts the runtime connection down, then unloads the loader.
   virtual ~OpenVRSession() = default;

@@ -56,6 +56,9 @@ struct RuntimeView {
   bool asked = false;  // false: the command did not try (repair --dry-run)
   bool reachable = false;
   RuntimeFailure failure;
+  // The runtime that is active instead, when the failure is that it is not
+  // SteamVR.
+  std::optional<runtimeregistry::ActiveRuntime> notSteamVR;
   bool installed = false;
   openvr::ApplicationFlag autoLaunch;
   openvr::ApplicationFlag overlay;
@@ -110,6 +113,12 @@ struct StatusQuery {
 StatusReport buildStatusReport(const StatusQuery& query, IRuntimeConnector& connector,
                                const RegistrySources& sources, bool askRuntime,
                                openvr::OpenVRApplicationsSurface** surface = nullptr);
+
+// Records in `view` why the runtime could not be reached and, when the reason
+// is that the active runtime is not SteamVR, which runtime it is (read again
+// through `sources`, as the connector read it). REQUIRES: `sources`'
+// pointers are not null.
+void recordUnreachable(RuntimeView& view, RuntimeFailure failure, const RegistrySources& sources);
 
 // The judgement alone, over views already gathered: replaces `findings` and
 // sets `state` from `appKey`, `runtime` and `registry`. Reads nothing else

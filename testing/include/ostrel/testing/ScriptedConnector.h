@@ -14,21 +14,21 @@ namespace ostrel::testing {
 
 class ScriptedConnector final : public registration::IRuntimeConnector {
  public:
-  openvr::OpenVRApplicationsSurface* Connect(const std::string& loaderPath,
-                                              registration::RuntimeFailure& given) override {
+  registration::Connection Connect(const std::string& loaderPath) override {
     ++connects;
     askedLoader = loaderPath;
-    if (!reachable) {
-      given = failure;
-      return nullptr;
-    }
+    if (!reachable) return failure;
     return &surface;
   }
 
   ScriptedApplicationsSurface surface;
   bool reachable = true;
-  registration::RuntimeFailure failure{"VR_InitInternal2 failed: VRInitError_Init_HmdNotFound (108)",
-                                       "VRInitError_Init_HmdNotFound", "start SteamVR", std::nullopt};
+  registration::RuntimeFailure failure{
+      {"VRInitError_Init_HmdNotFound", "VR_InitInternal2 failed: VRInitError_Init_HmdNotFound (108)",
+       "start SteamVR"},
+      openvr::OpenVRSessionErrorKind::InitFailed,
+      108,
+      1};
   // Atomic, so a test may watch work on another thread reach for the runtime.
   std::atomic<int> connects{0};
   std::string askedLoader;

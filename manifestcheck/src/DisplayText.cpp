@@ -1,18 +1,11 @@
 #include "DisplayText.h"
 
 #include "PathText.h"
-#include "TextScan.h"
+#include "ostrel/text/DisplayText.h"
 
 namespace ostrel::manifestcheck {
 
 namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-void appendHexByte(std::string& out, unsigned char byte) {
-  out += kHexDigits[byte >> 4];
-  out += kHexDigits[byte & 0x0F];
-}
 
 bool isPlainName(std::string_view key) {
   if (key.empty()) return false;
@@ -27,37 +20,8 @@ bool isPlainName(std::string_view key) {
 }  // namespace
 
 std::string escaped(std::string_view text, std::size_t shown) {
-  std::string out;
-  std::size_t count = 0;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (count == shown) {
-      out += "...";
-      break;
-    }
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const std::size_t length = utf8SequenceLength(text, i);
-    if (length == 0) {
-      out += "\\x";
-      appendHexByte(out, byte);
-      i += 1;
-    } else if (byte == '\n') {
-      out += "\\n";
-      i += 1;
-    } else if (byte == '\t') {
-      out += "\\t";
-      i += 1;
-    } else if (byte < 0x20 || byte == 0x7F) {
-      out += "\\u00";
-      appendHexByte(out, byte);
-      i += 1;
-    } else {
-      out.append(text.substr(i, length));
-      i += length;
-    }
-    ++count;
-  }
-  return out;
+  return text::escapedForDisplay(
+      text, {text::DisplayStyle::Controls::Named, text::DisplayStyle::Limit::Characters, shown});
 }
 
 std::string quote(std::string_view text, std::size_t shown) {

@@ -7,6 +7,8 @@
 
 #include "DisplayText.h"
 #include "TextScan.h"
+#include "ostrel/json/BoundedJson.h"
+#include "ostrel/manifestcheck/ManifestReader.h"
 #include "ostrel/manifestcheck/FindingCodes.h"
 
 namespace ostrel::manifestcheck {
@@ -75,50 +77,33 @@ class DuplicateKeyWatch {
 
 }  // namespace
 
-std::string describeParseError(std::string_view what) {
-  // "[json.exception.parse_error.101] parse error at line 1, column 9: <problem>; last read:
-  // '<input>'; expected <token>"
-  std::string_view problem = what;
-  if (const std::size_t column = problem.find("column "); column != std::string_view::npos) {
-    if (const std::size_t colon = problem.find(": ", column); colon != std::string_view::npos) {
-      problem.remove_prefix(colon + 2);
-    }
-  } else if (const std::size_t bracket = problem.find("] "); bracket != std::string_view::npos) {
-    problem.remove_prefix(bracket + 2);
-  }
-  std::string text(problem);
-  if (const std::size_t echo = problem.find("; last read: '"); echo != std::string_view::npos) {
-    text = std::string(problem.substr(0, echo));
-    if (const std::size_t expected = problem.rfind("'; expected ");
-        expected != std::string_view::npos && expected > echo) {
-      text += problem.substr(expected + 1);
-    }
-  }
-  return escaped(text, kProblemLength);
-}
-
 std::optional<json> parseManifestJson(std::string_view text, FindingList& findings) {
   DuplicateKeyWatch watch(findings);
-  // nlohmann-json reports failures by throwing its own exceptions; they are
-  // caught here so that callers only ever see findings.
-  try {
-    // The runtime's reader skips // and /* */ comments (and refuses trailing
-    // commas), so a commented manifest is not an error here either.
-    return json::parse(text.begin(), text.end(), std::ref(watch), /*allow_exceptions=*/true,
-                       /*ignore_comments=*/true);
-  } catch (const json::parse_error& e) {
-    // byte counts the characters read, the offending one included.
-    const std::size_t offset = e.byte == 0 ? 0 : e.byte - 1;
-    findings.error(findings::kJsonSyntax, "the manifest is not valid JSON at " +
-                                      describePosition(text, offset) + ": " +
-                                      describeParseError(e.what()) + "; fix the JSON there");
-  } catch (const json::out_of_range& e) {
-    findings.error(findings::kJsonNumber, "the manifest holds a number the runtime cannot represent (" +
-                                      describeParseError(e.what()) +
-                                      "); no manifest key takes such a number: remove it");
-  } catch (const json::exception& e) {
-    findings.error(findings::kJsonSyntax, "the manifest is not JSON that can be read (" +
-                                      describeParseError(e.what()) + ")");
+  // The runtime's reader skips // and /* */ comments (and refuses trailing
+  // commas), so a commented manifest is not an error here either. Depth was
+  // checked before: the limit here only keeps the two in step.
+  ostrel::json::ParsedJson parsed = ostrel::json::parseBoundedJson(
+      text, {kManifestDepthLimit, /*comments=*/true}, std::ref(watch));
+  const std::string problem = escaped(parsed.description, kProblemLength);
+  switch (parsed.problem) {
+    case ostrel::json::ParsedJson::Problem::None:
+      return std::move(parsed.value);
+    case ostrel::json::ParsedJson::Problem::Syntax:
+      findings.error(findings::kJsonSyntax, "the manifest is not valid JSON at " +
+                                                describePosition(text, parsed.offset) + ": " +
+                                                problem + "; fix the JSON there");
+      break;
+    case ostrel::json::ParsedJson::Problem::Number:
+      findings.error(findings::kJsonNumber,
+                     "the manifest holds a number the runtime cannot represent (" + problem +
+                         "); no manifest key takes such a number: remove it");
+      break;
+    case ostrel::json::ParsedJson::Problem::TooDeep:
+      // The text was scanned for depth before, with its position; this is
+      // the parse keeping the same limit.
+      findings.error(findings::kTooDeep, "the manifest nests arrays and objects deeper than " +
+                                             std::to_string(kManifestDepthLimit) + " levels");
+      break;
   }
   return std::nullopt;
 }

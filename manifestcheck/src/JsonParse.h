@@ -9,18 +9,13 @@
 
 namespace ostrel::manifestcheck {
 
-// Parses `text`, which must already be known to be UTF-8 without NUL bytes
-// and nested no deeper than the limit. Comments (// and /* */) are skipped,
+// Parses `text` (ostrel::json::parseBoundedJson), which must already be known
+// to be UTF-8 without NUL bytes and nested no deeper than the limit. Comments (// and /* */) are skipped,
 // as the runtime skips them; trailing commas are syntax errors, as they are
 // to the runtime. Adds json-syntax or json-number and
 // returns nullopt when it is not JSON the check can read; adds duplicate-key
 // for every key that repeats within one object, since readers disagree about
 // which of the values counts.
 std::optional<nlohmann::json> parseManifestJson(std::string_view text, FindingList& findings);
-
-// The part of one of nlohmann-json's parse error texts that describes the
-// problem: no exception name, no position (the caller words its own), and no
-// echo of the input read (which can be as long as the file).
-std::string describeParseError(std::string_view what);
 
 }  // namespace ostrel::manifestcheck

@@ -58,15 +58,6 @@ TEST(DisplayText, ListsAreShortened) {
   EXPECT_EQ(quoteList({"a", "b", "c", "d"}, 2), "\"a\", \"b\" and 2 more");
 }
 
-TEST(JsonParse, ParserTextLosesItsEchoButKeepsWhatWasExpected) {
-  EXPECT_EQ(describeParseError("[json.exception.parse_error.101] parse error at line 1, column "
-                               "9: syntax error while parsing object key - unexpected '}'; last "
-                               "read: '1,}'; expected string literal"),
-            "syntax error while parsing object key - unexpected '}'; expected string literal");
-  EXPECT_EQ(describeParseError("[json.exception.out_of_range.406] number overflow parsing '1e999'"),
-            "number overflow parsing '1e999'");
-}
-
 TEST(JsonParse, RepeatsAreFoundPerObject) {
   FindingList list;
   const auto parsed = parseManifestJson(

@@ -41,8 +41,10 @@ void BM_Register(benchmark::State& state, LogLevel minimum) {
   testing::ScriptedApplicationsSurface surface;
   surface.installedAnswers.otherwise = true;
   surface.recordCalls = false;
-  const std::unique_ptr<steamvr::IManifestRegistrar> registrar = steamvr::createManifestRegistrar(
-      &surface, kAppKey, L"C:\\Program Files\\Ostrel\\app.vrmanifest");
+  // A full path of the POSIX hosts the benchmarks are built on, which the
+  // registrar hands on as it is.
+  const std::unique_ptr<steamvr::IManifestRegistrar> registrar =
+      steamvr::createManifestRegistrar(&surface, kAppKey, L"/opt/ostrel/app.vrmanifest");
 
   common::ILogger& logger = *common::processLogger;
   logger.SetLevel(minimum);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,13 @@ class ScriptedPathProbe final : public ostrel::manifestcheck::IPathProbe {
       default:
         return PathKind::Missing;
     }
+  }
+
+  // Every third path leads elsewhere, so the Linux rules' link findings are
+  // reached too.
+  std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path& path) override {
+    if (path.native().size() % 3 != 0) return std::nullopt;
+    return std::filesystem::path("/usr/lib") / path.filename();
   }
 };
 
@@ -73,17 +81,26 @@ std::vector<std::string> declaredKeys(std::string_view content) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using ostrel::manifestcheck::RuntimeSystem;
   const std::string_view content(reinterpret_cast<const char*>(data), size);
   ScriptedPathProbe probe;
-  requireWellFormed(ostrel::manifestcheck::checkManifestContent(
-      content, {"vantorell.ostrel", "C:\\Apps\\Ostrel", &probe}));
-  for (const std::string& key : declaredKeys(content)) {
-    requireWellFormed(
-        ostrel::manifestcheck::checkManifestContent(content, {key, "C:\\Apps\\Ostrel", &probe}));
-  }
-
-  // The same bytes as the path handed to the registrar, one character each.
+  const std::vector<std::string> keys = declaredKeys(content);
+  // The path handed to the registrar: the same bytes, one character each.
   const std::wstring path(content.begin(), content.begin() + std::min<std::size_t>(size, 300));
-  requireWellFormed(ostrel::manifestcheck::checkManifestPath(path));
+  struct Target {
+    RuntimeSystem system;
+    const char* folder;
+  };
+  for (const Target target : {Target{RuntimeSystem::Windows, "C:\\Apps\\Ostrel"},
+                              Target{RuntimeSystem::Linux, "/opt/ostrel"},
+                              Target{RuntimeSystem::LinuxArm, "/usr/lib/ostrel"}}) {
+    requireWellFormed(ostrel::manifestcheck::checkManifestContent(
+        content, {"vantorell.ostrel", target.folder, &probe, target.system}));
+    for (const std::string& key : keys) {
+      requireWellFormed(ostrel::manifestcheck::checkManifestContent(
+          content, {key, target.folder, &probe, target.system}));
+    }
+    requireWellFormed(ostrel::manifestcheck::checkManifestPath(path, target.system));
+  }
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "ostrel/manifestcheck/ManifestCheck.h"
+#include "platform/Platform.h"
 
 namespace ostrel::manifestcheck {
 
@@ -26,6 +27,10 @@ class DiskPathProbe final : public IPathProbe {
       default:
         return PathKind::Other;
     }
+  }
+
+  std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path& path) override {
+    return platform::linkResolvedPath(path);
   }
 };
 

@@ -8,6 +8,7 @@
 #include "ManifestFile.h"
 #include "PathRules.h"
 #include "PathText.h"
+#include "SystemRules.h"
 #include "platform/Platform.h"
 
 namespace ostrel::manifestcheck {
@@ -50,17 +51,29 @@ std::vector<ManifestFinding> checkManifestContent(std::string_view content,
 }
 
 std::vector<ManifestFinding> checkManifestPath(std::wstring_view registrarPath) {
+  return checkManifestPath(registrarPath, hostRuntimeSystem());
+}
+
+std::vector<ManifestFinding> checkManifestPath(std::wstring_view registrarPath,
+                                               RuntimeSystem system) {
   FindingList findings;
-  manifestcheck::checkRegistrarPath(registrarPath, findings);
+  manifestcheck::checkRegistrarPath(registrarPath, systemRules(system), findings);
   return std::move(findings).take();
 }
 
 std::vector<ManifestFinding> checkManifest(const ManifestCheckInput& input) {
   FindingList findings;
-  if (input.registrarPath) manifestcheck::checkRegistrarPath(*input.registrarPath, findings);
+  const ISystemRules& rules = systemRules(hostRuntimeSystem());
+  const std::unique_ptr<IPathProbe> disk = createDiskPathProbe();
+  if (input.registrarPath) {
+    manifestcheck::checkRegistrarPath(*input.registrarPath, rules, findings);
+    const std::wstring_view path = *input.registrarPath;
+    if (!path.empty() && path.find(L'\0') == std::wstring_view::npos) {
+      rules.CheckManifestOnDisk(platform::wideToUtf8(path), *disk, findings);
+    }
+  }
   const std::optional<std::string> content = manifestcheck::readManifestFile(input.file, findings);
   if (content) {
-    const std::unique_ptr<IPathProbe> disk = createDiskPathProbe();
     const ManifestContentContext context{input.appKey, input.file.parent_path(), disk.get()};
     manifestcheck::checkContent(*content, context, findings);
   }

@@ -11,6 +11,7 @@
 #include "DisplayText.h"
 #include "PathRules.h"
 #include "PathText.h"
+#include "SystemRules.h"
 #include "TextScan.h"
 #include "ostrel/manifestcheck/FindingCodes.h"
 
@@ -20,18 +21,14 @@ namespace {
 
 using nlohmann::json;
 
-// Keys the runtime reads as text and that need no further check here.
-constexpr const char* kOptionalTextKeys[] = {"arguments",         "url",
-                                             "image_path",        "action_manifest_path",
-                                             "binary_path_linux", "binary_path_osx"};
-
 // Keys the runtime reads as paths relative to the manifest's folder, besides
-// binary_path_windows.
+// the program's.
 constexpr const char* kRelativePathKeys[] = {"image_path", "action_manifest_path"};
 
-// Keys that name the program for other systems only.
-constexpr const char* kOtherBinaryKeys[] = {"binary_path_linux", "binary_path_osx",
-                                            "binary_path_linux_arm"};
+// The keys that name the program, one per system the runtime runs on; each
+// system's runtime reads only its own.
+constexpr const char* kBinaryKeys[] = {"binary_path_windows", "binary_path_linux",
+                                       "binary_path_osx", "binary_path_linux_arm"};
 
 // How many keys an app-key-missing message lists before "and N more".
 constexpr std::size_t kKeysShown = 8;
@@ -76,21 +73,6 @@ bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
   };
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                             [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-// One '\' or '/' at the start roots a path at the current drive: the
-// runtime then does not find the file beside the manifest.
-void checkDriveRooted(const std::string& field, const std::string& text, FindingList& findings) {
-  if (!isDriveRooted(text)) return;
-  const std::string separator(1, text[0]);
-  std::string fix =
-      "name the file relative to the manifest's folder, without a leading '" + separator + "'";
-  if (text.size() > 1) fix += " (" + quotePathText(text.substr(1)) + ")";
-  findings.warning(findings::kPathDriveRooted,
-                   field + " " + quotePathText(text) + " starts with a single '" + separator +
-                       "', so Windows reads it from the root of the current drive, not from the "
-                       "manifest's folder: " +
-                       fix + ", or give the full path");
 }
 
 bool isAppKeyCharacter(char c) {
@@ -165,35 +147,37 @@ void checkAppKeyText(const std::string& key, const std::string& subject, std::st
 }
 
 void checkBinary(const json& application, const std::string& where, bool required,
-                 const ManifestContentContext& context, FindingList& findings) {
-  const std::string field = memberPath(where, "binary_path_windows");
-  const json* value = member(application, "binary_path_windows");
+                 const ManifestContentContext& context, const ISystemRules& rules,
+                 FindingList& findings) {
+  const std::string key = rules.BinaryKey();
+  const std::string program(rules.Program());
+  const std::string field = memberPath(where, key);
+  const json* value = member(application, key.c_str());
   if (value == nullptr) {
     if (required) {
       std::vector<std::string> others;
-      for (const char* key : kOtherBinaryKeys) {
-        if (member(application, key) != nullptr) others.emplace_back(key);
+      for (const char* other : kBinaryKeys) {
+        if (other != key && member(application, other) != nullptr) others.emplace_back(other);
       }
       const std::string only = others.empty() ? ""
                                               : " (it names a program only for other systems: " +
                                                     quoteList(others, kKeysShown) + ")";
       findings.error(findings::kBinaryPathMissing,
-                     where + " has launch_type \"binary\" but no binary_path_windows" + only +
-                         ", so on Windows the runtime has nothing to start: add the path of the "
-                         "program's .exe, absolute or relative to the manifest's folder");
+                     where + " has launch_type \"binary\" but no " + key + only + ", so " +
+                         std::string(rules.WithoutProgram()) + ": add the path of " + program +
+                         ", absolute or relative to the manifest's folder");
     }
     return;
   }
   if (!value->is_string()) {
-    wrongType(findings, field, *value, "a string: the path of the program's .exe");
+    wrongType(findings, field, *value, "a string: the path of " + program);
     return;
   }
   const std::string& text = value->get_ref<const std::string&>();
   if (text.empty()) {
     findings.error(findings::kBinaryPathMissing,
-                   field +
-                       " is empty, so the runtime has nothing to start: give the path of the "
-                       "program's .exe, absolute or relative to the manifest's folder");
+                   field + " is empty, so the runtime has nothing to start: give the path of " +
+                       program + ", absolute or relative to the manifest's folder");
     return;
   }
   if (text.find('\0') != std::string::npos) {
@@ -209,21 +193,15 @@ void checkBinary(const json& application, const std::string& where, bool require
                          "if the application does not start, install it under a plain-ASCII "
                          "path");
   }
-  checkDriveRooted(field, text, findings);
+  rules.CheckRelativePath(field, text, findings);
   const std::optional<std::filesystem::path> resolved =
-      resolveBinaryPath(text, context.manifestFolder);
+      rules.ResolveBinaryPath(text, context.manifestFolder);
   if (!resolved) {
     findings.error(findings::kBinaryMissing,
                    field + " " + quotePathText(text) + " cannot be a path on this system: fix it");
     return;
   }
-  if (underWindowsApps(pathToUtf8(*resolved))) {
-    findings.warning(findings::kWindowsApps,
-                     "the program " + quotePath(*resolved) +
-                         " lies under a WindowsApps folder, which Windows protects; the runtime "
-                         "may be unable to start it from there: point " +
-                         field + " at a copy outside WindowsApps");
-  }
+  rules.CheckProgramLocation(*resolved, field, context.paths, findings);
   if (context.paths == nullptr) return;
   switch (context.paths->Kind(*resolved)) {
     case PathKind::RegularFile:
@@ -231,7 +209,8 @@ void checkBinary(const json& application, const std::string& where, bool require
     case PathKind::Directory:
       findings.error(findings::kBinaryMissing, field + " " + quotePathText(text) + " names a folder (" +
                                            quotePath(*resolved) +
-                                           "), not a program: name the .exe inside it");
+                                           "), not a program: name " +
+                                           std::string(rules.ProgramFile()) + " inside it");
       return;
     case PathKind::Missing:
     case PathKind::Other:
@@ -245,7 +224,9 @@ void checkBinary(const json& application, const std::string& where, bool require
 }
 
 void checkLaunch(const json& application, const std::string& where,
-                 const ManifestContentContext& context, FindingList& findings) {
+                 const ManifestContentContext& context, const ISystemRules& rules,
+                 FindingList& findings) {
+  const std::string binaryKey = rules.BinaryKey();
   const json* launchType = member(application, "launch_type");
   const std::string field = memberPath(where, "launch_type");
   bool binary = false;
@@ -253,7 +234,8 @@ void checkLaunch(const json& application, const std::string& where,
     findings.warning(findings::kLaunchTypeMissing,
                      where +
                          " has no launch_type, so the runtime does not know how to start it: "
-                         "add \"launch_type\": \"binary\" with binary_path_windows");
+                         "add \"launch_type\": \"binary\" with " +
+                         binaryKey);
   } else if (!launchType->is_string()) {
     wrongType(findings, field, *launchType, "\"binary\" or \"url\"");
   } else if (const std::string& type = launchType->get_ref<const std::string&>();
@@ -270,12 +252,13 @@ void checkLaunch(const json& application, const std::string& where,
     findings.error(findings::kLaunchTypeUnknown,
                    field + " is " + quote(type) +
                        "; the runtime starts \"binary\" and \"url\" applications only and skips "
-                       "this one: use \"binary\" with binary_path_windows, or \"url\" with url");
+                       "this one: use \"binary\" with " +
+                       binaryKey + ", or \"url\" with url");
   }
   // A binary path next to a missing or mistyped launch type is still worth
   // checking: the launch type is then the only thing to fix.
-  if (binary || member(application, "binary_path_windows") != nullptr) {
-    checkBinary(application, where, binary, context, findings);
+  if (binary || member(application, binaryKey.c_str()) != nullptr) {
+    checkBinary(application, where, binary, context, rules, findings);
   }
 }
 
@@ -333,7 +316,8 @@ void checkStrings(const json& application, const std::string& where, FindingList
 
 void checkApplication(const json& application, const std::string& where,
                       const ManifestContentContext& context, FindingList& findings) {
-  for (const char* key : kOptionalTextKeys) {
+  const ISystemRules& rules = systemRules(context.system);
+  for (const char* key : rules.TextKeys()) {
     const json* value = member(application, key);
     if (value != nullptr && !value->is_string()) {
       wrongType(findings, memberPath(where, key), *value, "a string");
@@ -342,10 +326,11 @@ void checkApplication(const json& application, const std::string& where,
   for (const char* key : kRelativePathKeys) {
     const json* value = member(application, key);
     if (value != nullptr && value->is_string()) {
-      checkDriveRooted(memberPath(where, key), value->get_ref<const std::string&>(), findings);
+      rules.CheckRelativePath(memberPath(where, key), value->get_ref<const std::string&>(),
+                              findings);
     }
   }
-  checkLaunch(application, where, context, findings);
+  checkLaunch(application, where, context, rules, findings);
   checkDashboardOverlay(application, where, findings);
   checkStrings(application, where, findings);
 }

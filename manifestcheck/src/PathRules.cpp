@@ -1,12 +1,12 @@
 #include "PathRules.h"
 
 #include <algorithm>
+#include <string>
 
 #include "DisplayText.h"
-#include "PathText.h"
+#include "ostrel/manifestcheck/FindingCodes.h"
 #include "ostrel/text/WindowsPath.h"
 #include "platform/Platform.h"
-#include "ostrel/manifestcheck/FindingCodes.h"
 
 namespace ostrel::manifestcheck {
 
@@ -23,11 +23,13 @@ bool underWindowsApps(std::string_view utf8Path) noexcept {
   return text::underWindowsApps(utf8Path);
 }
 
-void checkRegistrarPath(std::wstring_view registrarPath, FindingList& findings) {
+void checkRegistrarPath(std::wstring_view registrarPath, const ISystemRules& rules,
+                        FindingList& findings) {
   if (registrarPath.empty()) {
     findings.error(findings::kPathEmpty,
                    "the manifest path is empty: pass the full path of the .vrmanifest file, such "
-                   "as C:\\Program Files\\Ostrel\\ostrel.vrmanifest");
+                   "as " +
+                       std::string(rules.ExampleManifestPath()));
     return;
   }
   if (registrarPath.find(L'\0') != std::wstring_view::npos) {
@@ -36,37 +38,17 @@ void checkRegistrarPath(std::wstring_view registrarPath, FindingList& findings) 
                    "the part before it: pass the path without it");
     return;
   }
-  const std::string utf8 = platform::wideToUtf8(registrarPath);
-  if (!isWindowsAbsolute(utf8)) {
-    findings.error(findings::kPathRelative,
-                   "the manifest path " + quotePathText(utf8) +
-                       " is not a full path; the runtime would resolve it against its own "
-                       "folder, not the installer's: pass the full path, starting with a drive "
-                       "(C:\\...) or a share (\\\\server\\share\\...)");
-  }
-  if (utf8.find('/') != std::string::npos) {
-    findings.error(findings::kPathForwardSlash,
-                   "the manifest path " + quotePathText(utf8) +
-                       " contains '/'; the runtime accepts such a path and then never lists the "
-                       "application: use '\\' between folders");
-  }
-  if (!isAscii(utf8)) {
+  rules.CheckRegistrarPath(platform::wideToUtf8(registrarPath), findings);
+}
+
+void checkRegistrarPathText(std::string_view utf8Path, FindingList& findings) {
+  if (!isAscii(utf8Path)) {
     findings.warning(findings::kNonAsciiPath,
-                     "the manifest path " + quotePathText(utf8) +
+                     "the manifest path " + quotePathText(utf8Path) +
                          " contains non-ASCII characters, which some runtime versions mishandle: "
                          "if the application does not appear, install it under a plain-ASCII "
                          "path");
   }
-}
-
-std::optional<std::filesystem::path> resolveBinaryPath(
-    std::string_view binaryPath, const std::filesystem::path& manifestFolder) {
-  std::string text(binaryPath);
-  std::replace(text.begin(), text.end(), '\\', '/');
-  std::optional<std::filesystem::path> path = pathFromUtf8(text);
-  if (!path) return std::nullopt;
-  if (isWindowsAbsolute(binaryPath) || path->is_absolute()) return path->make_preferred();
-  return (manifestFolder / *path).make_preferred();
 }
 
 bool isDriveRooted(std::string_view utf8Path) noexcept {

@@ -35,8 +35,10 @@ struct SeverityCase {
 
 void PrintTo(const SeverityCase& c, std::ostream* out) { *out << c.code; }
 
+// The content rows judge by the rules of SteamVR on Windows, which
+// validManifest() is written for, on every host.
 Findings content(const std::string& text, const std::string& key = kKey) {
-  return checkManifestContent(text, {key, "C:/Apps/Ostrel", nullptr});
+  return checkManifestContent(text, {key, "C:/Apps/Ostrel", nullptr, RuntimeSystem::Windows});
 }
 
 // validManifest() with one edit, its binary missing when `missing`.
@@ -45,7 +47,8 @@ Findings edited(const std::function<void(json&)>& edit, bool missing = false) {
   edit(firstApplication(manifest));
   testing::FakePathProbe probe;
   if (missing) probe.fallback_ = PathKind::Missing;
-  return checkManifestContent(manifest.dump(), {kKey, "C:/Apps/Ostrel", &probe});
+  return checkManifestContent(manifest.dump(),
+                              {kKey, "C:/Apps/Ostrel", &probe, RuntimeSystem::Windows});
 }
 
 Findings file(const std::filesystem::path& path) {
@@ -53,6 +56,7 @@ Findings file(const std::filesystem::path& path) {
 }
 
 constexpr FindingSeverity kError = FindingSeverity::Error;
+constexpr RuntimeSystem kLinux = RuntimeSystem::Linux;
 constexpr FindingSeverity kWarning = FindingSeverity::Warning;
 
 const SeverityCase kCases[] = {
@@ -62,7 +66,23 @@ const SeverityCase kCases[] = {
     {"path-relative", kError,
      [](const ScratchFolder&) { return checkManifestPath(L"o.vrmanifest"); }},
     {"path-forward-slash", kError,
-     [](const ScratchFolder&) { return checkManifestPath(L"C:/Ostrel/o.vrmanifest"); }},
+     [](const ScratchFolder&) {
+       return checkManifestPath(L"C:/Ostrel/o.vrmanifest", RuntimeSystem::Windows);
+     }},
+    {"path-backslash", kError,
+     [](const ScratchFolder&) { return checkManifestPath(L"/opt/o\\o.vrmanifest", kLinux); }},
+    {"container-hidden", kWarning,
+     [](const ScratchFolder&) { return checkManifestPath(L"/usr/share/o.vrmanifest", kLinux); }},
+    {"appimage-mount", kWarning,
+     [](const ScratchFolder&) { return checkManifestPath(L"/tmp/.mount_O1/o", kLinux); }},
+    {"symbolic-link", kWarning,
+     [](const ScratchFolder&) {
+       testing::FakePathProbe probe;
+       probe.links_["/opt/ostrel/bin/ostrel.exe"] = "/opt/ostrel-1.2/bin/ostrel.exe";
+       json manifest = validManifest();
+       firstApplication(manifest)["binary_path_linux"] = "bin/ostrel.exe";
+       return checkManifestContent(manifest.dump(), {kKey, "/opt/ostrel", &probe, kLinux});
+     }},
     {"non-ascii-path", kWarning,
      [](const ScratchFolder&) { return checkManifestPath(L"C:\\Ostr\u00e9l\\o.vrmanifest"); }},
     {"file-missing", kError, [](const ScratchFolder& s) { return file(s.path() / "absent"); }},

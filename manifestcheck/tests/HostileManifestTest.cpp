@@ -21,7 +21,7 @@ using testing::validManifest;
 using Codes = std::vector<std::string>;
 
 std::vector<ManifestFinding> check(std::string_view content) {
-  return checkManifestContent(content, {kKey, "C:/Apps/Ostrel", nullptr});
+  return checkManifestContent(content, {kKey, "C:/Apps/Ostrel", nullptr, RuntimeSystem::Windows});
 }
 
 struct WrongTypeCase {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,6 +37,28 @@ inline nlohmann::json validManifest() {
   return manifest;
 }
 
+// The key naming the program for `system`'s runtime.
+inline std::string binaryKeyFor(RuntimeSystem system) {
+  if (system == RuntimeSystem::Windows) return "binary_path_windows";
+  return system == RuntimeSystem::Linux ? "binary_path_linux" : "binary_path_linux_arm";
+}
+
+// The program's file name on the system this is built for.
+inline std::string hostProgramName() {
+  return hostRuntimeSystem() == RuntimeSystem::Windows ? "ostrel.exe" : "ostrel";
+}
+
+// validManifest() for the runtime of the system this is built for, the
+// program named by its key: bin/<hostProgramName()> beside the manifest.
+inline nlohmann::json hostValidManifest() {
+  nlohmann::json manifest = validManifest();
+  if (hostRuntimeSystem() == RuntimeSystem::Windows) return manifest;
+  nlohmann::json& application = manifest["applications"][0];
+  application.erase("binary_path_windows");
+  application[binaryKeyFor(hostRuntimeSystem())] = "bin/" + hostProgramName();
+  return manifest;
+}
+
 // The application entry of validManifest(), to edit in place.
 inline nlohmann::json& firstApplication(nlohmann::json& manifest) {
   return manifest["applications"][0];
@@ -47,8 +70,8 @@ inline std::vector<std::string> codes(const std::vector<ManifestFinding>& findin
   return out;
 }
 
-// Answers from a table keyed by generic path text, RegularFile for anything
-// else, and keeps every path it was asked about.
+// Answers from tables keyed by generic path text, RegularFile and no link
+// for anything else, and keeps every path it was asked the kind of.
 class FakePathProbe final : public IPathProbe {
  public:
   PathKind Kind(const std::filesystem::path& path) override {
@@ -57,7 +80,14 @@ class FakePathProbe final : public IPathProbe {
     return it == kinds_.end() ? fallback_ : it->second;
   }
 
+  std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path& path) override {
+    const auto it = links_.find(path.generic_string());
+    if (it == links_.end()) return std::nullopt;
+    return std::filesystem::path(it->second);
+  }
+
   std::map<std::string, PathKind> kinds_;
+  std::map<std::string, std::string> links_;
   PathKind fallback_ = PathKind::RegularFile;
   std::vector<std::string> asked_;
 };

@@ -1,5 +1,6 @@
 // One case per finding the content check makes, each starting from a
-// well-formed manifest broken in one place.
+// well-formed manifest broken in one place, by the rules of SteamVR on
+// Windows on every host (LinuxRulesTest.cpp has Linux's).
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -24,7 +25,8 @@ class ManifestContentTest : public ::testing::Test {
  protected:
   std::vector<ManifestFinding> checkText(const std::string& content,
                                          const std::string& key = kKey) {
-    return checkManifestContent(content, {key, "C:/Apps/Ostrel", &probe_});
+    return checkManifestContent(content,
+                                {key, "C:/Apps/Ostrel", &probe_, RuntimeSystem::Windows});
   }
   std::vector<ManifestFinding> check(const json& manifest, const std::string& key = kKey) {
     return checkText(manifest.dump(2), key);
@@ -174,7 +176,9 @@ TEST_F(ManifestContentTest, AbsoluteBinaryPathIsTakenAsItIs) {
 
 TEST_F(ManifestContentTest, NoProbeMeansNoExistenceCheck) {
   json manifest = validManifest();
-  EXPECT_TRUE(checkManifestContent(manifest.dump(), {kKey, "C:\\nowhere", nullptr}).empty());
+  EXPECT_TRUE(
+      checkManifestContent(manifest.dump(), {kKey, "C:\\nowhere", nullptr, RuntimeSystem::Windows})
+          .empty());
 }
 
 TEST_F(ManifestContentTest, DashboardOverlayMissingOrFalseIsAWarning) {

@@ -14,9 +14,10 @@ namespace ostrel::manifestcheck {
 namespace {
 
 using testing::codes;
+using testing::hostProgramName;
+using testing::hostValidManifest;
 using testing::kKey;
 using testing::ScratchFolder;
-using testing::validManifest;
 using Codes = std::vector<std::string>;
 
 class ManifestFileTest : public ::testing::Test {
@@ -29,20 +30,21 @@ class ManifestFileTest : public ::testing::Test {
 };
 
 TEST_F(ManifestFileTest, InstalledLayoutHasNoFinding) {
-  const auto manifest = scratch_.write("Ostrel/ostrel.vrmanifest", validManifest().dump(2));
-  scratch_.write("Ostrel/bin/ostrel.exe", "MZ");
+  const auto manifest = scratch_.write("Ostrel/ostrel.vrmanifest", hostValidManifest().dump(2));
+  scratch_.write("Ostrel/bin/" + hostProgramName(), "MZ");
   EXPECT_EQ(codes(checkFile(manifest)), Codes{});
 }
 
 TEST_F(ManifestFileTest, BinaryIsLookedForBesideTheManifestNotHere) {
-  const auto manifest = scratch_.write("Ostrel/ostrel.vrmanifest", validManifest().dump());
-  scratch_.write("bin/ostrel.exe", "MZ");  // where a lookup from the scratch folder would go
+  const auto manifest = scratch_.write("Ostrel/ostrel.vrmanifest", hostValidManifest().dump());
+  // Where a lookup from the scratch folder would go.
+  scratch_.write("bin/" + hostProgramName(), "MZ");
   const auto findings = checkFile(manifest);
   ASSERT_EQ(codes(findings), Codes{"binary-missing"});
-  const std::string expected = (scratch_.path() / "Ostrel" / "bin" / "ostrel.exe").string();
+  const std::string expected = (scratch_.path() / "Ostrel" / "bin" / hostProgramName()).string();
   EXPECT_NE(findings[0].message.find(expected), std::string::npos) << findings[0].message;
 
-  std::filesystem::create_directories(scratch_.path() / "Ostrel" / "bin" / "ostrel.exe");
+  std::filesystem::create_directories(scratch_.path() / "Ostrel" / "bin" / hostProgramName());
   EXPECT_NE(checkFile(manifest)[0].message.find("names a folder"), std::string::npos);
 }
 
@@ -56,8 +58,8 @@ TEST_F(ManifestFileTest, FilesThatCannotBeReadAsAManifest) {
 
 TEST_F(ManifestFileTest, NonAsciiFolderIsReadThroughTheUtf8Path) {
   const std::filesystem::path folder = std::filesystem::path(u8"Spiele \u00c4\u2713");
-  scratch_.write(folder / "ostrel.vrmanifest", validManifest().dump());
-  scratch_.write(folder / "bin" / "ostrel.exe", "MZ");
+  scratch_.write(folder / "ostrel.vrmanifest", hostValidManifest().dump());
+  scratch_.write(folder / "bin" / hostProgramName(), "MZ");
   // Built by hand: a POSIX path refuses to convert non-ASCII to wide text.
   const std::wstring separator(1, static_cast<wchar_t>(std::filesystem::path::preferred_separator));
   const std::wstring registered = scratch_.path().wstring() + separator + L"Spiele \u00c4\u2713" +
@@ -72,10 +74,10 @@ TEST_F(ManifestFileTest, NonAsciiFolderIsReadThroughTheUtf8Path) {
 }
 
 TEST_F(ManifestFileTest, RegistrationCheckJoinsPathAndContentFindings) {
-  auto manifest = validManifest();
+  auto manifest = hostValidManifest();
   manifest["applications"][0]["is_dashboard_overlay"] = false;
   const auto file = scratch_.write("o.vrmanifest", manifest.dump());
-  scratch_.write("bin/ostrel.exe", "MZ");
+  scratch_.write("bin/" + hostProgramName(), "MZ");
 
   std::vector<ManifestFinding> expected = checkManifestPath(file.wstring());
   expected.push_back(checkManifestContent(manifest.dump(), {kKey, scratch_.path(), nullptr})[0]);

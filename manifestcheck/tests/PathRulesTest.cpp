@@ -13,7 +13,13 @@ namespace {
 using manifestcheck::testing::codes;
 using Codes = std::vector<std::string>;
 
-Codes pathCodes(const std::wstring& path) { return codes(checkManifestPath(path)); }
+// The rules of SteamVR on Windows, on every host (LinuxRulesTest.cpp has
+// Linux's).
+std::vector<ManifestFinding> windowsPath(const std::wstring& path) {
+  return checkManifestPath(path, RuntimeSystem::Windows);
+}
+
+Codes pathCodes(const std::wstring& path) { return codes(windowsPath(path)); }
 
 TEST(RegistrarPath, FullWindowsPathsPass) {
   EXPECT_EQ(pathCodes(L"C:\\Program Files\\Ostrel\\ostrel.vrmanifest"), Codes{});
@@ -30,13 +36,13 @@ TEST(RegistrarPath, UnusablePathsAreErrors) {
   EXPECT_EQ(pathCodes(L"C:/Ostrel/ostrel.vrmanifest"), Codes{"path-forward-slash"});
   EXPECT_EQ(pathCodes(L"/opt/ostrel/ostrel.vrmanifest"),
             (Codes{"path-relative", "path-forward-slash"}));
-  for (const auto& finding : checkManifestPath(L"app.vrmanifest")) {
+  for (const auto& finding : windowsPath(L"app.vrmanifest")) {
     EXPECT_EQ(finding.severity, FindingSeverity::Error);
   }
 }
 
 TEST(RegistrarPath, NonAsciiIsAWarningWithThePathInUtf8) {
-  const auto findings = checkManifestPath(L"C:\\Spiele\\Ostr\u00e9l\\o.vrmanifest");
+  const auto findings = windowsPath(L"C:\\Spiele\\Ostr\u00e9l\\o.vrmanifest");
   ASSERT_EQ(codes(findings), Codes{"non-ascii-path"});
   EXPECT_EQ(findings[0].severity, FindingSeverity::Warning);
   EXPECT_NE(findings[0].message.find("\"C:\\Spiele\\Ostr\xC3\xA9l\\o.vrmanifest\""),

@@ -1,7 +1,7 @@
 // The check over thirty manifests copied from public repositories, which it
-// was not written against: a working manifest must not be called broken.
-// Their binaries are not shipped beside them, so binary-missing is the one
-// error each may get. The folder comes from the build
+// was not written against: a manifest that works on the system built for
+// must not be called broken there. Their binaries are not shipped beside
+// them, so binary-missing is the one error each may get. The folder comes from the build
 // (OSTREL_REAL_MANIFEST_FOLDER); a missing or thinned-out folder fails the
 // test rather than letting it pass on nothing.
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "ManifestCheckTestSupport.h"
 #include "ostrel/manifestcheck/ManifestCheck.h"
 
 #ifndef OSTREL_REAL_MANIFEST_FOLDER
@@ -32,6 +33,7 @@ constexpr std::size_t kRealManifestCount = 30;
 
 struct RealManifest {
   fs::path file;
+  std::string bytes;
   json parsed;  // discarded when the file is not JSON
 };
 
@@ -43,8 +45,9 @@ std::vector<RealManifest> loadRealManifests() {
     if (it->path().extension() != ".vrmanifest") continue;
     std::ifstream in(it->path(), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    out.push_back({it->path(), json::parse(bytes, nullptr, /*allow_exceptions=*/false,
-                                           /*ignore_comments=*/true)});
+    json parsed = json::parse(bytes, nullptr, /*allow_exceptions=*/false,
+                              /*ignore_comments=*/true);
+    out.push_back({it->path(), bytes, std::move(parsed)});
   }
   std::sort(out.begin(), out.end(),
             [](const RealManifest& a, const RealManifest& b) { return a.file < b.file; });
@@ -80,32 +83,71 @@ std::vector<std::string> errorCodes(const std::vector<ManifestFinding>& findings
   return out;
 }
 
-// Files in the set that are not working Windows manifests, and the errors
-// they deserve. Nothing else may be here.
+// Files in the set that are not working manifests on the systems named, and
+// the errors they deserve there. Nothing else may be here but the
+// applications that name a program only for Windows, which on Linux are all
+// alike (see kLinuxApplications).
 struct KnownBroken {
   const char* file;
   const char* key;  // the key to judge it with ("" when it declares none)
   std::vector<std::string> errors;
   const char* why;
+  std::vector<RuntimeSystem> systems;  // where it is broken; everywhere when empty
 };
 
 const KnownBroken kKnownBroken[] = {
     {"bDunph__ImmersAV__.vrmanifest",
      "",
      {"json-syntax"},
-     "one line of a manifest, not a JSON object: it declares no application"},
+     "one line of a manifest, not a JSON object: it declares no application",
+     {}},
     {"Mon-Ouie__mpris-openvr-overlay__manifest.vrmanifest",
      "org.mon-ouie.mpris-openvr-overlay",
      {"binary-path-missing"},
      "a Linux-only overlay: binary_path_linux and no binary_path_windows, so nothing to start on "
-     "Windows"},
+     "Windows",
+     {RuntimeSystem::Windows}},
+    {"galister__WlxOverlay__manifest.vrmanifest",
+     "galister.wlxoverlay",
+     {"binary-path-missing"},
+     "a Linux overlay whose manifest names only WlxOverlay.exe; its author found that SteamVR on "
+     "Linux never lists it",
+     {RuntimeSystem::Linux, RuntimeSystem::LinuxArm}},
 };
 
-const KnownBroken* knownBroken(const fs::path& file) {
+const KnownBroken* knownBrokenHere(const fs::path& file) {
   for (const KnownBroken& known : kKnownBroken) {
-    if (file.filename() == known.file) return &known;
+    const bool here = known.systems.empty() ||
+                      std::count(known.systems.begin(), known.systems.end(), hostRuntimeSystem());
+    if (here && file.filename() == known.file) return &known;
   }
   return nullptr;
+}
+
+// The applications of the set that SteamVR on Linux can start: those naming
+// a program for it and the two opened through a URL. Every other names a
+// program only for Windows and gets binary-path-missing there.
+const std::set<std::string> kLinuxApplications = {
+    "org.mon-ouie.mpris-openvr-overlay",     "openvr.component.vrcompositor",
+    "openvr.component.vrdashboard",          "openvr.component.vrmonitor",
+    "openvr.component.vrwebhelper",          "openvr.component.vrstartup",
+    "openvr.tool.steamvr_room_setup",        "openvr.tool.steamvr_tutorial",
+    "openvr.tool.steamvr_environments",      "openvr.tool.steamvr_environments_tools",
+    "application.generated.unity.vrbro.exe", "steam.app.550"};
+
+// On 64-bit ARM only SteamVR's own components name a program for it.
+const std::set<std::string> kLinuxArmApplications = {
+    "openvr.component.vrcompositor", "openvr.component.vrdashboard",
+    "openvr.component.vrmonitor",    "openvr.component.vrwebhelper",
+    "openvr.component.vrstartup",    "application.generated.unity.vrbro.exe",
+    "steam.app.550"};
+
+// The applications that work on the system built for; nullptr: all of them
+// but the known broken.
+const std::set<std::string>* applicationsHere() {
+  if (hostRuntimeSystem() == RuntimeSystem::Windows) return nullptr;
+  return hostRuntimeSystem() == RuntimeSystem::Linux ? &kLinuxApplications
+                                                     : &kLinuxArmApplications;
 }
 
 TEST(RealManifests, TheFolderHoldsThemAll) {
@@ -118,32 +160,44 @@ TEST(RealManifests, TheFolderHoldsThemAll) {
 TEST(RealManifests, NoWorkingManifestGetsAnErrorButTheMissingBinary) {
   const std::vector<RealManifest> manifests = loadRealManifests();
   ASSERT_GE(manifests.size(), kRealManifestCount) << "in " << OSTREL_REAL_MANIFEST_FOLDER;
+  const std::set<std::string>* here = applicationsHere();
+  std::set<std::string> working;
   std::size_t judged = 0;
   for (const RealManifest& manifest : manifests) {
     SCOPED_TRACE(manifest.file.filename().string());
-    if (knownBroken(manifest.file) != nullptr) continue;
+    if (knownBrokenHere(manifest.file) != nullptr) continue;
     const std::map<std::string, json> applications = applicationsByKey(manifest.parsed);
     EXPECT_FALSE(applications.empty()) << "declares no app key";
     for (const auto& [key, application] : applications) {
       const auto findings = checkManifest({manifest.file, std::nullopt, key});
       std::vector<std::string> errors = errorCodes(findings);
+      ++judged;
+      if (here != nullptr && here->count(key) == 0) {
+        EXPECT_EQ(errors, std::vector<std::string>{"binary-path-missing"})
+            << key << ": names a program only for Windows" << describe(findings);
+        continue;
+      }
+      working.insert(key);
       // The binaries are not shipped: the check must have looked for one.
-      const bool namesBinary = application.contains("binary_path_windows");
+      const bool namesBinary = application.contains(testing::binaryKeyFor(hostRuntimeSystem()));
       EXPECT_EQ(std::count(errors.begin(), errors.end(), "binary-missing"), namesBinary ? 1 : 0)
           << key << describe(findings);
       errors.erase(std::remove(errors.begin(), errors.end(), "binary-missing"), errors.end());
       EXPECT_TRUE(errors.empty()) << key << describe(findings);
-      ++judged;
     }
   }
   EXPECT_GE(judged, kRealManifestCount) << "applications judged";
+  if (here != nullptr) {
+    EXPECT_EQ(working, *here) << "the applications that work here";
+  }
 }
 
-TEST(RealManifests, TheOnesThatCannotWorkOnWindowsSayWhy) {
+TEST(RealManifests, TheOnesThatCannotWorkHereSayWhy) {
   for (const KnownBroken& known : kKnownBroken) {
     SCOPED_TRACE(known.why);
     const fs::path file = fs::path(OSTREL_REAL_MANIFEST_FOLDER) / known.file;
     ASSERT_TRUE(fs::is_regular_file(file)) << file;
+    if (knownBrokenHere(file) != &known) continue;
     const auto findings = checkManifest({file, std::nullopt, known.key});
     EXPECT_EQ(errorCodes(findings), known.errors) << describe(findings);
   }
@@ -152,10 +206,13 @@ TEST(RealManifests, TheOnesThatCannotWorkOnWindowsSayWhy) {
 TEST(RealManifests, OnlyALeadingSingleSeparatorIsDriveRooted) {
   // Relative paths with '/', "./" and "../" are common and correct; the one
   // manifest whose action_manifest_path starts with '\' gets the warning.
+  // A Windows rule, judged as on Windows on every host.
   std::set<std::string> warned;
   for (const RealManifest& manifest : loadRealManifests()) {
     for (const auto& [key, application] : applicationsByKey(manifest.parsed)) {
-      for (const ManifestFinding& finding : checkManifest({manifest.file, std::nullopt, key})) {
+      const ManifestContentContext windows{key, manifest.file.parent_path(), nullptr,
+                                           RuntimeSystem::Windows};
+      for (const ManifestFinding& finding : checkManifestContent(manifest.bytes, windows)) {
         if (finding.code != "path-drive-rooted") continue;
         EXPECT_EQ(finding.severity, FindingSeverity::Warning);
         EXPECT_NE(finding.message.find("action_manifest_path \"\\Bindings\\actions.json\""),

@@ -12,6 +12,7 @@
 #include "ostrel/openvr/OpenVRApplicationsSurface.h"
 #include "ostrel/openvr/OpenVRSession.h"
 #include "ostrel/testing/CapturingLogger.h"
+#include "ostrel/testing/HostPathForm.h"
 #include "platform/Platform.h"
 
 namespace ostrel::openvr {
@@ -26,8 +27,13 @@ using testing::FakeLoader;
 using Calls = std::vector<std::string>;
 
 const std::string kKey = "vantorell.ostrel";
-const std::wstring kPath = L"C:\\Program Files\\Ostrel\\app.vrmanifest";
-const std::string kPathUtf8 = "C:\\Program Files\\Ostrel\\app.vrmanifest";
+using ostrel::testing::hostPathForm;
+
+// A full path that the registrar on this platform hands on as it is.
+const std::wstring kPath =
+    hostPathForm(L"C:\\Program Files\\Ostrel\\app.vrmanifest", L"/opt/ostrel/app.vrmanifest");
+const std::string kPathUtf8 =
+    hostPathForm("C:\\Program Files\\Ostrel\\app.vrmanifest", "/opt/ostrel/app.vrmanifest");
 const std::string kAdd = "AddApplicationManifest(" + kPathUtf8 + ",false)";
 const std::string kInstalled = "IsApplicationInstalled(" + kKey + ")";
 const std::string kAutoLaunch = "SetApplicationAutoLaunch(" + kKey + ",true)";
@@ -83,11 +89,13 @@ TEST_F(OpenVRRegistrarTest, RegisterAddsPersistentlyPollsThenEnablesAutoLaunch) 
 
 TEST_F(OpenVRRegistrarTest, NonAsciiManifestPathCrossesAsUtf8Bytes) {
   fake_.queue("IsApplicationInstalled", 1);
-  auto reg = registrar(L"D:\\Jos\u00e9\\\u6587\u4ef6\\\U0001F600\\app.vrmanifest");
+  auto reg = registrar(hostPathForm(L"D:\\Jos\u00e9\\\u6587\u4ef6\\\U0001F600\\app.vrmanifest",
+                                    L"/Jos\u00e9/\u6587\u4ef6/\U0001F600/app.vrmanifest"));
   EXPECT_EQ(reg->Register(), RegisterResult::Success) << reg->LastError();
   EXPECT_EQ(reg->Unregister(), RegisterResult::Success) << reg->LastError();
-  const std::string utf8 =
-      "D:\\Jos\xc3\xa9\\\xe6\x96\x87\xe4\xbb\xb6\\\xf0\x9f\x98\x80\\app.vrmanifest";
+  const std::string utf8 = hostPathForm(
+      "D:\\Jos\xc3\xa9\\\xe6\x96\x87\xe4\xbb\xb6\\\xf0\x9f\x98\x80\\app.vrmanifest",
+      "/Jos\xc3\xa9/\xe6\x96\x87\xe4\xbb\xb6/\xf0\x9f\x98\x80/app.vrmanifest");
   EXPECT_EQ(registrarCalls(), (Calls{"AddApplicationManifest(" + utf8 + ",false)", kInstalled,
                                      kAutoLaunch, "RemoveApplicationManifest(" + utf8 + ")"}));
 }

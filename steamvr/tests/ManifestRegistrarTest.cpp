@@ -7,7 +7,9 @@
 
 #include "ostrel/steamvr/IManifestRegistrar.h"
 #include "ostrel/testing/CapturingLogger.h"
+#include "ostrel/testing/HostPathForm.h"
 #include "ostrel/testing/ScriptedApplicationsSurface.h"
+#include "ostrel/text/HostPath.h"
 #include "platform/Platform.h"
 
 namespace ostrel::steamvr {
@@ -15,6 +17,7 @@ namespace {
 
 using common::LogLevel;
 using ostrel::testing::CapturingLogger;
+using ostrel::testing::hostPathForm;
 using ostrel::testing::LoggedMessage;
 using ostrel::testing::ScopedProcessLogger;
 using ostrel::testing::ScriptedApplicationsSurface;
@@ -22,8 +25,11 @@ using Ops = std::vector<std::string>;
 using Logs = std::vector<LoggedMessage>;
 
 const std::string kKey = "vantorell.ostrel";
-const std::wstring kPath = L"C:\\Program Files\\Ostrel\\app.vrmanifest";
-const std::string kPathUtf8 = "C:\\Program Files\\Ostrel\\app.vrmanifest";
+// A full path that the registrar on this platform hands on as it is.
+const std::wstring kPath =
+    hostPathForm(L"C:\\Program Files\\Ostrel\\app.vrmanifest", L"/opt/ostrel/app.vrmanifest");
+const std::string kPathUtf8 =
+    hostPathForm("C:\\Program Files\\Ostrel\\app.vrmanifest", "/opt/ostrel/app.vrmanifest");
 
 std::vector<std::chrono::milliseconds> sleeps;
 void countSleep(std::chrono::milliseconds duration) { sleeps.push_back(duration); }
@@ -164,7 +170,13 @@ TEST_F(ManifestRegistrarTest, EmbeddedNulIsRefusedRatherThanTruncated) {
   EXPECT_TRUE(surface_.calls.empty());
 }
 
+// The separator each platform's runtime misreads: '/' on Windows, '\\' on
+// Linux. A build meets only its own platform's rule, so the other's cases
+// are left out there.
+bool refusesForwardSlash() { return text::refusedSeparator() == '/'; }
+
 TEST_F(ManifestRegistrarTest, ForwardSlashIsRefusedForRegisterOnly) {
+  if (!refusesForwardSlash()) GTEST_SKIP() << "a Windows rule; Linux reads '/' as its separator";
   const std::string slashed = "C:/Program Files/Ostrel/app.vrmanifest";
   auto reg = registrar(L"C:/Program Files/Ostrel/app.vrmanifest");
   EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
@@ -180,30 +192,53 @@ TEST_F(ManifestRegistrarTest, ForwardSlashIsRefusedForRegisterOnly) {
 }
 
 TEST_F(ManifestRegistrarTest, SingleSlashAnywhereIsRefused) {
+  if (!refusesForwardSlash()) GTEST_SKIP() << "a Windows rule; Linux reads '/' as its separator";
   auto reg = registrar(L"C:\\Program Files\\Ostrel/app.vrmanifest");
   EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
   EXPECT_TRUE(surface_.calls.empty());
 }
 
+// On Linux the runtime's loader turns '\\' into '/', so it would open
+// another file than the one named.
+TEST_F(ManifestRegistrarTest, BackSlashIsRefusedOnLinuxForRegisterOnly) {
+  if (refusesForwardSlash()) GTEST_SKIP() << "a Linux rule; Windows reads '\\' as its separator";
+  const std::string slashed = "/opt/ostrel\\app.vrmanifest";
+  auto reg = registrar(L"/opt/ostrel\\app.vrmanifest");
+  EXPECT_EQ(reg->Register(), RegisterResult::AddFailed);
+  const std::string expected =
+      "manifest path contains back-slash, which SteamVR on Linux reads as '/'. Path: " + slashed;
+  EXPECT_EQ(reg->LastError(), expected);
+  EXPECT_TRUE(surface_.calls.empty());
+  EXPECT_EQ(logger_->messages_, (Logs{log(LogLevel::Error, expected)}));
+
+  EXPECT_EQ(reg->Unregister(), RegisterResult::Success);
+  ASSERT_EQ(surface_.operations(), (Ops{"Remove"}));
+  EXPECT_EQ(surface_.calls[0].text, slashed);
+}
+
 TEST_F(ManifestRegistrarTest, NonAsciiPathReachesTheRuntimeAsUtf8) {
   surface_.installedAnswers.queued = {true};
-  auto reg = registrar(L"D:\\Jos\u00e9\\\u6587\u4ef6\\\U0001F600\\app.vrmanifest");
+  auto reg = registrar(hostPathForm(L"D:\\Jos\u00e9\\\u6587\u4ef6\\\U0001F600\\app.vrmanifest",
+                                    L"/Jos\u00e9/\u6587\u4ef6/\U0001F600/app.vrmanifest"));
   EXPECT_EQ(reg->Register(), RegisterResult::Success);
   ASSERT_FALSE(surface_.calls.empty());
   EXPECT_EQ(surface_.calls[0].text,
-            "D:\\Jos\xc3\xa9\\\xe6\x96\x87\xe4\xbb\xb6\\\xf0\x9f\x98\x80\\app.vrmanifest");
+            hostPathForm(
+                "D:\\Jos\xc3\xa9\\\xe6\x96\x87\xe4\xbb\xb6\\\xf0\x9f\x98\x80\\app.vrmanifest",
+                "/Jos\xc3\xa9/\xe6\x96\x87\xe4\xbb\xb6/\xf0\x9f\x98\x80/app.vrmanifest"));
   EXPECT_EQ(reg->Unregister(), RegisterResult::Success);
   EXPECT_EQ(surface_.calls.back().text, surface_.calls[0].text);
 }
 
 TEST_F(ManifestRegistrarTest, IllFormedPathIsConvertedWithReplacementNotRefused) {
   surface_.installedAnswers.queued = {true};
-  std::wstring path = L"C:\\bad";
+  std::wstring path = hostPathForm(L"C:\\bad", L"/bad");
   path.push_back(static_cast<wchar_t>(0xD800));
-  path += L"\\app.vrmanifest";
+  path += hostPathForm(L"\\app.vrmanifest", L"/app.vrmanifest");
   EXPECT_EQ(registrar(path)->Register(), RegisterResult::Success);
   ASSERT_FALSE(surface_.calls.empty());
-  EXPECT_EQ(surface_.calls[0].text, "C:\\bad\xef\xbf\xbd\\app.vrmanifest");
+  EXPECT_EQ(surface_.calls[0].text,
+            hostPathForm("C:\\bad\xef\xbf\xbd\\app.vrmanifest", "/bad\xef\xbf\xbd/app.vrmanifest"));
 }
 
 TEST_F(ManifestRegistrarTest, UnregisterRemovesAndLogsTheKey) {

@@ -11,6 +11,7 @@
 #include "ostrel/steamvr/IManifestRegistrar.h"
 #include "ostrel/steamvr/Sleeper.h"
 #include "ostrel/testing/CapturingLogger.h"
+#include "ostrel/testing/HostPathForm.h"
 #include "ostrel/testing/ScriptedApplicationsSurface.h"
 
 namespace ostrel::steamvr {
@@ -19,7 +20,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using common::LogLevel;
 
-const std::wstring kPath = L"C:\\Program Files\\Ostrel\\app.vrmanifest";
+const std::wstring kPath = ostrel::testing::hostPathForm(
+    L"C:\\Program Files\\Ostrel\\app.vrmanifest", L"/opt/ostrel/app.vrmanifest");
 
 // Stops itself after `sleeps` full sleeps, so a test decides in which poll the
 // stop arrives without a second thread.

@@ -10,7 +10,9 @@ namespace ostrel::manifestcheck::findings {
 inline constexpr const char* kPathEmpty = "path-empty";                  // empty
 inline constexpr const char* kPathNul = "path-nul";                      // holds a NUL
 inline constexpr const char* kPathRelative = "path-relative";            // not a full path
-inline constexpr const char* kPathForwardSlash = "path-forward-slash";  // holds '/'
+inline constexpr const char* kPathForwardSlash = "path-forward-slash";  // holds '/' (Windows)
+// Holds '\' (Linux): the runtime's loader reads it as '/' and opens another file.
+inline constexpr const char* kPathBackslash = "path-backslash";
 
 // Errors about reading the file.
 inline constexpr const char* kFileMissing = "file-missing";
@@ -37,6 +39,8 @@ inline constexpr const char* kAppKeyTooLong = "app-key-too-long";  // 128 bytes 
 inline constexpr const char* kWrongType = "wrong-type";  // a key the runtime reads, wrong JSON type
 inline constexpr const char* kLaunchTypeUnknown = "launch-type-unknown";
 inline constexpr const char* kUrlMissing = "url-missing";
+// No program for the system's runtime (binary_path_windows on Windows,
+// binary_path_linux on Linux, binary_path_linux_arm on 64-bit ARM Linux).
 inline constexpr const char* kBinaryPathMissing = "binary-path-missing";
 inline constexpr const char* kBinaryMissing = "binary-missing";  // names no file, or a folder
 
@@ -49,6 +53,18 @@ inline constexpr const char* kDuplicateKey = "duplicate-key";  // a JSON key rep
 inline constexpr const char* kAppKeyDuplicate = "app-key-duplicate";
 inline constexpr const char* kLaunchTypeMissing = "launch-type-missing";
 inline constexpr const char* kPathDriveRooted = "path-drive-rooted";  // "\x": the current drive's root
+// Linux only. The manifest or the program lies where the container SteamVR
+// runs in (Steam Linux Runtime) has its own files (/usr, /bin, /sbin, /lib*)
+// or shows nothing of the host's (any top-level folder but /home, /opt, /mnt,
+// /media, /srv, /tmp, /nix, /gnu and /run/media); a warning, as SteamVR may
+// be run outside the container.
+inline constexpr const char* kContainerHidden = "container-hidden";
+// Linux only. Inside a running AppImage's mount (/tmp/.mount_*), which goes
+// when the AppImage exits.
+inline constexpr const char* kAppImageMount = "appimage-mount";
+// Linux only. The path goes through a symbolic link, which the runtime
+// resolves; the message says where it leads.
+inline constexpr const char* kSymbolicLink = "symbolic-link";
 
 // Closes a list cut short at kMaxFindings, with the severity of the worst
 // finding left out.

@@ -67,6 +67,16 @@ int countErrors(const std::vector<ManifestFinding>& findings) noexcept;
 // "error [bom]: <message>", the one-line form a command prints.
 std::string formatFinding(const ManifestFinding& finding);
 
+// The runtime whose rules a check applies: SteamVR on Windows, or on Linux,
+// where 64-bit ARM reads a program key of its own. The rules are pure text
+// (the file system is asked only through IPathProbe), so every system's can
+// be checked on any host.
+enum class RuntimeSystem : std::int32_t { Windows, Linux, LinuxArm };
+
+// The system this program is built for, whose runtime it registers with:
+// what a check applies unless told otherwise. Chosen by the build.
+RuntimeSystem hostRuntimeSystem() noexcept;
+
 // What the check asks of the file system about the binary a manifest names.
 enum class PathKind : std::int32_t { Missing, RegularFile, Directory, Other };
 
@@ -77,6 +87,12 @@ class IPathProbe {
   // What `path` names now. Symbolic links are followed; a path that cannot be
   // examined for any reason reads as Missing.
   virtual PathKind Kind(const std::filesystem::path& path) = 0;
+
+  // Where an existing absolute `path` really leads when some part of it is a
+  // symbolic link, which the runtime resolves; nullopt when no part is one,
+  // or when it does not exist or cannot be examined. Asked by the Linux rules
+  // only.
+  virtual std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path& path) = 0;
 };
 
 // The real file system.
@@ -86,12 +102,16 @@ std::unique_ptr<IPathProbe> createDiskPathProbe();
 struct ManifestContentContext {
   // The key the program registers under; matched exactly, as the runtime does.
   std::string appKey;
-  // Where a relative binary_path_windows is looked for: the folder the
-  // manifest lives in. '\' counts as a separator on every platform.
+  // Where a relative binary path (binary_path_windows, binary_path_linux, ...)
+  // is looked for: the folder the manifest lives in. '\' counts as a
+  // separator on every platform.
   std::filesystem::path manifestFolder;
-  // Borrowed; nullptr leaves out whether the binary exists, which keeps the
-  // check away from the disk altogether.
+  // Borrowed; nullptr leaves out whether the binary exists, and where a
+  // symbolic link leads, which keeps the check away from the disk altogether.
   IPathProbe* paths = nullptr;
+  // Whose runtime reads the manifest: which program key is required and
+  // which places are trouble.
+  RuntimeSystem system = hostRuntimeSystem();
 };
 
 // Checks `content` as the bytes of a manifest file. Never reads the disk
@@ -100,11 +120,18 @@ std::vector<ManifestFinding> checkManifestContent(std::string_view content,
                                                   const ManifestContentContext& context);
 
 // Judges the path that will be handed to the registrar (see
-// createManifestRegistrar) by the rules of Windows, where the runtime runs,
-// whatever the platform this is built for: it must be non-empty, absolute
-// ("C:\..." or "\\server\share\...") and free of '/', or the registrar refuses
-// it or the runtime silently skips the application.
+// createManifestRegistrar) by the rules of the runtime on the system this is
+// built for: it must be non-empty and full, and free of the separator that
+// runtime misreads, or the registrar refuses it or the runtime silently skips
+// the application. On Windows a full path is "C:\..." or "\\server\share\..."
+// and '/' is refused; on Linux a full path starts with '/' and '\' is
+// refused, and places SteamVR's container does not show, or an AppImage's
+// mount, are warned about.
 std::vector<ManifestFinding> checkManifestPath(std::wstring_view registrarPath);
+
+// The same by the rules of `system`'s runtime.
+std::vector<ManifestFinding> checkManifestPath(std::wstring_view registrarPath,
+                                               RuntimeSystem system);
 
 struct ManifestCheckInput {
   // The manifest file to read. Relative binary paths resolve against its
@@ -116,10 +143,11 @@ struct ManifestCheckInput {
   std::string appKey;
 };
 
-// Path rules (when a registrar path is given), then the file: read with the
-// size cap, and checked as checkManifestContent does with the real file
-// system. A file that cannot be read gives one file-* finding and no content
-// findings.
+// Path rules (when a registrar path is given; on Linux also where a symbolic
+// link in it leads), then the file: read with the size cap, and checked as
+// checkManifestContent does with the real file system, by the rules of the
+// system this is built for. A file that cannot be read gives one file-*
+// finding and no content findings.
 std::vector<ManifestFinding> checkManifest(const ManifestCheckInput& input);
 
 // The common case of a command line or an installer: the path that will be

@@ -31,14 +31,17 @@ class ScopedVariable {
   std::optional<std::string> previous_;
 };
 
-TEST(UserRuntimeConfigFolder, FollowsTheXdgRules) {
+// The OpenVR loader's reading, not the XDG specification's, which would
+// ignore a relative value.
+TEST(UserRuntimeConfigFolder, FollowsTheLoadersReadingOfXdg) {
   struct Case {
     std::optional<std::string> xdg;
     std::optional<std::string> home;
     std::string expected;  // empty: no folder
   } cases[] = {
       {"/xdg/config", "/home/me", "/xdg/config"},
-      {"relative/config", "/home/me", "/home/me/.config"},  // a relative value is ignored
+      {"relative/config", "/home/me", "relative/config"},  // as the loader takes it
+      {"/home/me/.config/", "/home/me", "/home/me/.config/"},
       {"", "/home/me", "/home/me/.config"},
       {std::nullopt, "/home/me", "/home/me/.config"},
       {std::nullopt, std::nullopt, ""},

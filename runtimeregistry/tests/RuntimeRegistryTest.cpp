@@ -298,9 +298,9 @@ TEST_F(Registry, AManifestListedThroughALinkIsThisManifest) {
       onHost("D:\\SteamLibrary\\steamapps\\common\\Ostrel\\app.vrmanifest",
              "/home/me/.local/share/Steam/steamapps/common/Ostrel/app.vrmanifest");
   const std::string throughLink =
-      onHost("C:\\Steam\\steamapps\\common\\Ostrel\\app.vrmanifest",
+      onHost("E:\\SteamJunction\\steamapps\\common\\Ostrel\\app.vrmanifest",
              "/home/me/.steam/steam/steamapps/common/Ostrel/app.vrmanifest");
-  files_.link(onHost("C:\\Steam", "/home/me/.steam/steam"),
+  files_.link(onHost("E:\\SteamJunction", "/home/me/.steam/steam"),
               onHost("D:\\SteamLibrary", "/home/me/.local/share/Steam"));
   files_.put(installed, manifestDeclaring(kKey));
   files_.put(kAppConfig, appConfigListing({throughLink, kOther}));

@@ -35,13 +35,23 @@ function(ostrel_program_path variable path)
   set(${variable} "${path}" PARENT_SCOPE)
 endfunction()
 
-# ostrel_write_manifest(<file> <app key>): a manifest the check passes (its
-# binary, Ostrel.exe, is the caller's to write beside it).
+# ostrel_write_manifest(<file> <app key>): a manifest the check passes on
+# either platform (its binaries, Ostrel.exe and ostrel, are the caller's to
+# write beside it: ostrel_write_binaries).
 function(ostrel_write_manifest file app_key)
   file(WRITE "${file}"
     "{\"source\":\"builtin\",\"applications\":[{\"app_key\":\"${app_key}\",\"launch_type\":\"binary\","
-    "\"binary_path_windows\":\"Ostrel.exe\",\"is_dashboard_overlay\":true,"
-    "\"strings\":{\"en_us\":{\"name\":\"Ostrel\"}}}]}")
+    "\"binary_path_windows\":\"Ostrel.exe\",\"binary_path_linux\":\"ostrel\","
+    "\"is_dashboard_overlay\":true,\"strings\":{\"en_us\":{\"name\":\"Ostrel\"}}}]}")
+endfunction()
+
+# ostrel_write_binaries(<folder>): the binaries ostrel_write_manifest names,
+# empty files, the Linux one executable.
+function(ostrel_write_binaries folder)
+  file(WRITE "${folder}/Ostrel.exe" "")
+  file(WRITE "${folder}/ostrel" "")
+  file(CHMOD "${folder}/ostrel" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endfunction()
 
 # ostrel_expect_call(<calls> <ON|OFF> <call>): whether the stand-in loader's
@@ -93,25 +103,15 @@ function(ostrel_stateful_stand_in folder)
 endfunction()
 
 # ostrel_install_copy(<variable> <work folder> <install name> <app key>): a
-# manifest the check passes, and its binary, for the install folder <install
-# name> ("Games\Ostrel"); <variable> is the path the program is given. Under
-# an emulator the files are real and named by their Z:\ paths; natively the
-# registrar takes only Windows-form paths, so "C:\<name>\app.vrmanifest" is a
-# file of exactly that name in <work folder>, and the binary, which the check
-# looks for from the manifest file's folder as the host sees it, is in <work
-# folder> itself.
+# manifest the check passes, and its binaries, in <work
+# folder>/installs/<install name> ("Games/Ostrel"); <variable> is the path
+# the program is given: the host's natively, the Z:\ form under an emulator.
 function(ostrel_install_copy variable work name app_key)
-  if(EMULATOR)
-    string(REPLACE "\\" "/" host_name "${name}")
-    set(folder "${work}/installs/${host_name}")
-    file(WRITE "${folder}/Ostrel.exe" "")
-    ostrel_write_manifest("${folder}/app.vrmanifest" "${app_key}")
-    ostrel_program_path(path "${folder}/app.vrmanifest")
-  else()
-    set(path "C:\\${name}\\app.vrmanifest")
-    file(WRITE "${work}/Ostrel.exe" "")
-    ostrel_write_manifest("${work}/${path}" "${app_key}")
-  endif()
+  string(REPLACE "\\" "/" host_name "${name}")
+  set(folder "${work}/installs/${host_name}")
+  ostrel_write_binaries("${folder}")
+  ostrel_write_manifest("${folder}/app.vrmanifest" "${app_key}")
+  ostrel_program_path(path "${folder}/app.vrmanifest")
   set(${variable} "${path}" PARENT_SCOPE)
 endfunction()
 

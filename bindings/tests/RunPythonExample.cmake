@@ -10,16 +10,10 @@ ostrel_require_variables(PYTHON VERSION EXAMPLE LIBRARY LOADER WORK CASE)
 ostrel_fresh_case_folder(dir)
 set(key vantorell.ostrel)
 
-# The library takes Windows-form paths only: natively the manifest is a file
-# of exactly that name in the working folder, beside the binary it names.
-set(manifest "C:\\Games\\Ostrel\\app.vrmanifest")
-file(WRITE "${dir}/Ostrel.exe" "")
-ostrel_write_manifest("${dir}/${manifest}" "${key}")
-set(ENV{OSTREL_FAKE_LOADER_CONFIG_DIR} "${dir}/config")
-set(ENV{VR_PATHREG_OVERRIDE} "${dir}/openvrpaths.vrpath")
+# A manifest the check passes, and its binaries, in an install folder.
+ostrel_install_copy(manifest "${dir}" "Games/Ostrel" "${key}")
+ostrel_stateful_stand_in("${dir}")
 set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "")
-unset(ENV{VR_CONFIG_PATH})
-unset(ENV{VR_OVERRIDE})
 
 set(failures "")
 function(run tag expected)

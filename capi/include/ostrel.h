@@ -99,8 +99,9 @@ OSTREL_API void OSTREL_CALL ostrel_free(void* text);
 typedef struct ostrel_startup ostrel_startup;
 
 /* Makes a handle for one run. `app_key` is required. `manifest_path` NULL:
- * "app.vrmanifest" beside the running executable; otherwise made full by the
- * platform's rules (on Windows against the working directory). `loader_path`
+ * "app.vrmanifest" beside the running executable (on Linux beside the
+ * AppImage file when $APPIMAGE names one); otherwise made full against the
+ * working directory by the platform's rules. `loader_path`
  * NULL: the OpenVR loader beside the executable, then the system's search.
  * The texts are copied. On success stores the handle in *out (free it with
  * ostrel_startup_destroy) and returns OSTREL_OK; otherwise stores NULL (when
@@ -156,7 +157,7 @@ OSTREL_API void OSTREL_CALL ostrel_startup_destroy(ostrel_startup* s);
 /* ---------------------------------------------------------------------------
  * The registrar's operations for one key and manifest, over the runtime.
  * `manifest_path` is required and is given to the runtime as a full path
- * (on Windows made absolute against the working directory). The manifest is
+ * (a relative one made absolute against the working directory). The manifest is
  * not checked first: ostrel_check_json does that.
  *
  * Return the registrar's result, 0 to 4:

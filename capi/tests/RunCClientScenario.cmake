@@ -12,10 +12,8 @@
 # binding's client, which takes the same commands); unlike EMULATOR it leaves
 # the paths in host form.
 #
-# Under Wine the manifests are real files named by their Z:\... paths.
-# Natively the library takes Windows-form paths only, and a Linux file name
-# may hold '\' and ':', so "C:\Games\Ostrel\app.vrmanifest" is a file of
-# exactly that name in the working folder, beside the binary it names.
+# The manifests are real files, named by the paths of the platform built for:
+# POSIX paths natively, their Z:\... form under Wine.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -84,8 +82,8 @@ function(expect_in tag stream text)
 endfunction()
 
 
-install_copy(ours "Games\\Ostrel")
-install_copy(old "Old\\Ostrel")
+install_copy(ours "Games/Ostrel")
+install_copy(old "Old/Ostrel")
 
 # The first start registers, with auto-launch on; the next finds it right in
 # the runtime's files and leaves the runtime alone.

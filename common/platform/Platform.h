@@ -151,8 +151,10 @@ std::wstring utf8ToWide(std::string_view text);
 // The full form of a path the user typed. Windows: made absolute against the
 // working directory and given back slashes only, by the system's own rules
 // (GetFullPathNameW); on failure, or for text holding a NUL, the input comes
-// back unchanged. POSIX: the input unchanged, since the paths that matter
-// are the runtime's Windows paths and judging them is the caller's business.
+// back unchanged. POSIX: a relative path is joined to the working directory
+// (text only: "." and ".." stay, no symbolic link is resolved); an absolute
+// one, empty text, text holding a NUL, or any path when the working
+// directory is not known, comes back unchanged.
 std::wstring fullNativePath(std::wstring_view path);
 
 // The file system path that UTF-8 text names. POSIX: the bytes as they are.
@@ -173,9 +175,10 @@ std::optional<std::string> environmentVariable(const char* name);
 // The per-user folder under which the OpenVR runtime keeps its path registry
 // ("openvr/openvrpaths.vrpath" inside it). Windows: the user's local
 // application data folder, as the shell names it
-// (SHGetKnownFolderPath(FOLDERID_LocalAppData)). POSIX: $XDG_CONFIG_HOME when
-// it is set to an absolute path, else $HOME/.config. Empty, with the reason
-// in `error`, when the system names no such folder.
+// (SHGetKnownFolderPath(FOLDERID_LocalAppData)). POSIX: $XDG_CONFIG_HOME as
+// given when it is set and not empty, as the OpenVR loader takes it, else
+// $HOME/.config. Empty, with the reason in `error`, when the system names no
+// such folder.
 std::filesystem::path userRuntimeConfigFolder(std::string& error);
 
 }  // namespace ostrel::platform

@@ -178,7 +178,22 @@ std::wstring utf8ToWide(std::string_view text) {
   return out;
 }
 
-std::wstring fullNativePath(std::wstring_view path) { return std::wstring(path); }
+// The runtime resolves a relative path against its own working folder, not
+// ours, so one is made absolute here. Only by joining: "." and ".." stay
+// where the user put them, since the system resolves ".." after a symbolic
+// link from the link's target, which text alone cannot know.
+std::wstring fullNativePath(std::wstring_view path) {
+  if (path.empty() || path.front() == L'/' || path.find(L'\0') != std::wstring_view::npos) {
+    return std::wstring(path);
+  }
+  std::error_code failure;
+  const std::filesystem::path current = std::filesystem::current_path(failure);
+  if (failure || current.empty()) return std::wstring(path);
+  std::wstring full = utf8ToWide(current.native());
+  if (full.back() != L'/') full.push_back(L'/');
+  full.append(path);
+  return full;
+}
 
 std::filesystem::path pathFromUtf8(std::string_view text) { return std::string(text); }
 

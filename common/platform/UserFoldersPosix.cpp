@@ -11,10 +11,12 @@ std::optional<std::string> environmentVariable(const char* name) {
   return std::string(value);
 }
 
-// The XDG base directory rules: a relative $XDG_CONFIG_HOME is to be ignored.
+// As the OpenVR loader finds it, which is what counts: $XDG_CONFIG_HOME as
+// given whenever it is set and not empty (the XDG rules would ignore a
+// relative one; the loader does not), else $HOME/.config.
 std::filesystem::path userRuntimeConfigFolder(std::string& error) {
   if (const std::optional<std::string> xdg = environmentVariable("XDG_CONFIG_HOME");
-      xdg && !xdg->empty() && xdg->front() == '/') {
+      xdg && !xdg->empty()) {
     error.clear();
     return std::filesystem::path(*xdg);
   }

@@ -82,6 +82,7 @@ TEST(HostPath, FollowsThePlatformBuiltFor) {
   EXPECT_EQ(ot::isFullPath("C:\\Games\\m.vrmanifest"), windows);
   EXPECT_EQ(ot::isFullPath("/home/me/m.vrmanifest"), !windows);
   EXPECT_EQ(ot::refusedSeparator(), windows ? '/' : '\\');
+  EXPECT_EQ(ot::pathSeparator(), windows ? '\\' : '/');
   EXPECT_EQ(ot::samePath("/Opt/M", "/opt/m"), windows);
   EXPECT_EQ(ot::samePath("/opt/x/../m", "/opt/m"), !windows);
   EXPECT_EQ(ot::insideFolder("/opt/Ostrel/m", "/opt/ostrel"), windows);

@@ -2,8 +2,10 @@
 // each become exactly one U+FFFD per maximal ill-formed subsequence.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
+#include "ostrel/testing/ScratchFolder.h"
 #include "platform/Platform.h"
 
 namespace ostrel::platform {
@@ -27,10 +29,30 @@ TEST(Utf8ToWidePosix, EmbeddedNulIsKept) {
   EXPECT_EQ(utf8ToWide(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
 }
 
-// The paths that matter are the runtime's; judging them is not ours to do.
-TEST(FullNativePathPosix, LeavesTheTextUnchanged) {
-  EXPECT_EQ(fullNativePath(L"relative/app.vrmanifest"), L"relative/app.vrmanifest");
-  EXPECT_EQ(fullNativePath(L"C:/Ostrel/app.vrmanifest"), L"C:/Ostrel/app.vrmanifest");
+// A relative path is joined to the working directory as text; nothing else
+// of it changes.
+TEST(FullNativePathPosix, JoinsARelativePathToTheWorkingDirectory) {
+  const ostrel::testing::ScratchFolder scratch("ostrel-full-path-");
+  ASSERT_FALSE(scratch.path().empty()) << scratch.error();
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(scratch.path());
+  const std::wstring here = utf8ToWide(std::filesystem::current_path().native());
+  struct Case {
+    std::wstring path;
+    std::wstring full;
+  } cases[] = {
+      {L"app.vrmanifest", here + L"/app.vrmanifest"},
+      {L"relative/app.vrmanifest", here + L"/relative/app.vrmanifest"},
+      {L"./link/../app.vrmanifest", here + L"/./link/../app.vrmanifest"},  // no link resolved
+      {L"C:/Ostrel/app.vrmanifest", here + L"/C:/Ostrel/app.vrmanifest"},
+      {L"C:\\Ostrel\\app.vrmanifest", here + L"/C:\\Ostrel\\app.vrmanifest"},
+      {L"/opt/ostrel/../ostrel//app.vrmanifest", L"/opt/ostrel/../ostrel//app.vrmanifest"},
+      {L"/", L"/"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(fullNativePath(c.path), c.full);
+  std::filesystem::current_path("/");
+  EXPECT_EQ(fullNativePath(L"app.vrmanifest"), L"/app.vrmanifest");
+  std::filesystem::current_path(previous);
 }
 
 TEST(CommandLineArgumentsPosix, ArgvAsItIs) {

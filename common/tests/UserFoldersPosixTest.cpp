@@ -1,44 +1,26 @@
 // Where the POSIX side looks for the per-user config folder.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 
+#include "ostrel/testing/ScopedVariable.h"
 #include "platform/Platform.h"
 
 namespace ostrel::platform {
 namespace {
 
-// Sets (or, for nullopt, unsets) a variable for one test and restores it.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, std::optional<std::string> value)
-      : name_(name), previous_(environmentVariable(name)) {
-    apply(value);
-  }
-  ~ScopedVariable() { apply(previous_); }
+using ostrel::testing::ScopedVariable;
 
- private:
-  void apply(const std::optional<std::string>& value) {
-    if (value) {
-      setenv(name_, value->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  const char* name_;
-  std::optional<std::string> previous_;
-};
-
-TEST(UserRuntimeConfigFolder, FollowsTheXdgRules) {
+TEST(UserRuntimeConfigFolder, FollowsTheLoadersReadingOfXdg) {
   struct Case {
     std::optional<std::string> xdg;
     std::optional<std::string> home;
     std::string expected;  // empty: no folder
   } cases[] = {
       {"/xdg/config", "/home/me", "/xdg/config"},
-      {"relative/config", "/home/me", "/home/me/.config"},  // a relative value is ignored
+      {"relative/config", "/home/me", "relative/config"},  // as the loader takes it
+      {"/home/me/.config/", "/home/me", "/home/me/.config/"},
       {"", "/home/me", "/home/me/.config"},
       {std::nullopt, "/home/me", "/home/me/.config"},
       {std::nullopt, std::nullopt, ""},

@@ -6,6 +6,8 @@ namespace ostrel::text {
 
 bool isFullPath(std::string_view utf8Path) noexcept { return isWindowsAbsolute(utf8Path); }
 
+char pathSeparator() noexcept { return '\\'; }
+
 char refusedSeparator() noexcept { return '/'; }
 
 std::string comparablePath(std::string_view utf8Path) { return comparableWindowsPath(utf8Path); }

@@ -217,10 +217,10 @@ function(expect_calls case)
   endif()
 endfunction()
 
-install_copy(ours "Games\\Ostrel")
-install_copy(old "Old\\Ostrel")
-install_copy(gone "Gone\\Ostrel")
-install_copy(other "Games\\Other" other.app)
+install_copy(ours "Games/Ostrel")
+install_copy(old "Old/Ostrel")
+install_copy(gone "Gone/Ostrel")
+install_copy(other "Games/Other" other.app)
 
 # A first registration switches auto-launch on; the next start finds the
 # registration right in the runtime's files and leaves the runtime alone:
@@ -245,11 +245,7 @@ run_example(other_application "" 0 "registered: registered other.app from ${othe
 run_example(old_copy "" 0 "registered: registered ${key} from ${old}" ${key} "${old}")
 # An earlier install whose folder is gone is still listed before the old
 # copy: written here as the runtime would have kept it.
-if(EMULATOR)
-  file(REMOVE_RECURSE "${WORK}/installs/Gone")
-else()
-  file(REMOVE "${WORK}/C:\\Gone\\Ostrel\\app.vrmanifest")
-endif()
+file(REMOVE_RECURSE "${WORK}/installs/Gone")
 string(REPLACE "\\" "\\\\" other_json "${other}")
 string(REPLACE "\\" "\\\\" gone_json "${gone}")
 string(REPLACE "\\" "\\\\" old_json "${old}")
@@ -284,7 +280,7 @@ run_example(hostile_files "" 0 "registered: registered ${key} from ${ours}" ${ke
 
 # A manifest the runtime would skip: refused before the runtime is reached.
 fresh_runtime(refused)
-string(REPLACE "Ostrel\\app.vrmanifest" "Absent\\app.vrmanifest" absent "${ours}")
+string(REGEX REPLACE "Ostrel([/\\]app\\.vrmanifest)$" "Absent\\1" absent "${ours}")
 run_example(manifest_errors "" 1
   "failed: not registered: the manifest check found 1 error in ${absent}: error [file-missing]"
   ${key} "${absent}")
@@ -292,13 +288,21 @@ if(NOT calls STREQUAL "")
   message(FATAL_ERROR "manifest errors: the stand-in saw calls:\n${calls}")
 endif()
 
-# Without a manifest named, the one beside the program is registered. Only
-# under Wine: natively that path is a POSIX one, which the Windows path rules
-# refuse.
-if(EMULATOR)
-  fresh_runtime(beside)
-  file(WRITE "${WORK}/build/Ostrel.exe" "")
-  ostrel_write_manifest("${WORK}/build/app.vrmanifest" "${key}")
-  ostrel_program_path(beside "${WORK}/build/app.vrmanifest")
-  run_example(beside_the_program "" 0 "registered: registered ${key} from ${beside}" ${key})
+# Without a manifest named, the one beside the program is registered.
+fresh_runtime(beside)
+ostrel_write_binaries("${WORK}/build")
+ostrel_write_manifest("${WORK}/build/app.vrmanifest" "${key}")
+ostrel_program_path(beside "${WORK}/build/app.vrmanifest")
+run_example(beside_the_program "" 0 "registered: registered ${key} from ${beside}" ${key})
+
+# On Linux an AppImage's program runs from a mount that goes away; the
+# manifest is the one beside the AppImage file the AppImage runtime names.
+if(NOT EMULATOR)
+  fresh_runtime(appimage)
+  ostrel_write_binaries("${WORK}/Applications")
+  ostrel_write_manifest("${WORK}/Applications/app.vrmanifest" "${key}")
+  set(ENV{APPIMAGE} "${WORK}/Applications/Ostrel-x86_64.AppImage")
+  run_example(beside_the_appimage "" 0
+    "registered: registered ${key} from ${WORK}/Applications/app.vrmanifest" ${key})
+  unset(ENV{APPIMAGE})
 endif()

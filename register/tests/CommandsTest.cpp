@@ -12,6 +12,7 @@
 #include "ExitStatus.h"
 #include "ostrel/registration/RegistrarPath.h"
 #include "ostrel/openvr/OpenVRApplicationsSurface.h"
+#include "ostrel/testing/HostPaths.h"
 #include "ostrel/testing/MemoryRegistry.h"
 #include "ostrel/testing/ScratchFolder.h"
 #include "ostrel/testing/ScriptedApplicationsSurface.h"
@@ -21,6 +22,7 @@
 namespace ostrel::registercli {
 namespace {
 
+using ostrel::testing::onHost;
 using ostrel::testing::ScriptedConnector;
 
 void countSleep(std::chrono::milliseconds) {}
@@ -79,7 +81,8 @@ class Commands : public ::testing::Test {
 };
 
 // A path the check can judge only as missing, on every platform.
-const std::string kAbsentManifest = "C:\\Absent\\Ostrel\\app.vrmanifest";
+const std::string kAbsentManifest =
+    onHost("C:\\Absent\\Ostrel\\app.vrmanifest", "/absent/Ostrel/app.vrmanifest");
 
 TEST_F(Commands, RegisterRefusesOnCheckErrorsWithoutTouchingTheRuntime) {
   EXPECT_EQ(run(CommandKind::Register, kAbsentManifest), kExitManifestErrors);
@@ -149,11 +152,14 @@ class StatusCommand : public Commands {
     ASSERT_FALSE(folder_.path().empty()) << folder_.error();
     manifest_ = folder_.write("app.vrmanifest",
                               R"({"applications":[{"app_key":"vantorell.ostrel",)"
-                              R"("launch_type":"binary","binary_path_windows":"Ostrel.exe"}]})");
+                              R"("launch_type":"binary","binary_path_windows":"Ostrel.exe",)"
+                              R"("binary_path_linux":"ostrel"}]})");
   }
 
   std::string manifestText() const { return platform::pathToUtf8(manifest_); }
   std::string folderText() const { return platform::pathToUtf8(folder_.path()); }
+  // The binary the runtime of the platform built for starts from it.
+  std::string binaryText() const { return folderText() + onHost("\\Ostrel.exe", "/ostrel"); }
 
   const ostrel::testing::ScratchFolder folder_{"ostrel-register-status-"};
   std::filesystem::path manifest_;
@@ -162,14 +168,14 @@ class StatusCommand : public Commands {
 TEST_F(StatusCommand, ReportsWhatTheRuntimeHolds) {
   connector_.surface.installedAnswers.queued = {true};
   connector_.surface.autoLaunch = {true, 0};
-  connector_.surface.binaryPath = {folderText() + "\\Ostrel.exe", 0};
+  connector_.surface.binaryPath = {binaryText(), 0};
   connector_.surface.workingDirectory = {folderText(), 0};
   EXPECT_EQ(run(CommandKind::Status, manifestText()), 0);
   const std::string text = out_.str();
   EXPECT_NE(text.find("installed:         yes\n"), std::string::npos) << text;
   EXPECT_NE(text.find("auto-launch:       on\n"), std::string::npos) << text;
   EXPECT_NE(text.find("dashboard overlay: yes\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("binary path:       " + folderText() + "\\Ostrel.exe\n"), std::string::npos)
+  EXPECT_NE(text.find("binary path:       " + binaryText() + "\n"), std::string::npos)
       << text;
   EXPECT_NE(text.find("manifest:          current"), std::string::npos) << text;
   EXPECT_NE(text.find("status: vantorell.ostrel is registered (auto-launch on)\n"),
@@ -179,9 +185,10 @@ TEST_F(StatusCommand, ReportsWhatTheRuntimeHolds) {
 
 TEST_F(StatusCommand, NamesAStaleRegistration) {
   connector_.surface.installedAnswers.queued = {true};
-  connector_.surface.binaryPath = {"D:\\Old\\Ostrel.exe", 0};
+  const std::string old = onHost("D:\\Old\\Ostrel.exe", "/opt/old/ostrel");
+  connector_.surface.binaryPath = {old, 0};
   EXPECT_EQ(run(CommandKind::Status, manifestText()), kExitStale);
-  EXPECT_NE(out_.str().find("manifest:          stale: the runtime starts D:\\Old\\Ostrel.exe"),
+  EXPECT_NE(out_.str().find("manifest:          stale: the runtime starts " + old),
             std::string::npos)
       << out_.str();
   EXPECT_NE(out_.str().find(", stale: points elsewhere than"), std::string::npos) << out_.str();
@@ -206,11 +213,20 @@ TEST_F(StatusCommand, NotInstalledStopsAfterSayingSo) {
 
 // --- the runtime's files beside the runtime's answers ----------------------
 
-const std::string kOurs = "C:\\Games\\Ostrel\\app.vrmanifest";
-const std::string kOld = "D:\\Old\\Ostrel\\app.vrmanifest";
-const std::string kCopy = "E:\\Copy\\Ostrel\\app.vrmanifest";
-const std::string kOther = "C:\\Games\\Other\\other.vrmanifest";
-const std::string kConfig = "C:\\Steam\\config";
+const std::string kOurs =
+    onHost("C:\\Games\\Ostrel\\app.vrmanifest", "/home/me/Games/Ostrel/app.vrmanifest");
+const std::string kOld = onHost("D:\\Old\\Ostrel\\app.vrmanifest", "/opt/old/Ostrel/app.vrmanifest");
+const std::string kCopy =
+    onHost("E:\\Copy\\Ostrel\\app.vrmanifest", "/media/copy/Ostrel/app.vrmanifest");
+const std::string kOther =
+    onHost("C:\\Games\\Other\\other.vrmanifest", "/home/me/Games/Other/other.vrmanifest");
+const std::string kConfig = onHost("C:\\Steam\\config", "/home/me/.local/share/Steam/config");
+const std::string kVrpath =
+    onHost("C:\\Users\\Me\\openvrpaths.vrpath", "/home/me/.config/openvr/openvrpaths.vrpath");
+// A file in the config folder.
+std::string inConfig(const std::string& name) {
+  return kConfig + onHost("\\", "/") + name;
+}
 
 std::string declaring(const std::string& key) {
   return R"({"applications":[{"app_key":")" + key + R"("}]})";
@@ -220,9 +236,9 @@ class RegistryCommands : public Commands {
  protected:
   void SetUp() override {
     Commands::SetUp();
-    registry_.variables["VR_PATHREG_OVERRIDE"] = "C:\\Users\\Me\\openvrpaths.vrpath";
-    registry_.put("C:\\Users\\Me\\openvrpaths.vrpath",
-                  R"({"config":["C:\\Steam\\config"],"jsonid":"vrpathreg","version":1})");
+    registry_.variables["VR_PATHREG_OVERRIDE"] = kVrpath;
+    registry_.put(kVrpath, nlohmann::json{{"config", {kConfig}}, {"jsonid", "vrpathreg"}, {"version", 1}}
+                               .dump());
     registry_.put(kOurs, declaring("vantorell.ostrel"));
     registry_.put(kOld, declaring("vantorell.ostrel"));
     registry_.put(kCopy, declaring("vantorell.ostrel"));
@@ -231,10 +247,11 @@ class RegistryCommands : public Commands {
 
   void list(const std::vector<std::string>& paths) {
     nlohmann::json root = {{"manifest_paths", paths}};
-    registry_.put(kConfig + "\\appconfig.json", root.dump());
+    registry_.put(inConfig("appconfig.json"), root.dump());
   }
   void autoLaunchFile(bool on) {
-    registry_.put(kConfig + "\\vrappconfig\\vantorell.ostrel.vrappconfig",
+    registry_.put(inConfig(onHost("vrappconfig\\vantorell.ostrel.vrappconfig",
+                                  "vrappconfig/vantorell.ostrel.vrappconfig")),
                   std::string(R"({"autolaunch":)") + (on ? "true" : "false") + "}");
   }
 
@@ -360,7 +377,7 @@ TEST_F(RegistryCommands, StatusJsonParsesBackWithBothViews) {
   EXPECT_EQ(report["runtime"]["advice"], "start SteamVR");
   EXPECT_EQ(report["installed"], true);
   EXPECT_EQ(report["auto_launch"], true);
-  EXPECT_EQ(report["registry"]["file"], "C:\\Users\\Me\\openvrpaths.vrpath");
+  EXPECT_EQ(report["registry"]["file"], kVrpath);
   EXPECT_EQ(report["registry"]["config"], kConfig);
   const nlohmann::json& paths = report["registry"]["manifest_paths"];
   ASSERT_EQ(paths.size(), 3u);
@@ -439,7 +456,7 @@ TEST_F(RegistryCommands, DryRunReadsTheFilesAndNeverTheRuntime) {
 }
 
 TEST_F(RegistryCommands, UnreadableRegistryOnlyRegisters) {
-  registry_.put(kConfig + "\\appconfig.json", "{\"manifest_paths\": [");
+  registry_.put(inConfig("appconfig.json"), "{\"manifest_paths\": [");
   connector_.surface.installedAnswers.queued = {false, true};
   EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0);
   EXPECT_EQ(calls().front(), "Add " + kOurs);

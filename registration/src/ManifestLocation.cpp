@@ -1,11 +1,12 @@
 #include "ostrel/registration/ManifestLocation.h"
 
-#include "ostrel/text/WindowsPath.h"
+#include "HostBinaryPath.h"
 #include "ostrel/manifestcheck/ManifestReader.h"
+#include "ostrel/text/HostPath.h"
 
 namespace ostrel::registration {
 
-std::string folderOf(const std::string& path) { return text::windowsFolderOf(path); }
+std::string folderOf(const std::string& path) { return text::folderOf(path); }
 
 std::optional<ManifestLocation> readManifestLocation(const std::string& manifestPath,
                                                      const std::string& appKey,
@@ -19,7 +20,7 @@ std::optional<ManifestLocation> readManifestLocation(const std::string& manifest
     if (application.appKey != appKey) continue;
     ManifestLocation location;
     location.folder = folderOf(manifestPath);
-    location.binaryPath = application.binaryPathWindows;
+    location.binaryPath = hostBinaryPath(application, manifestPath, appKey);
     error.clear();
     return location;
   }

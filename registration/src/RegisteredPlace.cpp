@@ -1,6 +1,7 @@
 #include "ostrel/registration/RegisteredPlace.h"
 
-#include "ostrel/text/WindowsPath.h"
+#include "ostrel/text/HostPath.h"
+#include "platform/Platform.h"
 
 namespace ostrel::registration {
 
@@ -8,21 +9,23 @@ namespace {
 
 std::string expectedBinary(const ManifestLocation& manifest) {
   const std::string& binary = *manifest.binaryPath;
-  if (text::isWindowsAbsolute(binary) || manifest.folder.empty()) return binary;
-  return manifest.folder + "\\" + binary;
+  if (text::isFullPath(binary) || manifest.folder.empty()) return binary;
+  return manifest.folder + text::pathSeparator() + binary;
 }
 
 }  // namespace
 
-bool sameWindowsPath(const std::string& a, const std::string& b) {
-  return text::sameWindowsPath(a, b);
+bool sameRegisteredPath(const std::string& a, const std::string& b) {
+  if (text::samePath(a, b)) return true;
+  if (a.find('\0') != std::string::npos || b.find('\0') != std::string::npos) return false;
+  return platform::sameExistingFile(platform::pathFromUtf8(a), platform::pathFromUtf8(b));
 }
 
 PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,
                                   const ManifestLocation& manifest) {
   if (manifest.binaryPath && !registered.binaryPath.empty()) {
     const std::string expected = expectedBinary(manifest);
-    if (!sameWindowsPath(expected, registered.binaryPath)) {
+    if (!sameRegisteredPath(expected, registered.binaryPath)) {
       return {PlaceMatch::Differs,
               "stale: the runtime starts " + registered.binaryPath + ", but this manifest names " +
                   expected +
@@ -32,10 +35,10 @@ PlaceVerdict judgeRegisteredPlace(const RegisteredPlace& registered,
     }
   }
   if (!registered.workingDirectory.empty() && !manifest.folder.empty()) {
-    const bool inManifestFolder = sameWindowsPath(registered.workingDirectory, manifest.folder);
+    const bool inManifestFolder = sameRegisteredPath(registered.workingDirectory, manifest.folder);
     const bool inBinaryFolder =
         manifest.binaryPath &&
-        sameWindowsPath(registered.workingDirectory, folderOf(expectedBinary(manifest)));
+        sameRegisteredPath(registered.workingDirectory, folderOf(expectedBinary(manifest)));
     if (!inManifestFolder && !inBinaryFolder) {
       return {PlaceMatch::Differs,
               "stale: the runtime starts the application in " + registered.workingDirectory +

@@ -52,6 +52,7 @@ PathRegistryFile readPathRegistryFile(IRegistryEnvironment& environment, IRegist
   const std::optional<json> root = parseBounded(read.content, result.problem);
   if (!root) return result;
   result.status = PathRegistryFile::Status::Read;
+  result.configMember = root->contains("config");
   result.config = firstString(*root, "config");
   result.runtime = firstString(*root, "runtime");
   return result;

@@ -33,6 +33,8 @@ struct PathRegistryFile {
   // non-empty strings. The environment's overrides are not applied here.
   std::optional<std::string> config;
   std::optional<std::string> runtime;
+  // Read: whether the file has a "config" member at all, usable or not.
+  bool configMember = false;
 };
 
 // Finds and reads the path registry as the loader does; reads at most

@@ -54,9 +54,17 @@ class DiskFiles final : public IRegistryFiles {
     result.status = FileRead::Status::Unreadable;
     return result;
   }
+
+  bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) override {
+    return platform::sameExistingFile(a, b);
+  }
 };
 
 }  // namespace
+
+bool IRegistryFiles::SameFile(const std::filesystem::path&, const std::filesystem::path&) {
+  return false;
+}
 
 std::unique_ptr<IRegistryEnvironment> createProcessEnvironment() {
   return std::make_unique<ProcessEnvironment>();

@@ -6,9 +6,9 @@
 #include "BoundedJson.h"
 #include "PathRegistry.h"
 #include "ShownText.h"
-#include "WindowsPathRules.h"
-#include "ostrel/text/WindowsPath.h"
+#include "PlatformRules.h"
 #include "ostrel/manifestcheck/ManifestReader.h"
+#include "ostrel/text/HostPath.h"
 #include "platform/Platform.h"
 #include "ostrel/runtimeregistry/RegistryFindingCodes.h"
 
@@ -34,13 +34,6 @@ using runtimeregistry::underTemporaryFolder;
 // Individual findings about gone manifests before one line counts the rest:
 // a list of thousands of dead entries must not become thousands of lines.
 constexpr std::size_t kMaxMissingFindings = 8;
-
-constexpr const char* kVrpathAdvice =
-    "SteamVR writes this file when it first runs for a Windows user, so either SteamVR has never "
-    "run for this user, or this program runs as another account (an installer elevated with "
-    "another administrator's credentials reads that account's folder); the loader reports the "
-    "same as VRInitError_Init_PathRegistryNotFound (110): start SteamVR once as the user who "
-    "will use it, and run the installer as that user";
 
 // An app key is a file name inside vrappconfig/; one that could climb out
 // of the folder names no file the runtime wrote.
@@ -80,11 +73,19 @@ class Reader {
     switch (registry.status) {
       case PathRegistryFile::Status::NotLocated:
         warning(findings::kVrpathMissing, "the runtime's path registry cannot be located (" +
-                                      registry.problem + "): " + kVrpathAdvice);
+                                              registry.problem +
+                                              "): " + missingPathRegistryAdvice());
         break;
       case PathRegistryFile::Status::Missing:
+        if (std::optional<std::string> sandboxed = sandboxedRegistry()) {
+          warning(findings::kVrpathMissing, "there is no runtime path registry at " + shown +
+                                                ", but Flatpak Steam keeps one at " +
+                                                shownText(*sandboxed) + ": " +
+                                                sandboxedPathRegistryAdvice());
+          break;
+        }
         warning(findings::kVrpathMissing,
-                "there is no runtime path registry at " + shown + ": " + kVrpathAdvice);
+                "there is no runtime path registry at " + shown + ": " + missingPathRegistryAdvice());
         break;
       case PathRegistryFile::Status::Unreadable:
         warning(findings::kVrpathUnreadable,
@@ -105,11 +106,32 @@ class Reader {
       result_.runtimeFolder = std::move(runtime);
     }
     if (result_.registryFileRead && !result_.configFolder) {
+      if (!registry.configMember && configlessRegistryIsAnotherRuntimes()) {
+        warning(findings::kVrpathOtherRuntime,
+                "the runtime's path registry " + shown +
+                    " has no config entry, as those written for another OpenVR runtime (xrizer, "
+                    "or OpenComposite over an OpenXR runtime such as Monado or WiVRn) have: "
+                    "SteamVR did not write it, so SteamVR's list of applications cannot be "
+                    "found through it: start SteamVR once, which writes its own entries into the "
+                    "file, or set VR_CONFIG_PATH to SteamVR's config folder");
+        return;
+      }
       warning(findings::kVrpathNoConfig, "the runtime's path registry " + shown +
                                       " names no config folder, so the runtime's list of "
                                       "applications cannot be found: start SteamVR once so it "
                                       "writes the file again");
     }
+  }
+
+  // Where the loader's own place is empty and no override names another,
+  // the path registry of a runtime this program cannot reach, when there is
+  // one: the user's SteamVR probably lives there.
+  std::optional<std::string> sandboxedRegistry() {
+    if (nonEmptyVariable(environment_, "VR_PATHREG_OVERRIDE")) return std::nullopt;
+    const std::optional<std::filesystem::path> file = sandboxedPathRegistry(environment_);
+    if (!file) return std::nullopt;
+    if (files_.Read(*file, 0).status == FileRead::Status::Missing) return std::nullopt;
+    return platform::pathToUtf8(*file);
   }
 
   void readAppConfig() {
@@ -162,13 +184,20 @@ class Reader {
 
   void examine(ListedManifest& listed) {
     if (query_.manifestPath) {
-      listed.thisManifest = text::sameWindowsPath(listed.path, *query_.manifestPath);
+      listed.thisManifest = text::samePath(listed.path, *query_.manifestPath);
     }
     listed.temporaryLocation = underTemporaryFolder(listed.path, temporaryFolders());
     if (listed.path.empty() || listed.path.find('\0') != std::string::npos) return;
     const FileRead read = files_.Read(platform::pathFromUtf8(listed.path), kManifestSizeLimit);
     if (read.status == FileRead::Status::Missing) return;
     listed.exists = true;
+    // The runtime opens the path it lists, links and all: another spelling
+    // of the same file is still this manifest.
+    if (query_.manifestPath && !listed.thisManifest &&
+        query_.manifestPath->find('\0') == std::string::npos) {
+      listed.thisManifest = files_.SameFile(platform::pathFromUtf8(listed.path),
+                                            platform::pathFromUtf8(*query_.manifestPath));
+    }
     if (read.status != FileRead::Status::Read) {
       if (listed.thisManifest) unreadableReason_ = read.reason;
       return;
@@ -188,7 +217,7 @@ class Reader {
   const std::vector<std::string>& temporaryFolders() {
     if (!temporaryFolders_) {
       temporaryFolders_.emplace();
-      for (const char* name : {"TEMP", "TMP"}) {
+      for (const char* name : temporaryFolderVariables()) {
         if (std::optional<std::string> folder = nonEmptyVariable(environment_, name)) {
           temporaryFolders_->push_back(std::move(*folder));
         }

@@ -10,7 +10,9 @@
 #include "ostrel/text/Utf8.h"
 #include "ostrel/runtimeregistry/ActiveRuntime.h"
 #include "ostrel/runtimeregistry/RuntimeRegistry.h"
+#include "ostrel/testing/HostPaths.h"
 #include "ostrel/testing/MemoryRegistry.h"
+#include "ostrel/text/HostPath.h"
 
 namespace ostrel::runtimeregistry {
 
@@ -18,10 +20,18 @@ using manifestcheck::FindingSeverity;
 using manifestcheck::hasErrors;
 namespace {
 
-const std::string kVrpath = "C:\\Users\\Me\\AppData\\Local\\openvr\\openvrpaths.vrpath";
-const std::string kSteamVR = "C:\\Program Files (x86)\\Steam\\steamapps\\common\\SteamVR";
-const std::string kOpenComposite = "C:\\Tools\\OpenComposite";
-const std::string kXrizer = "C:\\Users\\Me\\.local\\share\\xrizer";
+using ostrel::testing::onHost;
+
+const std::string kUserFolder = onHost("C:\\Users\\Me\\AppData\\Local", "/home/me/.config");
+const std::string kVrpath = onHost("C:\\Users\\Me\\AppData\\Local\\openvr\\openvrpaths.vrpath",
+                                   "/home/me/.config/openvr/openvrpaths.vrpath");
+const std::string kSteamVR =
+    onHost("C:\\Program Files (x86)\\Steam\\steamapps\\common\\SteamVR",
+           "/home/me/.local/share/Steam/steamapps/common/SteamVR");
+const std::string kOpenComposite =
+    onHost("C:\\Tools\\OpenComposite", "/home/me/.local/share/OpenComposite");
+const std::string kXrizer =
+    onHost("C:\\Users\\Me\\.local\\share\\xrizer", "/home/me/.local/share/xrizer");
 
 std::string jsonString(const std::string& text) {
   std::string out = "\"";
@@ -44,13 +54,13 @@ std::string vrpathNaming(const std::string& runtime) {
 
 // The server of the system the tests run on, inside `folder`.
 std::string serverIn(const std::string& folder) {
-  return folder + "\\" + runtimeregistry::runtimeServerFile();
+  return folder + text::pathSeparator() + runtimeregistry::runtimeServerFile();
 }
 
 class Runtime : public ::testing::Test {
  protected:
   void SetUp() override {
-    memory_.userFolder = "C:\\Users\\Me\\AppData\\Local";
+    memory_.userFolder = kUserFolder;
     memory_.put(kVrpath, vrpathNaming(kSteamVR));
     memory_.put(serverIn(kSteamVR), "");
   }
@@ -73,9 +83,10 @@ TEST_F(Runtime, FirstRuntimeEntryHoldingTheServerIsSteamVR) {
 
 TEST_F(Runtime, FirstRuntimeEntryWithoutTheServerIsNotSteamVR) {
   // Listed second, SteamVR is not what the loader starts.
-  memory_.put(kVrpath, vrpathNaming("D:\\VR\\runtime"));
+  const std::string elsewhere = onHost("D:\\VR\\runtime", "/opt/vr/runtime");
+  memory_.put(kVrpath, vrpathNaming(elsewhere));
   ActiveRuntime runtime = resolve();
-  EXPECT_EQ(runtime.folder, "D:\\VR\\runtime");
+  EXPECT_EQ(runtime.folder, elsewhere);
   EXPECT_FALSE(runtime.steamVR);
   EXPECT_EQ(runtime.name, "");
 
@@ -113,7 +124,8 @@ TEST_F(Runtime, OverrideWinsOverThePathRegistryAsForTheLoader) {
 }
 
 TEST_F(Runtime, PathRegistryIsFoundAsTheRegistryReaderFindsIt) {
-  const std::string moved = "E:\\Portable\\openvrpaths.vrpath";
+  const std::string moved =
+      onHost("E:\\Portable\\openvrpaths.vrpath", "/media/stick/Portable/openvrpaths.vrpath");
   memory_.put(moved, vrpathNaming(kOpenComposite));
   memory_.variables["VR_PATHREG_OVERRIDE"] = moved;
   const ActiveRuntime runtime = resolve();
@@ -197,7 +209,8 @@ TEST_F(Runtime, OpenCompositeAndXrizerAreNamedFromTheFolder) {
   }
 
   // The name is a hint: the server file decides.
-  const std::string renamed = "C:\\Old OpenComposite Folder\\SteamVR";
+  const std::string renamed =
+      onHost("C:\\Old OpenComposite Folder\\SteamVR", "/opt/Old OpenComposite Folder/SteamVR");
   memory_.put(serverIn(renamed), "");
   memory_.put(kVrpath, vrpathNaming(renamed));
   const ActiveRuntime runtime = resolve();
@@ -216,7 +229,7 @@ TEST(NotSteamVR, ReasonNamesTheFolderAndWhatToDo) {
   runtime.folder = kOpenComposite;
   runtime.name = "OpenComposite";
   EXPECT_EQ(notSteamVRReason(runtime),
-            "the active OpenVR runtime is not SteamVR: C:\\Tools\\OpenComposite (OpenComposite); "
+            "the active OpenVR runtime is not SteamVR: " + kOpenComposite + " (OpenComposite); "
             "registrations belong to SteamVR: make SteamVR the active runtime (SteamVR's "
             "settings, or its vrpathreg tool) and register again, or let the application "
             "register itself at its next start");

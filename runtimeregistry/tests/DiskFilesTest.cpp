@@ -35,5 +35,20 @@ TEST_F(DiskFiles, TellsMissingFromUnreadable) {
   EXPECT_NE(folder.reason.find("folder"), std::string::npos) << folder.reason;
 }
 
+// Two names of one file count as one, through a symbolic link too where
+// the system lets the test make one.
+TEST_F(DiskFiles, TellsTwoNamesOfOneFileFromTwoFiles) {
+  const std::filesystem::path file = scratch_.write("Steam/app.vrmanifest", "{}");
+  const std::filesystem::path copy = scratch_.write("Copy/app.vrmanifest", "{}");
+  EXPECT_TRUE(files_->SameFile(file, folder_ / "Copy" / ".." / "Steam" / "app.vrmanifest"));
+  EXPECT_FALSE(files_->SameFile(file, copy));
+  EXPECT_FALSE(files_->SameFile(folder_ / "absent", folder_ / "absent"));
+  std::error_code refused;
+  std::filesystem::create_directory_symlink(folder_ / "Steam", folder_ / "steam", refused);
+  if (!refused) {
+    EXPECT_TRUE(files_->SameFile(folder_ / "steam" / "app.vrmanifest", file));
+  }
+}
+
 }  // namespace
 }  // namespace ostrel::runtimeregistry

@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "ostrel/text/Utf8.h"
-#include "ostrel/text/WindowsPath.h"
 #include "ostrel/runtimeregistry/RuntimeRegistry.h"
+#include "ostrel/testing/HostPaths.h"
 #include "ostrel/testing/JsonText.h"
 #include "ostrel/testing/MemoryRegistry.h"
+#include "ostrel/text/HostPath.h"
+#include "ostrel/text/Utf8.h"
 #include "platform/Platform.h"
 
 namespace ostrel::runtimeregistry {
@@ -19,14 +20,25 @@ namespace ostrel::runtimeregistry {
 using manifestcheck::FindingSeverity;
 namespace {
 
+using ostrel::testing::onHost;
+
 const std::string kKey = "vantorell.ostrel";
-const std::string kVrpath = "C:\\Users\\Me\\AppData\\Local\\openvr\\openvrpaths.vrpath";
-const std::string kConfig = "C:\\Steam\\config";
-const std::string kAppConfig = "C:\\Steam\\config\\appconfig.json";
-const std::string kSettings = "C:\\Steam\\config\\vrappconfig\\vantorell.ostrel.vrappconfig";
-const std::string kOurs = "C:\\Games\\Ostrel\\app.vrmanifest";
-const std::string kOld = "D:\\Old\\Ostrel\\app.vrmanifest";
-const std::string kOther = "C:\\Games\\Other\\other.vrmanifest";
+const std::string kUserFolder = onHost("C:\\Users\\Me\\AppData\\Local", "/home/me/.config");
+const std::string kVrpath = onHost("C:\\Users\\Me\\AppData\\Local\\openvr\\openvrpaths.vrpath",
+                                   "/home/me/.config/openvr/openvrpaths.vrpath");
+const std::string kConfig = onHost("C:\\Steam\\config", "/home/me/.local/share/Steam/config");
+const std::string kRuntime =
+    onHost("C:\\Steam\\SteamVR", "/home/me/.local/share/Steam/steamapps/common/SteamVR");
+const std::string kAppConfig = onHost("C:\\Steam\\config\\appconfig.json",
+                                      "/home/me/.local/share/Steam/config/appconfig.json");
+const std::string kSettings =
+    onHost("C:\\Steam\\config\\vrappconfig\\vantorell.ostrel.vrappconfig",
+           "/home/me/.local/share/Steam/config/vrappconfig/vantorell.ostrel.vrappconfig");
+const std::string kOurs =
+    onHost("C:\\Games\\Ostrel\\app.vrmanifest", "/home/me/Games/Ostrel/app.vrmanifest");
+const std::string kOld = onHost("D:\\Old\\Ostrel\\app.vrmanifest", "/opt/old/Ostrel/app.vrmanifest");
+const std::string kOther =
+    onHost("C:\\Games\\Other\\other.vrmanifest", "/home/me/Games/Other/other.vrmanifest");
 
 std::string manifestDeclaring(const std::string& key) {
   return R"({"applications":[{"app_key":")" + key + R"(","launch_type":"binary"}]})";
@@ -42,8 +54,8 @@ std::string appConfigListing(const std::vector<std::string>& paths) {
 
 std::string vrpathNaming(const std::string& config) {
   return R"({"config":[)" + jsonString(config) +
-         R"(,"C:\\Elsewhere"],"log":["C:\\Steam\\logs"],"runtime":["C:\\Steam\\SteamVR"],)"
-         R"("external_drivers":null,"jsonid":"vrpathreg","version":1})";
+         R"(,"C:\\Elsewhere"],"log":["C:\\Steam\\logs"],"runtime":[)" + jsonString(kRuntime) +
+         R"(],"external_drivers":null,"jsonid":"vrpathreg","version":1})";
 }
 
 std::vector<std::string> codes(const RuntimeRegistry& registry) {
@@ -62,7 +74,7 @@ const RegistryFinding* findingWith(const RuntimeRegistry& registry, const std::s
 class Registry : public ::testing::Test {
  protected:
   void SetUp() override {
-    environment_.userFolder = "C:\\Users\\Me\\AppData\\Local";
+    environment_.userFolder = kUserFolder;
     files_.put(kVrpath, vrpathNaming(kConfig));
     files_.put(kOurs, manifestDeclaring(kKey));
     files_.put(kOld, manifestDeclaring(kKey));
@@ -83,10 +95,9 @@ TEST_F(Registry, FindsThePerUserFileAndItsConfigFolder) {
   files_.put(kAppConfig, appConfigListing({kOther, kOurs}));
   const RuntimeRegistry registry = read();
   EXPECT_TRUE(registry.registryFileRead);
-  EXPECT_EQ(text::comparableWindowsPath(registry.registryFile),
-            text::comparableWindowsPath(kVrpath));
+  EXPECT_EQ(text::comparablePath(registry.registryFile), text::comparablePath(kVrpath));
   EXPECT_EQ(registry.configFolder, kConfig);
-  EXPECT_EQ(registry.runtimeFolder, "C:\\Steam\\SteamVR");
+  EXPECT_EQ(registry.runtimeFolder, kRuntime);
   ASSERT_TRUE(registry.known());
   ASSERT_EQ(registry.manifests.size(), 2u);
   EXPECT_FALSE(registry.manifests[0].declaresKey);
@@ -100,21 +111,29 @@ TEST_F(Registry, FindsThePerUserFileAndItsConfigFolder) {
 }
 
 TEST_F(Registry, EnvironmentOverridesWinOverTheFile) {
-  const std::string override = "E:\\Portable\\openvrpaths.vrpath";
-  files_.put(override, vrpathNaming("E:\\Portable\\config"));
-  files_.put("E:\\Portable\\config\\appconfig.json", appConfigListing({kOurs}));
-  files_.put("F:\\Other\\appconfig.json", appConfigListing({kOld}));
+  const std::string override =
+      onHost("E:\\Portable\\openvrpaths.vrpath", "/media/stick/Portable/openvrpaths.vrpath");
+  const std::string portableConfig =
+      onHost("E:\\Portable\\config", "/media/stick/Portable/config");
+  const std::string otherConfig = onHost("F:\\Other", "/srv/other");
+  const std::string otherRuntime = onHost("F:\\Runtime", "/srv/runtime");
+  files_.put(override, vrpathNaming(portableConfig));
+  files_.put(onHost("E:\\Portable\\config\\appconfig.json",
+                    "/media/stick/Portable/config/appconfig.json"),
+             appConfigListing({kOurs}));
+  files_.put(onHost("F:\\Other\\appconfig.json", "/srv/other/appconfig.json"),
+             appConfigListing({kOld}));
   environment_.variables["VR_PATHREG_OVERRIDE"] = override;
   RuntimeRegistry registry = read();
-  EXPECT_EQ(registry.configFolder, "E:\\Portable\\config");
+  EXPECT_EQ(registry.configFolder, portableConfig);
   EXPECT_FALSE(files_.wasRead(kVrpath));
   EXPECT_EQ(registry.serving, 0u);
 
-  environment_.variables["VR_CONFIG_PATH"] = "F:\\Other";
-  environment_.variables["VR_OVERRIDE"] = "F:\\Runtime";
+  environment_.variables["VR_CONFIG_PATH"] = otherConfig;
+  environment_.variables["VR_OVERRIDE"] = otherRuntime;
   registry = read();
-  EXPECT_EQ(registry.configFolder, "F:\\Other");
-  EXPECT_EQ(registry.runtimeFolder, "F:\\Runtime");
+  EXPECT_EQ(registry.configFolder, otherConfig);
+  EXPECT_EQ(registry.runtimeFolder, otherRuntime);
   ASSERT_EQ(registry.manifests.size(), 1u);
   EXPECT_EQ(registry.manifests[0].path, kOld);
 
@@ -129,8 +148,9 @@ TEST_F(Registry, EnvironmentOverridesWinOverTheFile) {
 TEST_F(Registry, ConfigOverrideReadsTheListEvenWithoutThePathRegistry) {
   files_.files.clear();
   files_.put(kOurs, manifestDeclaring(kKey));
-  files_.put("F:\\Cfg\\appconfig.json", appConfigListing({kOurs}));
-  environment_.variables["VR_CONFIG_PATH"] = "F:\\Cfg";
+  files_.put(onHost("F:\\Cfg\\appconfig.json", "/srv/cfg/appconfig.json"),
+             appConfigListing({kOurs}));
+  environment_.variables["VR_CONFIG_PATH"] = onHost("F:\\Cfg", "/srv/cfg");
   const RuntimeRegistry registry = read();
   EXPECT_FALSE(registry.registryFileRead);
   EXPECT_TRUE(registry.known());
@@ -159,6 +179,10 @@ TEST_F(Registry, BrokenPathRegistryIsAFindingNeverACrash) {
       {"no config", R"({"config":[],"runtime":["C:\\Steam"]})", "vrpath-no-config"},
       {"config of the wrong type", R"({"config":[1,"C:\\cfg"]})", "vrpath-no-config"},
       {"config not an array", R"({"config":"C:\\cfg"})", "vrpath-no-config"},
+      // Written for another runtime on Linux; on Windows as any file without
+      // a config folder.
+      {"no config member", R"({"runtime":["C:\\xrizer"],"version":1})",
+       ostrel::testing::windowsHost() ? "vrpath-no-config" : "vrpath-other-runtime"},
   };
   for (const BrokenFile& broken : cases) {
     files_.put(kVrpath, broken.content);
@@ -174,7 +198,7 @@ TEST_F(Registry, MissingPathRegistryExplainsTheUserAndElevationCause) {
   RuntimeRegistry registry = read();
   ASSERT_EQ(codes(registry), std::vector<std::string>{"vrpath-missing"});
   const std::string& message = registry.findings[0].message;
-  EXPECT_NE(message.find("C:\\Users\\Me\\AppData\\Local"), std::string::npos) << message;
+  EXPECT_NE(message.find(kUserFolder), std::string::npos) << message;
   EXPECT_NE(message.find("openvrpaths.vrpath"), std::string::npos) << message;
   EXPECT_NE(message.find("never run for this user"), std::string::npos) << message;
   EXPECT_NE(message.find("another account"), std::string::npos) << message;
@@ -187,7 +211,7 @@ TEST_F(Registry, MissingPathRegistryExplainsTheUserAndElevationCause) {
   EXPECT_NE(registry.findings[0].message.find("no user folder in this test"), std::string::npos);
 
   files_.putUnreadable(kVrpath);
-  environment_.userFolder = "C:\\Users\\Me\\AppData\\Local";
+  environment_.userFolder = kUserFolder;
   registry = read();
   ASSERT_EQ(codes(registry), std::vector<std::string>{"vrpath-unreadable"});
   EXPECT_NE(registry.findings[0].message.find("denied"), std::string::npos);
@@ -244,11 +268,12 @@ TEST_F(Registry, AnOlderCopyListedFirstMakesTheRegistrationStale) {
 }
 
 TEST_F(Registry, EveryOtherCopyIsNamedAndOtherApplicationsAreNot) {
-  const std::string copy = "E:\\Copy\\app.vrmanifest";
+  const std::string copy = onHost("E:\\Copy\\app.vrmanifest", "/media/copy/app.vrmanifest");
   files_.put(copy, manifestDeclaring(kKey));
   // Our own path listed twice, once in another spelling, is still ours.
-  files_.put(kAppConfig,
-             appConfigListing({kOurs, kOther, kOld, "c:/games/ostrel/APP.vrmanifest", copy}));
+  const std::string spelledOtherwise = onHost("c:/games/ostrel/APP.vrmanifest",
+                                              "/home/me/Games/Other/../Ostrel//app.vrmanifest");
+  files_.put(kAppConfig, appConfigListing({kOurs, kOther, kOld, spelledOtherwise, copy}));
   const RuntimeRegistry registry = read();
   EXPECT_EQ(registry.serving, 0u);
   EXPECT_EQ(registry.otherDeclaring(), (std::vector<std::size_t>{2, 4}));
@@ -263,6 +288,37 @@ TEST_F(Registry, EveryOtherCopyIsNamedAndOtherApplicationsAreNot) {
         << finding.message;
   }
   EXPECT_EQ(stale, 2);
+}
+
+// Steam's folder on Linux is reached by two names, ~/.steam/steam and
+// ~/.local/share/Steam; a junction does the same on Windows. The runtime
+// lists whichever name it was given, and it is still this manifest.
+TEST_F(Registry, AManifestListedThroughALinkIsThisManifest) {
+  const std::string installed =
+      onHost("D:\\SteamLibrary\\steamapps\\common\\Ostrel\\app.vrmanifest",
+             "/home/me/.local/share/Steam/steamapps/common/Ostrel/app.vrmanifest");
+  const std::string throughLink =
+      onHost("E:\\SteamJunction\\steamapps\\common\\Ostrel\\app.vrmanifest",
+             "/home/me/.steam/steam/steamapps/common/Ostrel/app.vrmanifest");
+  files_.link(onHost("E:\\SteamJunction", "/home/me/.steam/steam"),
+              onHost("D:\\SteamLibrary", "/home/me/.local/share/Steam"));
+  files_.put(installed, manifestDeclaring(kKey));
+  files_.put(kAppConfig, appConfigListing({throughLink, kOther}));
+  RuntimeRegistry registry = read(installed);
+  ASSERT_EQ(registry.manifests.size(), 2u);
+  EXPECT_TRUE(registry.manifests[0].thisManifest);
+  EXPECT_EQ(registry.serving, 0u);
+  EXPECT_TRUE(registry.otherDeclaring().empty());
+  EXPECT_TRUE(registry.findings.empty()) << codes(registry).front();
+
+  // And the other way round; but not when the two are different files.
+  files_.put(kAppConfig, appConfigListing({installed}));
+  EXPECT_TRUE(read(throughLink).manifests[0].thisManifest);
+  files_.links.clear();
+  files_.put(throughLink, manifestDeclaring(kKey));
+  registry = read(throughLink);
+  EXPECT_FALSE(registry.manifests[0].thisManifest);
+  EXPECT_NE(findingWith(registry, "stale-registration"), nullptr);
 }
 
 TEST_F(Registry, WithoutAManifestTheServedOneIsTakenAsOurs) {
@@ -369,25 +425,31 @@ TEST_F(Registry, AKeyThatCouldLeaveTheSettingsFolderIsNotUsedAsAFileName) {
 }
 
 TEST_F(Registry, ManifestInATemporaryFolderIsFlagged) {
-  const std::string temporary = "C:\\Users\\Me\\AppData\\Local\\Temp\\Ostrel\\app.vrmanifest";
+  const std::string temporary = onHost(
+      "C:\\Users\\Me\\AppData\\Local\\Temp\\Ostrel\\app.vrmanifest", "/tmp/Ostrel/app.vrmanifest");
   files_.put(temporary, manifestDeclaring(kKey));
   files_.put(kAppConfig, appConfigListing({temporary}));
   RuntimeRegistry registry = read(temporary);
   EXPECT_TRUE(registry.manifests[0].temporaryLocation);
   EXPECT_EQ(codes(registry), std::vector<std::string>{"temporary-location"});
 
-  environment_.variables["TEMP"] = "D:\\Scratch";
-  files_.put("D:\\Scratch\\app.vrmanifest", manifestDeclaring(kKey));
-  files_.put(kAppConfig, appConfigListing({"D:\\Scratch\\app.vrmanifest"}));
-  registry = read("D:\\Scratch\\app.vrmanifest");
+  const std::string scratch = onHost("D:\\Scratch\\app.vrmanifest", "/home/me/scratch/app.vrmanifest");
+  environment_.variables[onHost("TEMP", "TMPDIR")] = onHost("D:\\Scratch", "/home/me/scratch");
+  files_.put(scratch, manifestDeclaring(kKey));
+  files_.put(kAppConfig, appConfigListing({scratch}));
+  registry = read(scratch);
   EXPECT_EQ(codes(registry), std::vector<std::string>{"temporary-location"});
 }
 
 TEST_F(Registry, NonAsciiPathsAreListedReadAndMatchedAsUtf8) {
-  const std::string unicode = "C:\\Jos\xC3\xA9\\\xE5\xBA\x94\xE7\x94\xA8\\app.vrmanifest";
+  const std::string unicode =
+      onHost("C:\\Jos\xC3\xA9\\\xE5\xBA\x94\xE7\x94\xA8\\app.vrmanifest",
+             "/home/Jos\xC3\xA9/\xE5\xBA\x94\xE7\x94\xA8/app.vrmanifest");
   files_.put(unicode, manifestDeclaring(kKey));
   files_.put(kAppConfig, appConfigListing({unicode}));
-  const RuntimeRegistry registry = read("c:/Jos\xC3\xA9/\xE5\xBA\x94\xE7\x94\xA8/app.vrmanifest");
+  const RuntimeRegistry registry =
+      read(onHost("c:/Jos\xC3\xA9/\xE5\xBA\x94\xE7\x94\xA8/app.vrmanifest",
+                  "/home/Jos\xC3\xA9/./\xE5\xBA\x94\xE7\x94\xA8//app.vrmanifest"));
   ASSERT_EQ(registry.manifests.size(), 1u);
   EXPECT_EQ(registry.manifests[0].path, unicode);
   EXPECT_TRUE(registry.manifests[0].thisManifest);

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "ProgramFolder.h"
 #include "ostrel/common/ILogger.h"
 #include "ostrel/registration/ObservingSurface.h"
 #include "ostrel/registration/RegistrarPath.h"
@@ -64,10 +65,12 @@ class Services {
   std::unique_ptr<registration::IRuntimeConnector> connector_;
 };
 
-// The manifest the application asked for, or the one beside the executable.
-std::optional<std::wstring> manifestPathFor(const StartupOptions& options, std::string& problem) {
+// The manifest the application asked for, or the one beside the program.
+std::optional<std::wstring> manifestPathFor(const StartupOptions& options,
+                                            runtimeregistry::IRegistryEnvironment& environment,
+                                            std::string& problem) {
   if (!options.manifestPath.empty()) return registration::registrarPathFor(options.manifestPath);
-  const outcome::Outcome<std::filesystem::path> folder = platform::executableDirectory();
+  const outcome::Outcome<std::filesystem::path> folder = programFolder(environment);
   if (!folder) {
     problem = "the folder of the running program is not known (" + folder.failure().message +
               "), so the manifest beside it cannot be found: name the manifest";
@@ -105,7 +108,8 @@ class Run {
   StartupOutcome operator()() {
     if (key_.empty()) return fail("no application key was given");
     std::string problem;
-    const std::optional<std::wstring> path = manifestPathFor(options_, problem);
+    const std::optional<std::wstring> path =
+        manifestPathFor(options_, *services_.sources().environment, problem);
     if (!path) return fail(problem);
     path_ = *path;
     outcome_.manifestPath = platform::wideToUtf8(path_);

@@ -3,11 +3,13 @@
 // repairs a moved install and reports what it cannot do.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "StartupTestSupport.h"
 #include "ostrel/startup/StartupRegistration.h"
+#include "platform/Platform.h"
 
 namespace ostrel::startup::test {
 namespace {
@@ -162,8 +164,8 @@ TEST_F(Startup, AnUnreachableRuntimeChangesNothingAndSaysWhy) {
 
 TEST_F(Startup, ARuntimeThatIsNotSteamVRIsNeverCalled) {
   files_.list({kOther});
-  // The real connector, reading the same files: their runtime folder,
-  // C:\Steam\SteamVR, holds no server, so the loader is not even looked for.
+  // The real connector, reading the same files: their runtime folder holds
+  // no server, so the loader is not even looked for.
   StartupOptions options;
   options.appKey = kKey;
   options.manifestPath = kOurs;
@@ -174,8 +176,8 @@ TEST_F(Startup, ARuntimeThatIsNotSteamVRIsNeverCalled) {
   const StartupOutcome outcome = keepRegistrationRight(options, services);
   EXPECT_EQ(outcome.action, StartupAction::Unreachable);
   EXPECT_TRUE(outcome.runtimeContacted);
-  EXPECT_NE(outcome.text.find("the active OpenVR runtime is not SteamVR: C:\\Steam\\SteamVR; "
-                              "registrations belong to SteamVR"),
+  EXPECT_NE(outcome.text.find("the active OpenVR runtime is not SteamVR: " + kRuntime +
+                              "; registrations belong to SteamVR"),
             std::string::npos)
       << outcome.text;
 }
@@ -209,6 +211,32 @@ TEST_F(Startup, AMissingKeyIsRefusedAtOnce) {
   EXPECT_EQ(outcome.action, StartupAction::Failed);
   EXPECT_EQ(connector_.connects, 0);
   EXPECT_TRUE(files_.memory.reads.empty());
+}
+
+// Without a manifest named, the one beside the program: on Linux beside the
+// AppImage file when the AppImage runtime names one, since the program
+// itself then runs from a mount that goes away.
+TEST_F(Startup, WithoutAManifestNamedTheOneBesideTheProgramIsUsed) {
+  const outcome::Outcome<std::filesystem::path> folder = platform::executableDirectory();
+  ASSERT_TRUE(folder) << folder.failure().message;
+  const std::string beside = platform::pathToUtf8(folder.value() / "app.vrmanifest");
+  struct Case {
+    std::optional<std::string> appImage;
+    std::string manifest;
+  } cases[] = {
+      {std::nullopt, beside},
+      {"", beside},
+      {onHost("C:\\Apps\\Ostrel.AppImage", "/home/me/Apps/Ostrel-x86_64.AppImage"),
+       onHost(beside, "/home/me/Apps/app.vrmanifest")},
+  };
+  check_ = &checkFails;  // ends it before the runtime
+  for (const Case& c : cases) {
+    files_.memory.variables.erase("APPIMAGE");
+    if (c.appImage) files_.memory.variables["APPIMAGE"] = *c.appImage;
+    const StartupOutcome outcome = run("");
+    EXPECT_EQ(outcome.manifestPath, c.manifest) << c.appImage.value_or("(unset)");
+    EXPECT_NE(outcome.text.find(" in " + c.manifest + ": "), std::string::npos) << outcome.text;
+  }
 }
 
 TEST(StartupActionName, NamesEveryActionAsTheExampleAndScriptsPrintIt) {

@@ -8,21 +8,33 @@
 #include <vector>
 
 #include "ostrel/startup/StartupRegistration.h"
+#include "ostrel/testing/HostPaths.h"
 #include "ostrel/testing/MemoryRegistry.h"
 #include "ostrel/testing/JsonText.h"
 #include "ostrel/testing/ScriptedConnector.h"
 
 namespace ostrel::startup::test {
 
+using ostrel::testing::onHost;
+
 inline const std::string kKey = "vantorell.ostrel";
-inline const std::string kUserFolder = "C:\\Users\\Me\\AppData\\Local";
-inline const std::string kVrpath = kUserFolder + "\\openvr\\openvrpaths.vrpath";
-inline const std::string kAppConfig = "C:\\Steam\\config\\appconfig.json";
-inline const std::string kSettings = "C:\\Steam\\config\\vrappconfig\\vantorell.ostrel.vrappconfig";
-inline const std::string kOurs = "C:\\Games\\Ostrel\\app.vrmanifest";
-inline const std::string kOld = "D:\\Old\\Ostrel\\app.vrmanifest";
-inline const std::string kOther = "C:\\Games\\Other\\other.vrmanifest";
-inline const std::string kGone = "E:\\Gone\\Ostrel\\app.vrmanifest";
+inline const std::string kUserFolder = onHost("C:\\Users\\Me\\AppData\\Local", "/home/me/.config");
+inline const std::string kVrpath = kUserFolder + onHost("\\openvr\\openvrpaths.vrpath",
+                                                        "/openvr/openvrpaths.vrpath");
+inline const std::string kConfig = onHost("C:\\Steam\\config", "/home/me/.local/share/Steam/config");
+inline const std::string kRuntime =
+    onHost("C:\\Steam\\SteamVR", "/home/me/.local/share/Steam/steamapps/common/SteamVR");
+inline const std::string kAppConfig = kConfig + onHost("\\appconfig.json", "/appconfig.json");
+inline const std::string kSettings =
+    kConfig + onHost("\\vrappconfig\\vantorell.ostrel.vrappconfig",
+                     "/vrappconfig/vantorell.ostrel.vrappconfig");
+inline const std::string kOurs =
+    onHost("C:\\Games\\Ostrel\\app.vrmanifest", "/home/me/Games/Ostrel/app.vrmanifest");
+inline const std::string kOld = onHost("D:\\Old\\Ostrel\\app.vrmanifest", "/opt/old/Ostrel/app.vrmanifest");
+inline const std::string kOther =
+    onHost("C:\\Games\\Other\\other.vrmanifest", "/home/me/Games/Other/other.vrmanifest");
+inline const std::string kGone =
+    onHost("E:\\Gone\\Ostrel\\app.vrmanifest", "/media/gone/Ostrel/app.vrmanifest");
 
 using ostrel::testing::jsonString;
 
@@ -48,8 +60,8 @@ class RuntimeFiles {
  public:
   RuntimeFiles() {
     memory.userFolder = kUserFolder;
-    memory.put(kVrpath, R"({"config":["C:\\Steam\\config"],"runtime":["C:\\Steam\\SteamVR"],)"
-                        R"("jsonid":"vrpathreg","version":1})");
+    memory.put(kVrpath, R"({"config":[)" + jsonString(kConfig) + R"(],"runtime":[)" +
+                            jsonString(kRuntime) + R"(],"jsonid":"vrpathreg","version":1})");
     memory.put(kOurs, manifestDeclaring(kKey));
     memory.put(kOld, manifestDeclaring(kKey));
     memory.put(kOther, manifestDeclaring("other.app"));

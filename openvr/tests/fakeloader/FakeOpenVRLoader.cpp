@@ -215,6 +215,17 @@ std::optional<Served> servingManifest(const std::string& key) {
   return std::nullopt;
 }
 
+// Each platform's runtime starts its own binary, named by its own full paths.
+#ifdef _WIN32
+constexpr const char* kBinaryMember = "binary_path_windows";
+bool isFullPath(const std::string& path) {
+  return (path.size() > 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
+}
+#else
+constexpr const char* kBinaryMember = "binary_path_linux";
+bool isFullPath(const std::string& path) { return path.rfind('/', 0) == 0; }
+#endif
+
 std::string folderOf(const std::string& path) {
   const std::size_t last = path.find_last_of("\\/");
   return last == std::string::npos ? std::string() : path.substr(0, last);
@@ -270,11 +281,10 @@ std::optional<Property> keptProperty(const std::string& key, std::int32_t proper
   if (property == kIsDashboardOverlay) {
     return Property{{}, served->application.value("is_dashboard_overlay", false), 0};
   }
-  const json binary = served->application.value("binary_path_windows", json());
+  const json binary = served->application.value(kBinaryMember, json());
   if (!binary.is_string()) return Property{{}, false, kPropertyNotSet};
   std::string path = binary.get<std::string>();
-  const bool absolute = (path.size() > 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
-  if (!absolute) path = folder + (folder.find('/') != std::string::npos ? "/" : "\\") + path;
+  if (!isFullPath(path)) path = folder + (folder.find('/') != std::string::npos ? "/" : "\\") + path;
   if (property == kBinaryPath) return Property{path, false, 0};
   return Property{folderOf(path), false, 0};
 }

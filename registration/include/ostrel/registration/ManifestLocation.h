@@ -13,20 +13,23 @@ struct ManifestLocation {
   // The manifest's folder (folderOf the path given), UTF-8, with its
   // separators; empty when that path has none.
   std::string folder;
-  // binary_path_windows of the application with the key, as written; nullopt
-  // when it is not a string or is missing.
+  // The binary path the runtime of the platform built for takes from the
+  // application with the key (binary_path_windows on Windows,
+  // binary_path_linux on Linux), as written; nullopt when it is not a string
+  // or is missing.
   std::optional<std::string> binaryPath;
 };
 
 // Reads `manifestPath` (UTF-8) and finds the application whose app_key is
 // `appKey`, matched exactly. Returns nullopt with one sentence for a person
 // in `error` when the file cannot be read or parsed, or holds no application
-// with the key; a missing binary_path_windows is not an error. Never throws
+// with the key; a missing binary path is not an error. Never throws
 // for any file content (std::bad_alloc aside).
 std::optional<ManifestLocation> readManifestLocation(const std::string& manifestPath,
                                                      const std::string& appKey, std::string& error);
 
-// The folder part of a path, '\' and '/' both counting as separators; empty
+// The folder part of a path by the rules of the platform built for ('\' and
+// '/' both counting as separators on Windows, '/' alone on Linux); empty
 // when there is none. Text alone: the file system is not touched.
 std::string folderOf(const std::string& path);
 

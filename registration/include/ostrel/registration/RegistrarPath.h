@@ -6,9 +6,10 @@
 
 namespace ostrel::registration {
 
-// The path the registrar is given for `manifestPath` (UTF-8): on Windows made
-// absolute against the working directory and given back slashes, by the
-// system's rules (unchanged when the system refuses); unchanged elsewhere.
+// The path the registrar is given for `manifestPath` (UTF-8), made absolute
+// against the working directory: on Windows by the system's rules, with back
+// slashes (unchanged when the system refuses); on Linux a relative path is
+// joined to it as it is, links unresolved, and an absolute one is unchanged.
 // Ill-formed UTF-8 becomes U+FFFD. Never throws (std::bad_alloc aside).
 std::wstring registrarPathFor(const std::string& manifestPath);
 

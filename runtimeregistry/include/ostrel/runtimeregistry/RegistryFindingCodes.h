@@ -6,9 +6,17 @@
 namespace ostrel::runtimeregistry::findings {
 
 // The per-user path registry (openvrpaths.vrpath).
-inline constexpr const char* kVrpathMissing = "vrpath-missing";  // SteamVR never ran for the user
+// SteamVR never ran for the user (on Linux: or runs inside Flatpak Steam's
+// sandbox, which the message then says).
+inline constexpr const char* kVrpathMissing = "vrpath-missing";
 inline constexpr const char* kVrpathUnreadable = "vrpath-unreadable";
 inline constexpr const char* kVrpathNoConfig = "vrpath-no-config";  // no config folder named
+// No "config" member at all, as the path registries written for other
+// OpenVR runtimes (xrizer, OpenComposite over an OpenXR runtime such as
+// Monado or WiVRn) have on Linux: SteamVR did not write the file, and its
+// list of applications cannot be found through it. (On Windows such a file
+// is vrpath-no-config.)
+inline constexpr const char* kVrpathOtherRuntime = "vrpath-other-runtime";
 
 // The list of registered manifests (appconfig.json) and the settings file.
 inline constexpr const char* kAppconfigMissing = "appconfig-missing";

@@ -59,6 +59,12 @@ class IRegistryFiles {
   // more than the limit, so the caller can tell the file is over it). A
   // folder, a device or a pipe is Unreadable, never opened.
   virtual FileRead Read(const std::filesystem::path& path, std::size_t limit) = 0;
+
+  // Whether `a` and `b` both exist and are one file, whichever symbolic
+  // links either goes through: on Linux ~/.steam/steam and
+  // ~/.local/share/Steam name one folder, and the runtime may list a
+  // manifest by either. The default knows of no files: false.
+  virtual bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 };
 
 // The process environment and the real file system.
@@ -72,7 +78,9 @@ struct ListedManifest {
   bool readable = false;             // the runtime could load it as a manifest
   std::vector<std::string> appKeys;  // what it declares, when readable
   bool declaresKey = false;          // one of appKeys is the key asked about
-  bool thisManifest = false;         // the same path as the manifest asked about
+  // The manifest asked about: the same path by the host's rules, or, when
+  // the file is there, the same file through a symbolic link.
+  bool thisManifest = false;
   bool temporaryLocation = false;    // under a temporary folder
 };
 
@@ -120,7 +128,9 @@ inline constexpr std::size_t kRegistryFileSizeLimit = manifestcheck::kManifestSi
 inline constexpr std::size_t kMaxListedManifests = 4096;
 
 // Reads the registry for `query`: finds openvrpaths.vrpath (VR_PATHREG_OVERRIDE,
-// else the per-user folder), its config folder (VR_CONFIG_PATH overrides),
+// else the per-user folder: %LOCALAPPDATA%\openvr on Windows,
+// $XDG_CONFIG_HOME/openvr or ~/.config/openvr on Linux), its config folder
+// (VR_CONFIG_PATH overrides),
 // appconfig.json there and every manifest it lists, and
 // vrappconfig/<key>.vrappconfig. The findings say what could not be read and
 // what is wrong with the key's registration.

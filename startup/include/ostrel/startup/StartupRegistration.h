@@ -60,9 +60,10 @@ int startupExitStatus(StartupAction action) noexcept;
 struct StartupOptions {
   // The application key, as the manifest declares it. Required.
   std::string appKey;
-  // The manifest to register, UTF-8; made full by the platform's rules (on
-  // Windows against the working directory, with back slashes). Empty:
-  // "app.vrmanifest" beside the running executable.
+  // The manifest to register, UTF-8; made full by the platform's rules
+  // against the working directory (on Windows also given back slashes).
+  // Empty: "app.vrmanifest" beside the running executable, or on Linux
+  // beside the AppImage file when $APPIMAGE names one.
   std::string manifestPath;
   // The OpenVR loader library, UTF-8. Empty: beside the running executable,
   // then the system's library search.

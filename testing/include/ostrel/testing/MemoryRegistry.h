@@ -1,10 +1,12 @@
 // The runtime's registry files and the process environment held in memory,
 // for tests of the registry reader and of the commands that read through it:
-// a few variables, a per-user folder, and files by name.
+// a few variables, a per-user folder, files by name, and symbolic links
+// between folders.
 //
-// Files are found by their Windows-comparable name (the one Windows path
-// module's rules), so a test can name "C:\\cfg\\appconfig.json" whatever
-// separator the host joins paths with. Not synchronised.
+// Files are found by their comparable name under the host's path rules
+// (text::comparablePath), so a test names "C:\\cfg\\appconfig.json" on
+// Windows and "/cfg/appconfig.json" on Linux (HostPaths.h) whatever the
+// reader joins. Not synchronised.
 #pragma once
 
 #include <algorithm>
@@ -14,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "ostrel/text/WindowsPath.h"
 #include "ostrel/runtimeregistry/RuntimeRegistry.h"
+#include "ostrel/text/HostPath.h"
 #include "platform/Platform.h"
 
 namespace ostrel::testing {
@@ -34,31 +36,42 @@ class MemoryRegistry final : public runtimeregistry::IRegistryEnvironment, publi
     return platform::pathFromUtf8(userFolder);
   }
 
-  // The file put under the path, cut to `limit` + 1 bytes as the disk reader
-  // cuts it; Missing when none was put. Every name asked for is kept in
-  // `reads`.
+  // The file put under the path (through the links), cut to `limit` + 1
+  // bytes as the disk reader cuts it; Missing when none was put. Every name
+  // asked for is kept in `reads`, as asked.
   runtimeregistry::FileRead Read(const std::filesystem::path& path, std::size_t limit) override {
-    const std::string name = text::comparableWindowsPath(platform::pathToUtf8(path));
+    const std::string name = text::comparablePath(platform::pathToUtf8(path));
     reads.push_back(name);
-    const auto found = files.find(name);
+    const auto found = files.find(resolved(name));
     if (found == files.end()) return {};
     runtimeregistry::FileRead read = found->second;
     if (read.content.size() > limit + 1) read.content.resize(limit + 1);
     return read;
   }
 
+  // Both were put, and name one file once the links are followed.
+  bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) override {
+    const std::string first = resolved(text::comparablePath(platform::pathToUtf8(a)));
+    const std::string second = resolved(text::comparablePath(platform::pathToUtf8(b)));
+    return first == second && files.count(first) != 0;
+  }
+
   void put(const std::string& path, std::string content) {
-    files[text::comparableWindowsPath(path)] = {
+    files[text::comparablePath(path)] = {
         runtimeregistry::FileRead::Status::Read, std::move(content), {}};
   }
   void putUnreadable(const std::string& path, std::string reason = "denied") {
-    files[text::comparableWindowsPath(path)] = {
+    files[text::comparablePath(path)] = {
         runtimeregistry::FileRead::Status::Unreadable, {}, std::move(reason)};
   }
-  void erase(const std::string& path) { files.erase(text::comparableWindowsPath(path)); }
+  void erase(const std::string& path) { files.erase(text::comparablePath(path)); }
   bool wasRead(const std::string& path) const {
-    return std::find(reads.begin(), reads.end(), text::comparableWindowsPath(path)) !=
-           reads.end();
+    return std::find(reads.begin(), reads.end(), text::comparablePath(path)) != reads.end();
+  }
+  // The folder `link` is a symbolic link to the folder `target`, as
+  // ~/.steam/steam is to ~/.local/share/Steam.
+  void link(const std::string& link, const std::string& target) {
+    links[text::comparablePath(link)] = text::comparablePath(target);
   }
 
   std::map<std::string, std::string> variables;
@@ -66,6 +79,16 @@ class MemoryRegistry final : public runtimeregistry::IRegistryEnvironment, publi
   std::string userFolderError = "no user folder in this test";
   std::map<std::string, runtimeregistry::FileRead> files;  // by comparable name
   std::vector<std::string> reads;                  // comparable names, in order
+  std::map<std::string, std::string> links;        // comparable folder names
+
+ private:
+  // The name with the first link it lies in replaced by its target.
+  std::string resolved(const std::string& name) const {
+    for (const auto& [from, to] : links) {
+      if (text::insideFolder(name, from)) return to + name.substr(from.size());
+    }
+    return name;
+  }
 };
 
 }  // namespace ostrel::testing

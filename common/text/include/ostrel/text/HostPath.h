@@ -32,6 +32,11 @@ bool insideFolder(std::string_view utf8Path, std::string_view folder);
 // The folder part of a path; empty when there is none.
 std::string folderOf(std::string_view utf8Path);
 
+// The separator the runtime puts between a folder and a name it joins, as
+// it joins a manifest's folder and a relative binary path: '\' on Windows,
+// '/' on Linux.
+char pathSeparator() noexcept;
+
 // An example full path of a manifest, for messages that show the user what
 // to pass.
 std::string_view exampleManifestPath() noexcept;

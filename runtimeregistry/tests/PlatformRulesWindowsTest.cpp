@@ -1,15 +1,19 @@
-// Which folders the registry reader counts as temporary.
+// The registry reader's Windows rules: which folders are temporary.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "WindowsPathRules.h"
+#include "PlatformRules.h"
+#include "ostrel/testing/MemoryRegistry.h"
 
 namespace ostrel::runtimeregistry {
 namespace {
 
 TEST(UnderTemporaryFolder, KnowsTheUsualPlacesAndTheEnvironments) {
+  const std::vector<const char*>& names = temporaryFolderVariables();
+  EXPECT_EQ(std::vector<std::string>(names.begin(), names.end()),
+            (std::vector<std::string>{"TEMP", "TMP"}));
   const std::vector<std::string> temp = {"D:\\Scratch"};
   struct Case {
     const char* path;
@@ -28,6 +32,16 @@ TEST(UnderTemporaryFolder, KnowsTheUsualPlacesAndTheEnvironments) {
   }
   EXPECT_FALSE(runtimeregistry::underTemporaryFolder("D:\\Scratch\\a", {""}));
   EXPECT_FALSE(runtimeregistry::underTemporaryFolder("D:\\Scratch", temp)) << "not inside itself";
+}
+
+// Nothing of Linux's: no sandboxed Steam to look for, and a path registry
+// without config is SteamVR's with none named.
+TEST(PlatformRules, WindowsHasNoSandboxedSteam) {
+  ostrel::testing::MemoryRegistry memory;
+  memory.variables["HOME"] = "C:\\Users\\Me";
+  EXPECT_EQ(sandboxedPathRegistry(memory), std::nullopt);
+  EXPECT_FALSE(configlessRegistryIsAnotherRuntimes());
+  EXPECT_NE(std::string(missingPathRegistryAdvice()).find("Windows user"), std::string::npos);
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ set(expected_headers
   include/ostrel/manifestcheck/ManifestReader.h
   include/ostrel/openvr/OpenVRApplicationsSurface.h
   include/ostrel/openvr/OpenVRSession.h
+  include/ostrel/outcome/Outcome.h
   include/ostrel/registration/ManifestLocation.h
   include/ostrel/registration/ObservingSurface.h
   include/ostrel/registration/RegisteredPlace.h

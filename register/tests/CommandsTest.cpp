@@ -82,7 +82,7 @@ class Commands : public ::testing::Test {
 
 // A path the check can judge only as missing, on every platform.
 const std::string kAbsentManifest =
-    onHost("C:\\Absent\\Ostrel\\app.vrmanifest", "/absent/Ostrel/app.vrmanifest");
+    onHost("C:\\Absent\\Ostrel\\app.vrmanifest", "/opt/absent-ostrel/app.vrmanifest");
 
 TEST_F(Commands, RegisterRefusesOnCheckErrorsWithoutTouchingTheRuntime) {
   EXPECT_EQ(run(CommandKind::Register, kAbsentManifest), kExitManifestErrors);

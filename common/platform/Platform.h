@@ -177,8 +177,7 @@ std::optional<std::string> environmentVariable(const char* name);
 // application data folder, as the shell names it
 // (SHGetKnownFolderPath(FOLDERID_LocalAppData)). POSIX: $XDG_CONFIG_HOME as
 // given when it is set and not empty, as the OpenVR loader takes it, else
-// $HOME/.config. Empty, with the reason in `error`, when the system names no
-// such folder.
-std::filesystem::path userRuntimeConfigFolder(std::string& error);
+// $HOME/.config. A failure when the system names no such folder.
+outcome::Outcome<std::filesystem::path> userRuntimeConfigFolder();
 
 }  // namespace ostrel::platform

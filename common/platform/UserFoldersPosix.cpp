@@ -14,18 +14,15 @@ std::optional<std::string> environmentVariable(const char* name) {
 // As the OpenVR loader finds it, which is what counts: $XDG_CONFIG_HOME as
 // given whenever it is set and not empty (the XDG rules would ignore a
 // relative one; the loader does not), else $HOME/.config.
-std::filesystem::path userRuntimeConfigFolder(std::string& error) {
+outcome::Outcome<std::filesystem::path> userRuntimeConfigFolder() {
   if (const std::optional<std::string> xdg = environmentVariable("XDG_CONFIG_HOME");
       xdg && !xdg->empty()) {
-    error.clear();
     return std::filesystem::path(*xdg);
   }
   const std::optional<std::string> home = environmentVariable("HOME");
   if (!home || home->empty()) {
-    error = "neither XDG_CONFIG_HOME nor HOME is set";
-    return {};
+    return outcome::Failure{"", "neither XDG_CONFIG_HOME nor HOME is set", ""};
   }
-  error.clear();
   return std::filesystem::path(*home) / ".config";
 }
 

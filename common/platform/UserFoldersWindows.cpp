@@ -1,6 +1,5 @@
 // Windows side of the environment and per-user folders.
 #include "platform/Platform.h"
-
 #include "platform/WindowsHeaders.h"
 // After windows.h, which they need.
 #include <knownfolders.h>
@@ -34,7 +33,7 @@ std::optional<std::string> environmentVariable(const char* name) {
   return std::nullopt;
 }
 
-std::filesystem::path userRuntimeConfigFolder(std::string& error) {
+outcome::Outcome<std::filesystem::path> userRuntimeConfigFolder() {
   wchar_t* folder = nullptr;
   const HRESULT result = SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder);
   std::filesystem::path path;
@@ -42,11 +41,12 @@ std::filesystem::path userRuntimeConfigFolder(std::string& error) {
   // Freed whether or not the call succeeded, as the shell asks.
   CoTaskMemFree(folder);
   if (path.empty()) {
-    error = "the shell names no local application data folder for this user (HRESULT " +
-            std::to_string(static_cast<unsigned long>(result)) + ")";
-    return {};
+    return outcome::Failure{
+        "",
+        "the shell names no local application data folder for this user (HRESULT " +
+            std::to_string(static_cast<unsigned long>(result)) + ")",
+        ""};
   }
-  error.clear();
   return path;
 }
 

@@ -1,11 +1,10 @@
 // The Windows side: the wide environment and the shell's known folder.
 #include <gtest/gtest.h>
 
-#include "platform/WindowsHeaders.h"
-
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/WindowsHeaders.h"
 
 namespace ostrel::platform {
 namespace {
@@ -23,9 +22,9 @@ TEST(EnvironmentVariable, ReadsTheWideEnvironmentAsUtf8) {
 }
 
 TEST(UserRuntimeConfigFolder, IsTheShellsLocalApplicationDataFolder) {
-  std::string error;
-  const std::filesystem::path folder = userRuntimeConfigFolder(error);
-  ASSERT_FALSE(folder.empty()) << error;
+  const outcome::Outcome<std::filesystem::path> found = userRuntimeConfigFolder();
+  ASSERT_TRUE(found) << found.failure().message;
+  const std::filesystem::path& folder = found.value();
   EXPECT_TRUE(folder.is_absolute()) << pathToUtf8(folder);
   EXPECT_TRUE(std::filesystem::is_directory(folder)) << pathToUtf8(folder);
 }

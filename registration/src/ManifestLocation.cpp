@@ -8,24 +8,21 @@ namespace ostrel::registration {
 
 std::string folderOf(const std::string& path) { return text::folderOf(path); }
 
-std::optional<ManifestLocation> readManifestLocation(const std::string& manifestPath,
-                                                     const std::string& appKey,
-                                                     std::string& error) {
+outcome::Outcome<ManifestLocation> readManifestLocation(const std::string& manifestPath,
+                                                        const std::string& appKey) {
   const manifestcheck::ManifestContents contents = manifestcheck::readManifest(manifestPath);
   if (contents.failure != manifestcheck::ManifestReadFailure::None) {
-    error = contents.error;
-    return std::nullopt;
+    return outcome::Failure{"", contents.error, ""};
   }
   for (const manifestcheck::ManifestApplication& application : contents.applications) {
     if (application.appKey != appKey) continue;
     ManifestLocation location;
     location.folder = folderOf(manifestPath);
     location.binaryPath = hostBinaryPath(application, manifestPath, appKey);
-    error.clear();
     return location;
   }
-  error = manifestPath + " has no application with app_key \"" + appKey + "\"";
-  return std::nullopt;
+  return outcome::Failure{"", manifestPath + " has no application with app_key \"" + appKey + "\"",
+                          ""};
 }
 
 }  // namespace ostrel::registration

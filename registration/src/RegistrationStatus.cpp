@@ -1,16 +1,16 @@
 #include "ostrel/registration/RegistrationStatus.h"
 
 #include <utility>
-#include "ostrel/runtimeregistry/RegistryFindingCodes.h"
 
+#include "ostrel/runtimeregistry/RegistryFindingCodes.h"
 
 namespace ostrel::registration {
 
 namespace {
 
 using manifestcheck::FindingSeverity;
-using steamvr::kApplicationErrorNone;
 using runtimeregistry::RegistryFinding;
+using steamvr::kApplicationErrorNone;
 
 void ask(StatusReport& report, const std::string& loaderPath, IRuntimeConnector& connector,
          const RegistrySources& sources, openvr::OpenVRApplicationsSurface** connected) {
@@ -32,13 +32,16 @@ void ask(StatusReport& report, const std::string& loaderPath, IRuntimeConnector&
   view.binary = surface->GetBinaryPath(key);
   view.workingDirectory = surface->GetWorkingDirectory(key);
   if (!report.manifestPath) return;
-  const std::optional<ManifestLocation> location =
-      readManifestLocation(*report.manifestPath, report.appKey, view.placeProblem);
-  if (!location) return;
+  const outcome::Outcome<ManifestLocation> location =
+      readManifestLocation(*report.manifestPath, report.appKey);
+  if (!location) {
+    view.placeProblem = location.failure().message;
+    return;
+  }
   const RegisteredPlace place{
       view.binary.error == kApplicationErrorNone ? view.binary.value : "",
       view.workingDirectory.error == kApplicationErrorNone ? view.workingDirectory.value : ""};
-  view.place = judgeRegisteredPlace(place, *location);
+  view.place = judgeRegisteredPlace(place, location.value());
 }
 
 bool runtimeAutoLaunchKnown(const RuntimeView& view) {
@@ -82,14 +85,15 @@ void judgeStatus(StatusReport& report) {
   if (runtime.asked && !runtime.reachable && runtime.notSteamVR) {
     report.findings.push_back(runtimeregistry::runtimeNotSteamVRFinding(*runtime.notSteamVR));
   } else if (runtime.asked && !runtime.reachable) {
-    report.findings.push_back(
-        {FindingSeverity::Warning, findings::kRuntimeUnreachable,
-         "the SteamVR runtime cannot be reached (" + runtime.failure.message +
-             "); what follows comes from the runtime's files alone"});
+    report.findings.push_back({FindingSeverity::Warning, findings::kRuntimeUnreachable,
+                               "the SteamVR runtime cannot be reached (" + runtime.failure.message +
+                                   "); what follows comes from the runtime's files alone"});
   }
   for (const RegistryFinding& finding : registry.findings) {
     // The runtime's own answer on auto-launch overrules its settings file.
-    if (finding.code == runtimeregistry::findings::kAutoLaunchOff && runtimeAutoLaunchKnown(runtime)) continue;
+    if (finding.code == runtimeregistry::findings::kAutoLaunchOff &&
+        runtimeAutoLaunchKnown(runtime))
+      continue;
     report.findings.push_back(finding);
   }
   if (runtimeAutoLaunchKnown(runtime)) {
@@ -104,8 +108,8 @@ void judgeStatus(StatusReport& report) {
       report.findings.push_back(
           {FindingSeverity::Warning, findings::kViewsDisagree,
            std::string("the runtime answers auto-launch ") +
-               (runtime.autoLaunch.value ? "on" : "off") +
-               ", but its settings file says " + (*registry.autoLaunch ? "on" : "off") +
+               (runtime.autoLaunch.value ? "on" : "off") + ", but its settings file says " +
+               (*registry.autoLaunch ? "on" : "off") +
                "; the runtime writes the file when it next saves its settings"});
     }
   }
@@ -132,15 +136,16 @@ void judgeStatus(StatusReport& report) {
     report.state =
         runtime.installed ? RegistrationState::Registered : RegistrationState::NotRegistered;
   } else if (registry.known()) {
-    report.state = registry.serving ? RegistrationState::Registered
-                                    : RegistrationState::NotRegistered;
+    report.state =
+        registry.serving ? RegistrationState::Registered : RegistrationState::NotRegistered;
   } else {
     report.state = RegistrationState::Unknown;
   }
   // The runtime's "not installed" already says what not-registered would.
   if (report.state == RegistrationState::Registered) {
-    std::erase_if(report.findings,
-                  [](const RegistryFinding& finding) { return finding.code == runtimeregistry::findings::kNotRegistered; });
+    std::erase_if(report.findings, [](const RegistryFinding& finding) {
+      return finding.code == runtimeregistry::findings::kNotRegistered;
+    });
   }
 }
 
@@ -162,7 +167,7 @@ StatusReport buildStatusReport(const StatusQuery& query, IRuntimeConnector& conn
   report.appKey = query.appKey;
   report.manifestPath = query.manifestPath;
   report.registry = runtimeregistry::readRuntimeRegistry({report.appKey, report.manifestPath},
-                                                 *sources.environment, *sources.files);
+                                                         *sources.environment, *sources.files);
   if (askRuntime) ask(report, query.loaderPath, connector, sources, surface);
   judgeStatus(report);
   return report;

@@ -42,9 +42,11 @@ TEST_F(NamedPipe, AsTheManifestIsRefusedByEveryReader) {
   EXPECT_EQ(manifestcheck::readManifest(pipe_.string()).failure,
             manifestcheck::ManifestReadFailure::CannotOpen);
 
-  std::string problem;
-  EXPECT_FALSE(readManifestLocation(pipe_.string(), "vantorell.ostrel", problem));
-  EXPECT_NE(problem.find("cannot open"), std::string::npos) << problem;
+  const outcome::Outcome<ManifestLocation> location =
+      readManifestLocation(pipe_.string(), "vantorell.ostrel");
+  ASSERT_FALSE(location);
+  EXPECT_NE(location.failure().message.find("cannot open"), std::string::npos)
+      << location.failure().message;
 }
 
 }  // namespace

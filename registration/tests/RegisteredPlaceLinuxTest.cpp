@@ -22,8 +22,9 @@ class RegisteredPlaceLinux : public ::testing::Test {
   }
 
   std::string manifest(const std::string& applications) {
-    return scratch_.write("share/Steam/Ostrel/app.vrmanifest",
-                          "// comments are allowed\n{\"applications\":[" + applications + "]}")
+    return scratch_
+        .write("share/Steam/Ostrel/app.vrmanifest",
+               "// comments are allowed\n{\"applications\":[" + applications + "]}")
         .native();
   }
 
@@ -52,12 +53,11 @@ TEST_F(RegisteredPlaceLinux, TheManifestsLinuxBinaryIsTheOneCompared) {
   };
   for (const Case& c : cases) {
     const std::string path = manifest(c.applications);
-    std::string error;
-    const std::optional<ManifestLocation> location =
-        readManifestLocation(path, "vantorell.ostrel", error);
-    ASSERT_TRUE(location) << c.name << ": " << error;
-    EXPECT_EQ(location->folder, root_ + "/share/Steam/Ostrel") << c.name;
-    EXPECT_EQ(location->binaryPath, c.binary) << c.name;
+    const outcome::Outcome<ManifestLocation> location =
+        readManifestLocation(path, "vantorell.ostrel");
+    ASSERT_TRUE(location) << c.name << ": " << location.failure().message;
+    EXPECT_EQ(location.value().folder, root_ + "/share/Steam/Ostrel") << c.name;
+    EXPECT_EQ(location.value().binaryPath, c.binary) << c.name;
   }
 }
 
@@ -66,19 +66,17 @@ TEST_F(RegisteredPlaceLinux, ARegistrationThroughALinkedFolderIsCurrent) {
       manifest(R"({"app_key":"vantorell.ostrel","binary_path_linux":"ostrel"})");
   scratch_.write("share/Steam/Ostrel/ostrel", "");
   fs::create_directory_symlink(root_ + "/share/Steam", root_ + "/steam");
-  std::string error;
-  const std::optional<ManifestLocation> location =
-      readManifestLocation(path, "vantorell.ostrel", error);
-  ASSERT_TRUE(location) << error;
+  const outcome::Outcome<ManifestLocation> location =
+      readManifestLocation(path, "vantorell.ostrel");
+  ASSERT_TRUE(location) << location.failure().message;
 
   const std::string linked = root_ + "/steam/Ostrel";
   EXPECT_TRUE(sameRegisteredPath(linked + "/ostrel", root_ + "/share/Steam/Ostrel/ostrel"));
-  EXPECT_EQ(judgeRegisteredPlace({linked + "/ostrel", linked}, *location).match,
+  EXPECT_EQ(judgeRegisteredPlace({linked + "/ostrel", linked}, location.value()).match,
             PlaceMatch::Matches);
   // A name that is not there is compared as text alone.
   EXPECT_FALSE(sameRegisteredPath(linked + "/gone", root_ + "/share/Steam/Ostrel/gone"));
-  EXPECT_EQ(judgeRegisteredPlace({linked + "/gone", linked}, *location).match,
-            PlaceMatch::Differs);
+  EXPECT_EQ(judgeRegisteredPlace({linked + "/gone", linked}, location.value()).match, PlaceMatch::Differs);
 }
 
 }  // namespace

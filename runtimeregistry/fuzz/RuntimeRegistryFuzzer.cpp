@@ -26,10 +26,10 @@
 #include <string_view>
 
 #include "RuntimeServer.h"
-#include "ostrel/text/Utf8.h"
-#include "ostrel/text/WindowsPath.h"
 #include "ostrel/runtimeregistry/ActiveRuntime.h"
 #include "ostrel/runtimeregistry/RuntimeRegistry.h"
+#include "ostrel/text/Utf8.h"
+#include "ostrel/text/WindowsPath.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -110,11 +110,8 @@ class FuzzedRegistry final : public IRegistryEnvironment, public IRegistryFiles 
     return found->second;
   }
 
-  std::filesystem::path UserConfigFolder(std::string& error) override {
-    if (has(kNoUserFolder)) {
-      error = "no user folder in this run";
-      return {};
-    }
+  ostrel::outcome::Outcome<std::filesystem::path> UserConfigFolder() override {
+    if (has(kNoUserFolder)) return ostrel::outcome::Failure{"", "no user folder in this run", ""};
     return ostrel::platform::pathFromUtf8(kUserFolder);
   }
 

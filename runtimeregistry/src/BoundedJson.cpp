@@ -9,32 +9,31 @@ using manifestcheck::kManifestDepthLimit;
 
 using nlohmann::json;
 
-std::optional<json> parseBounded(const std::string& content, std::string& problem) {
+outcome::Outcome<json> parseBounded(const std::string& content) {
   if (content.size() > kRegistryFileSizeLimit) {
-    problem = "it is larger than " + std::to_string(kRegistryFileSizeLimit) + " bytes";
-    return std::nullopt;
+    return outcome::Failure{
+        "", "it is larger than " + std::to_string(kRegistryFileSizeLimit) + " bytes", ""};
   }
   if (content.find('\0') != std::string::npos) {
-    problem = "it holds a NUL byte, so it is not JSON text";
-    return std::nullopt;
+    return outcome::Failure{"", "it holds a NUL byte, so it is not JSON text", ""};
   }
   // The runtime's own files hold no comments.
   ostrel::json::ParsedJson parsed =
       ostrel::json::parseBoundedJson(content, {kManifestDepthLimit, /*comments=*/false});
   if (parsed.problem == ostrel::json::ParsedJson::Problem::TooDeep) {
-    problem = "its arrays and objects nest deeper than " + std::to_string(kManifestDepthLimit) +
-              " levels, which no file of the runtime does";
-    return std::nullopt;
+    return outcome::Failure{"",
+                            "its arrays and objects nest deeper than " +
+                                std::to_string(kManifestDepthLimit) +
+                                " levels, which no file of the runtime does",
+                            ""};
   }
   if (!parsed.value) {
-    problem = "it is not valid JSON (or not UTF-8)";
-    return std::nullopt;
+    return outcome::Failure{"", "it is not valid JSON (or not UTF-8)", ""};
   }
   if (!parsed.value->is_object()) {
-    problem = "it does not hold a JSON object";
-    return std::nullopt;
+    return outcome::Failure{"", "it does not hold a JSON object", ""};
   }
-  return std::move(parsed.value);
+  return std::move(*parsed.value);
 }
 
 }  // namespace ostrel::runtimeregistry

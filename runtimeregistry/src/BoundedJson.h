@@ -7,11 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "ostrel/outcome/Outcome.h"
+
 namespace ostrel::runtimeregistry {
 
-// The file's top-level object; nullopt with the reason in `problem` (one line
-// for a person, to follow "cannot be read: ") when the content is over the
-// size cap, holds a NUL, nests too deep, is not JSON or not an object.
-std::optional<nlohmann::json> parseBounded(const std::string& content, std::string& problem);
+// The file's top-level object; a failure whose message is one line for a
+// person, to follow "cannot be read: ", when the content is over the size
+// cap, holds a NUL, nests too deep, is not JSON or not an object.
+outcome::Outcome<nlohmann::json> parseBounded(const std::string& content);
 
 }  // namespace ostrel::runtimeregistry

@@ -35,10 +35,12 @@ PathRegistryFile readPathRegistryFile(IRegistryEnvironment& environment, IRegist
           nonEmptyVariable(environment, "VR_PATHREG_OVERRIDE")) {
     result.file = platform::pathFromUtf8(*chosen);
   } else {
-    const std::filesystem::path folder = environment.UserConfigFolder(result.problem);
-    if (folder.empty()) return result;
-    result.file = folder / "openvr" / "openvrpaths.vrpath";
-    result.problem.clear();
+    const outcome::Outcome<std::filesystem::path> folder = environment.UserConfigFolder();
+    if (!folder) {
+      result.problem = folder.failure().message;
+      return result;
+    }
+    result.file = folder.value() / "openvr" / "openvrpaths.vrpath";
   }
 
   const FileRead read = files.Read(result.file, kRegistryFileSizeLimit);
@@ -49,12 +51,16 @@ PathRegistryFile readPathRegistryFile(IRegistryEnvironment& environment, IRegist
   result.status = PathRegistryFile::Status::Unreadable;
   result.problem = read.reason;
   if (read.status != FileRead::Status::Read) return result;
-  const std::optional<json> root = parseBounded(read.content, result.problem);
-  if (!root) return result;
+  const outcome::Outcome<json> root = parseBounded(read.content);
+  if (!root) {
+    result.problem = root.failure().message;
+    return result;
+  }
   result.status = PathRegistryFile::Status::Read;
-  result.configMember = root->contains("config");
-  result.config = firstString(*root, "config");
-  result.runtime = firstString(*root, "runtime");
+  result.problem.clear();
+  result.configMember = root.value().contains("config");
+  result.config = firstString(root.value(), "config");
+  result.runtime = firstString(root.value(), "runtime");
   return result;
 }
 

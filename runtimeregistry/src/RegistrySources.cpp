@@ -13,8 +13,8 @@ class ProcessEnvironment final : public IRegistryEnvironment {
   std::optional<std::string> Variable(const char* name) override {
     return platform::environmentVariable(name);
   }
-  std::filesystem::path UserConfigFolder(std::string& error) override {
-    return platform::userRuntimeConfigFolder(error);
+  outcome::Outcome<std::filesystem::path> UserConfigFolder() override {
+    return platform::userRuntimeConfigFolder();
   }
 };
 

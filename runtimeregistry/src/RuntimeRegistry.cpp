@@ -5,25 +5,32 @@
 
 #include "BoundedJson.h"
 #include "PathRegistry.h"
-#include "ShownText.h"
 #include "PlatformRules.h"
+#include "ShownText.h"
 #include "ostrel/manifestcheck/ManifestReader.h"
+#include "ostrel/runtimeregistry/RegistryFindingCodes.h"
 #include "ostrel/text/HostPath.h"
 #include "platform/Platform.h"
-#include "ostrel/runtimeregistry/RegistryFindingCodes.h"
 
 namespace ostrel::runtimeregistry {
 
 using manifestcheck::FindingSeverity;
 using manifestcheck::kManifestSizeLimit;
 using manifestcheck::ManifestApplication;
-using manifestcheck::ManifestReadFailure;
 using manifestcheck::ManifestContents;
+using manifestcheck::ManifestReadFailure;
 using manifestcheck::parseManifest;
 
 namespace {
 
 using nlohmann::json;
+
+// The file's object, or why there is none: the reader's reason, or the
+// parse's.
+outcome::Outcome<json> parsedFile(const FileRead& read) {
+  if (read.status != FileRead::Status::Read) return outcome::Failure{"", read.reason, ""};
+  return parseBounded(read.content);
+}
 using runtimeregistry::nonEmptyVariable;
 using runtimeregistry::parseBounded;
 using runtimeregistry::PathRegistryFile;
@@ -84,8 +91,8 @@ class Reader {
                                                 sandboxedPathRegistryAdvice());
           break;
         }
-        warning(findings::kVrpathMissing,
-                "there is no runtime path registry at " + shown + ": " + missingPathRegistryAdvice());
+        warning(findings::kVrpathMissing, "there is no runtime path registry at " + shown + ": " +
+                                              missingPathRegistryAdvice());
         break;
       case PathRegistryFile::Status::Unreadable:
         warning(findings::kVrpathUnreadable,
@@ -116,10 +123,11 @@ class Reader {
                     "file, or set VR_CONFIG_PATH to SteamVR's config folder");
         return;
       }
-      warning(findings::kVrpathNoConfig, "the runtime's path registry " + shown +
-                                      " names no config folder, so the runtime's list of "
-                                      "applications cannot be found: start SteamVR once so it "
-                                      "writes the file again");
+      warning(findings::kVrpathNoConfig,
+              "the runtime's path registry " + shown +
+                  " names no config folder, so the runtime's list of "
+                  "applications cannot be found: start SteamVR once so it "
+                  "writes the file again");
     }
   }
 
@@ -140,18 +148,18 @@ class Reader {
     const std::string shown = shownText(platform::pathToUtf8(file));
     const FileRead read = files_.Read(file, kRegistryFileSizeLimit);
     if (read.status == FileRead::Status::Missing) {
-      warning(findings::kAppconfigMissing, "the runtime keeps no list of applications at " + shown +
-                                       " (no application has been registered for this SteamVR "
-                                       "installation, or the config folder is not the one "
-                                       "SteamVR uses): start SteamVR once");
+      warning(findings::kAppconfigMissing,
+              "the runtime keeps no list of applications at " + shown +
+                  " (no application has been registered for this SteamVR "
+                  "installation, or the config folder is not the one "
+                  "SteamVR uses): start SteamVR once");
       return;
     }
-    std::string problem = read.reason;
-    std::optional<json> root;
-    if (read.status == FileRead::Status::Read) root = parseBounded(read.content, problem);
+    const outcome::Outcome<json> root = parsedFile(read);
+    std::string problem = root ? "" : root.failure().message;
     if (root) {
-      const auto list = root->find("manifest_paths");
-      if (list == root->end() || !list->is_array()) {
+      const auto list = root.value().find("manifest_paths");
+      if (list == root.value().end() || !list->is_array()) {
         problem = "it holds no manifest_paths array";
       } else {
         result_.appConfigRead = true;
@@ -175,11 +183,11 @@ class Reader {
         return;
       }
     }
-    warning(findings::kAppconfigUnreadable, "the runtime's list of applications " + shown +
-                                        " cannot be read: " + problem +
-                                        "; the runtime ignores a broken list, so every "
-                                        "registration in it is lost: start SteamVR once, then "
-                                        "register again");
+    warning(findings::kAppconfigUnreadable,
+            "the runtime's list of applications " + shown + " cannot be read: " + problem +
+                "; the runtime ignores a broken list, so every "
+                "registration in it is lost: start SteamVR once, then "
+                "register again");
   }
 
   void examine(ListedManifest& listed) {
@@ -234,18 +242,16 @@ class Reader {
     const FileRead read = files_.Read(file, kRegistryFileSizeLimit);
     // No settings file is the runtime's default, not a fault.
     if (read.status == FileRead::Status::Missing) return;
-    std::string problem = read.reason;
-    std::optional<json> root;
-    if (read.status == FileRead::Status::Read) root = parseBounded(read.content, problem);
+    const outcome::Outcome<json> root = parsedFile(read);
     if (!root) {
-      warning(findings::kVrappconfigUnreadable, "the runtime's settings for " + shownText(query_.appKey) +
-                                            " in " + shownText(platform::pathToUtf8(file)) +
-                                            " cannot be read: " + problem +
-                                            "; switching auto-launch on again rewrites it");
+      warning(findings::kVrappconfigUnreadable,
+              "the runtime's settings for " + shownText(query_.appKey) + " in " +
+                  shownText(platform::pathToUtf8(file)) + " cannot be read: " +
+                  root.failure().message + "; switching auto-launch on again rewrites it");
       return;
     }
-    const auto autoLaunch = root->find("autolaunch");
-    if (autoLaunch != root->end() && autoLaunch->is_boolean()) {
+    const auto autoLaunch = root.value().find("autolaunch");
+    if (autoLaunch != root.value().end() && autoLaunch->is_boolean()) {
       result_.autoLaunch = autoLaunch->get<bool>();
     }
   }
@@ -295,8 +301,8 @@ class Reader {
       std::string advice = "register it";
       if (query_.manifestPath) advice = "register " + shownText(*query_.manifestPath);
       error(findings::kNotRegistered, "no manifest in the runtime's list declares app_key " +
-                                  shownText(key) +
-                                  ", so SteamVR does not list the application: " + advice);
+                                          shownText(key) +
+                                          ", so SteamVR does not list the application: " + advice);
       return;
     }
     const ListedManifest& served = result_.manifests[*result_.serving];
@@ -316,9 +322,9 @@ class Reader {
     }
     if (result_.autoLaunch && !*result_.autoLaunch) {
       warning(findings::kAutoLaunchOff, "the runtime's settings for " + shownText(key) +
-                                     " have auto-launch off, so SteamVR does not start the "
-                                     "application with itself: switch it on in SteamVR's "
-                                     "settings (Startup / Shutdown) or register again");
+                                            " have auto-launch off, so SteamVR does not start the "
+                                            "application with itself: switch it on in SteamVR's "
+                                            "settings (Startup / Shutdown) or register again");
     }
     for (const ListedManifest& listed : result_.manifests) {
       if (listed.declaresKey && listed.temporaryLocation) {

@@ -66,15 +66,16 @@ class Services {
 };
 
 // The manifest the application asked for, or the one beside the program.
-std::optional<std::wstring> manifestPathFor(const StartupOptions& options,
-                                            runtimeregistry::IRegistryEnvironment& environment,
-                                            std::string& problem) {
+outcome::Outcome<std::wstring> manifestPathFor(const StartupOptions& options,
+                                               runtimeregistry::IRegistryEnvironment& environment) {
   if (!options.manifestPath.empty()) return registration::registrarPathFor(options.manifestPath);
   const outcome::Outcome<std::filesystem::path> folder = programFolder(environment);
   if (!folder) {
-    problem = "the folder of the running program is not known (" + folder.failure().message +
-              "), so the manifest beside it cannot be found: name the manifest";
-    return std::nullopt;
+    return outcome::Failure{"",
+                            "the folder of the running program is not known (" +
+                                folder.failure().message +
+                                "), so the manifest beside it cannot be found: name the manifest",
+                            ""};
   }
   return registration::registrarPathFor(
       platform::pathToUtf8(folder.value() / kDefaultManifestName));
@@ -107,11 +108,10 @@ class Run {
 
   StartupOutcome operator()() {
     if (key_.empty()) return fail("no application key was given");
-    std::string problem;
-    const std::optional<std::wstring> path =
-        manifestPathFor(options_, *services_.sources().environment, problem);
-    if (!path) return fail(problem);
-    path_ = *path;
+    const outcome::Outcome<std::wstring> path =
+        manifestPathFor(options_, *services_.sources().environment);
+    if (!path) return fail(path.failure().message);
+    path_ = path.value();
     outcome_.manifestPath = platform::wideToUtf8(path_);
 
     const runtimeregistry::RuntimeRegistry registry = runtimeregistry::readRuntimeRegistry(

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "ostrel/outcome/Outcome.h"
+
 namespace ostrel::registration {
 
 struct ManifestLocation {
@@ -21,12 +23,12 @@ struct ManifestLocation {
 };
 
 // Reads `manifestPath` (UTF-8) and finds the application whose app_key is
-// `appKey`, matched exactly. Returns nullopt with one sentence for a person
-// in `error` when the file cannot be read or parsed, or holds no application
-// with the key; a missing binary path is not an error. Never throws
-// for any file content (std::bad_alloc aside).
-std::optional<ManifestLocation> readManifestLocation(const std::string& manifestPath,
-                                                     const std::string& appKey, std::string& error);
+// `appKey`, matched exactly. A failure, its message one sentence for a
+// person, when the file cannot be read or parsed, or holds no application
+// with the key; a missing binary path is not an error. Never throws for any
+// file content (std::bad_alloc aside).
+outcome::Outcome<ManifestLocation> readManifestLocation(const std::string& manifestPath,
+                                                        const std::string& appKey);
 
 // The folder part of a path by the rules of the platform built for ('\' and
 // '/' both counting as separators on Windows, '/' alone on Linux); empty

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "ostrel/manifestcheck/ManifestCheck.h"
+#include "ostrel/outcome/Outcome.h"
 #include "ostrel/runtimeregistry/RegistryFindingCodes.h"
 
 namespace ostrel::runtimeregistry {
@@ -38,8 +39,8 @@ class IRegistryEnvironment {
   virtual std::optional<std::string> Variable(const char* name) = 0;
 
   // The per-user folder that holds "openvr/openvrpaths.vrpath" (see
-  // platform's userRuntimeConfigFolder); empty with the reason in `error`.
-  virtual std::filesystem::path UserConfigFolder(std::string& error) = 0;
+  // platform's userRuntimeConfigFolder), or why there is none.
+  virtual outcome::Outcome<std::filesystem::path> UserConfigFolder() = 0;
 };
 
 // The outcome of reading one file.
@@ -81,7 +82,7 @@ struct ListedManifest {
   // The manifest asked about: the same path by the host's rules, or, when
   // the file is there, the same file through a symbolic link.
   bool thisManifest = false;
-  bool temporaryLocation = false;    // under a temporary folder
+  bool temporaryLocation = false;  // under a temporary folder
 };
 
 struct RegistryQuery {

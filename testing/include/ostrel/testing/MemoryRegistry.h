@@ -22,7 +22,8 @@
 
 namespace ostrel::testing {
 
-class MemoryRegistry final : public runtimeregistry::IRegistryEnvironment, public runtimeregistry::IRegistryFiles {
+class MemoryRegistry final : public runtimeregistry::IRegistryEnvironment,
+                             public runtimeregistry::IRegistryFiles {
  public:
   std::optional<std::string> Variable(const char* name) override {
     const auto found = variables.find(name);
@@ -31,8 +32,8 @@ class MemoryRegistry final : public runtimeregistry::IRegistryEnvironment, publi
   }
 
   // `userFolder`, or `userFolderError` when it is empty.
-  std::filesystem::path UserConfigFolder(std::string& error) override {
-    if (userFolder.empty()) error = userFolderError;
+  outcome::Outcome<std::filesystem::path> UserConfigFolder() override {
+    if (userFolder.empty()) return outcome::Failure{"", userFolderError, ""};
     return platform::pathFromUtf8(userFolder);
   }
 
@@ -78,8 +79,8 @@ class MemoryRegistry final : public runtimeregistry::IRegistryEnvironment, publi
   std::string userFolder;
   std::string userFolderError = "no user folder in this test";
   std::map<std::string, runtimeregistry::FileRead> files;  // by comparable name
-  std::vector<std::string> reads;                  // comparable names, in order
-  std::map<std::string, std::string> links;        // comparable folder names
+  std::vector<std::string> reads;                          // comparable names, in order
+  std::map<std::string, std::string> links;                // comparable folder names
 
  private:
   // The name with the first link it lies in replaced by its target.

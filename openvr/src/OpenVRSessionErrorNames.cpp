@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "UserAdvice.h"
+
 namespace ostrel::openvr {
 
 const char* openVRSessionErrorKindName(OpenVRSessionErrorKind kind) noexcept {
@@ -50,9 +52,7 @@ const char* openVRInitErrorAdvice(std::int32_t initError) noexcept {
     case 111:
     case 112:
     case 113:
-      return "the runtime's configuration or log folder cannot be found or written: start "
-             "SteamVR once as this Windows user so it sets them up again, and check that the "
-             "user may write to them";
+      return runtimeFoldersAdvice();
     case 108:
     case 121:
     case 126:
@@ -60,10 +60,7 @@ const char* openVRInitErrorAdvice(std::int32_t initError) noexcept {
              "the runtime's server itself; the OpenVR loader is probably older or newer than "
              "SteamVR: update SteamVR, and if it persists start SteamVR first and run this again";
     case 110:
-      return "the runtime's path registry (openvrpaths.vrpath) is missing for this Windows user: "
-             "has SteamVR ever run for this user? Start it once as the user who will use it. An "
-             "installer elevated with another administrator's credentials runs as that account "
-             "and finds no registry: run it as the user who will use SteamVR";
+      return pathRegistryMissingAdvice();
     case 119:
       return "SteamVR is shutting down: wait until it has closed, then run this again";
     case 117:

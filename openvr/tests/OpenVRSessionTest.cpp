@@ -174,13 +174,21 @@ TEST(OpenVRInitErrorAdvice, NamesCauseAndFixPerError) {
     const char* says;
   } cases[] = {
       {100, "Verify integrity"},  {101, "Verify integrity"}, {102, "not installed"},
-      {110, "this Windows user"}, {110, "elevated"},         {108, "should not occur"},
+      {110, "this user"},         {110, "run it as the user"}, {108, "should not occur"},
       {121, "should not occur"},  {126, "should not occur"}, {300, "has crashed"},
       {310, "still starting"},    {105, "out of date"},      {4242, "restart SteamVR"},
   };
   for (const Case& c : cases) {
     EXPECT_TRUE(contains(openVRInitErrorAdvice(c.code), c.says)) << c.code;
   }
+  // Each system's own way of running as another user.
+#ifdef _WIN32
+  EXPECT_TRUE(contains(openVRInitErrorAdvice(110), "this Windows user"));
+  EXPECT_TRUE(contains(openVRInitErrorAdvice(110), "elevated"));
+#else
+  EXPECT_TRUE(contains(openVRInitErrorAdvice(110), "sudo or su"));
+  EXPECT_FALSE(contains(openVRInitErrorAdvice(107), "Windows"));
+#endif
   EXPECT_FALSE(isRetriedInitError(299));
   EXPECT_TRUE(isRetriedInitError(300));
   EXPECT_TRUE(isRetriedInitError(310));

@@ -32,7 +32,7 @@ step "clang-tidy (production sources, .clang-tidy)"
 # sources (platform/*Windows.cpp, the installer's stand-in application) are
 # not in it; only the Windows build compiles them. .clang-tidy makes
 # every finding an error, which makes run-clang-tidy exit nonzero.
-tidy_folders='common/(src|platform|text)|steamvr/src|openvr/src|manifestcheck/src|runtimeregistry/src|registration/src|startup/src|capi/src|register(/src)?|selfcheck|packaging/windows/standin'
+tidy_folders='common/(src|platform|text|json)|steamvr/src|openvr/src|manifestcheck/src|runtimeregistry/src|registration/src|startup/src|capi/src|register(/src)?|selfcheck|packaging/windows/standin'
 if ! grep -qE "\"file\": \"[^\"]*/($tidy_folders)/[^/\"]+\"" build/compile_commands.json; then
   echo "error: no production source in build/compile_commands.json; has a folder moved?" >&2
   exit 1

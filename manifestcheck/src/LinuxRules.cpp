@@ -64,7 +64,7 @@ void checkPlace(const std::string& where, const std::string& utf8Place, const Su
                                                             ? " replaces that folder with its own"
                                                             : " does not show that folder");
     findings.warning(findings::kContainerHidden,
-                     where + " under " + place.folder + ": " + what +
+                     where + " under " + escaped(place.folder, kPathDisplayLength) + ": " + what +
                          ", so SteamVR started from Steam would not find it (started outside the "
                          "container, it would): " +
                          subject.move);
@@ -72,7 +72,7 @@ void checkPlace(const std::string& where, const std::string& utf8Place, const Su
   }
   if (const std::string mount = appImageMount(utf8Place); !mount.empty()) {
     findings.warning(findings::kAppImageMount,
-                     where + " inside an AppImage's mount (" + mount +
+                     where + " inside an AppImage's mount (" + escaped(mount, kPathDisplayLength) +
                          "), which is gone once the AppImage exits, so the runtime would find "
                          "nothing there later: " +
                          subject.appImage);

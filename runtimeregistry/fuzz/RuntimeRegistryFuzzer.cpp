@@ -162,6 +162,7 @@ void require(bool condition) {
 const std::set<std::string> kOnceCodes = {"vrpath-missing",
                                           "vrpath-unreadable",
                                           "vrpath-no-config",
+                                          "vrpath-other-runtime",
                                           "appconfig-missing",
                                           "appconfig-unreadable",
                                           "vrappconfig-unreadable",

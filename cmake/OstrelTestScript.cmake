@@ -127,11 +127,23 @@ endfunction()
 # the standard output of the run in <prefix>, parsed back as JSON, holds
 # <expected> there.
 function(ostrel_expect_json prefix expected)
-  string(JSON value ERROR_VARIABLE error GET "${${prefix}_out}" ${ARGN})
+  _ostrel_expect_json_query(${prefix} "${expected}" GET "is" ${ARGN})
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+# ostrel_expect_json_length(<prefix> <expected> <member> [<member or index>...]):
+# the array or object there holds <expected> elements.
+function(ostrel_expect_json_length prefix expected)
+  _ostrel_expect_json_query(${prefix} "${expected}" LENGTH "has length" ${ARGN})
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+function(_ostrel_expect_json_query prefix expected mode verb)
+  string(JSON value ERROR_VARIABLE error ${mode} "${${prefix}_out}" ${ARGN})
   if(error)
     string(APPEND failures "  ${prefix}: JSON ${ARGN}: ${error}\n")
   elseif(NOT "${value}" STREQUAL "${expected}")
-    string(APPEND failures "  ${prefix}: JSON ${ARGN} is '${value}', expected '${expected}'\n")
+    string(APPEND failures "  ${prefix}: JSON ${ARGN} ${verb} '${value}', expected '${expected}'\n")
   endif()
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()

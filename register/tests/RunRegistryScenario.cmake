@@ -94,12 +94,7 @@ function(check_json tag expected)
 endfunction()
 
 function(check_json_length tag expected)
-  string(JSON value ERROR_VARIABLE error LENGTH "${${tag}_out}" ${ARGN})
-  if(error)
-    string(APPEND failures "  ${tag}: JSON ${ARGN}: ${error}\n")
-  elseif(NOT "${value}" STREQUAL "${expected}")
-    string(APPEND failures "  ${tag}: JSON ${ARGN} has ${value} elements, expected ${expected}\n")
-  endif()
+  ostrel_expect_json_length(${tag} "${expected}" ${ARGN})
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 

@@ -26,8 +26,7 @@ class OpenVRApplicationsSurfaceImpl final : public OpenVRApplicationsSurface {
   // The session checked the registration entries when it opened; they are
   // checked again here so that this class never depends on that.
   ApplicationError AddApplicationManifest(const char* manifestPath, bool temporary) override {
-    if (table_.AddApplicationManifest == nullptr) return kApplicationErrorFunctionMissing;
-    return table_.AddApplicationManifest(manifestPath, temporary);
+    return callForError(table_.AddApplicationManifest, manifestPath, temporary);
   }
 
   bool IsApplicationInstalled(const char* appKey) override {
@@ -36,13 +35,11 @@ class OpenVRApplicationsSurfaceImpl final : public OpenVRApplicationsSurface {
   }
 
   ApplicationError SetApplicationAutoLaunch(const char* appKey, bool autoLaunch) override {
-    if (table_.SetApplicationAutoLaunch == nullptr) return kApplicationErrorFunctionMissing;
-    return table_.SetApplicationAutoLaunch(appKey, autoLaunch);
+    return callForError(table_.SetApplicationAutoLaunch, appKey, autoLaunch);
   }
 
   ApplicationError RemoveApplicationManifest(const char* manifestPath) override {
-    if (table_.RemoveApplicationManifest == nullptr) return kApplicationErrorFunctionMissing;
-    return table_.RemoveApplicationManifest(manifestPath);
+    return callForError(table_.RemoveApplicationManifest, manifestPath);
   }
 
   ApplicationFlag GetApplicationAutoLaunch(const char* appKey) override {
@@ -71,6 +68,15 @@ class OpenVRApplicationsSurfaceImpl final : public OpenVRApplicationsSurface {
   }
 
  private:
+  // The entries that answer with an error code alone; a missing one answers
+  // as a call that failed, never as a null call.
+  template <typename... Parameters, typename... Arguments>
+  static ApplicationError callForError(ApplicationError (*entry)(Parameters...),
+                                       Arguments... arguments) {
+    if (entry == nullptr) return kApplicationErrorFunctionMissing;
+    return entry(arguments...);
+  }
+
   // The runtime answers every call with the size the value needs, terminator
   // included; when that exceeds the buffer it reports BufferTooSmall and the
   // call is repeated once with a buffer of that size. A value that grows

@@ -1,6 +1,7 @@
 #include "ostrel/openvr/OpenVRSession.h"
 
 #include <cstdint>
+#include <string>
 
 #include "UserAdvice.h"
 
@@ -23,6 +24,32 @@ const char* openVRSessionErrorKindName(OpenVRSessionErrorKind kind) noexcept {
   }
   return "Unknown";
 }
+
+namespace {
+
+// VRInitError 107, 111, 112, 113: the runtime's folders cannot be found or
+// written.
+const char* runtimeFoldersAdvice() {
+  static const std::string advice =
+      std::string("the runtime's configuration or log folder cannot be found or written: start "
+                  "SteamVR once as ") +
+      hostAccountAdviceWords().thisUser +
+      " so it sets them up again, and check that the user may write to them";
+  return advice.c_str();
+}
+
+// VRInitError 110: no path registry for the user the program runs as.
+const char* pathRegistryMissingAdvice() {
+  const AccountAdviceWords& words = hostAccountAdviceWords();
+  static const std::string advice =
+      std::string("the runtime's path registry (") + words.pathRegistry + ") is missing for " +
+      words.thisUser +
+      ": has SteamVR ever run for this user? Start it once as the user who will use it. " +
+      words.anotherAccount;
+  return advice.c_str();
+}
+
+}  // namespace
 
 bool isRetriedInitError(std::int32_t initError) noexcept {
   return initError >= 300 && initError <= 310;

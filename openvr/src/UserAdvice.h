@@ -1,16 +1,21 @@
-// The advice that speaks of the user's own account, which differs between
-// Windows (an installer elevated with another administrator's credentials)
-// and Linux (a program started through sudo or su). The build compiles one
-// definition, for the system the program runs on.
+// The advice that speaks of the user's own account differs between Windows
+// (an installer elevated with another administrator's credentials) and Linux
+// (a program started through sudo or su, a Flatpak sandbox). The sentences
+// are shared; the build compiles one definition of the words that differ,
+// for the system the program runs on.
 #pragma once
 
 namespace ostrel::openvr {
 
-// VRInitError 107, 111, 112, 113: the runtime's folders cannot be found or
-// written.
-const char* runtimeFoldersAdvice() noexcept;
+struct AccountAdviceWords {
+  // Who the runtime's folders and registry belong to.
+  const char* thisUser;
+  // The path registry's name, with where it lives when that helps.
+  const char* pathRegistry;
+  // How a program comes to run as another account, and what to do instead.
+  const char* anotherAccount;
+};
 
-// VRInitError 110: no path registry for the user the program runs as.
-const char* pathRegistryMissingAdvice() noexcept;
+const AccountAdviceWords& hostAccountAdviceWords() noexcept;
 
 }  // namespace ostrel::openvr

@@ -3,6 +3,7 @@
 // UTF-16 units (Windows) or code points (Linux).
 #pragma once
 
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,6 +18,17 @@ struct Utf8Case {
 
 // Test names carry the case's name; the default would dump its bytes.
 inline void PrintTo(const Utf8Case& value, std::ostream* out) { *out << value.name; }
+
+// U+FFFD, which every ill-formed value becomes.
+inline const std::string kReplacement = "\xef\xbf\xbd";
+
+// A wide string from raw wchar_t values: UTF-16 units on Windows, code points
+// (any 32-bit value, even a negative wchar_t) on Linux.
+inline std::wstring wideOf(std::initializer_list<unsigned> values) {
+  std::wstring out;
+  for (unsigned v : values) out.push_back(static_cast<wchar_t>(v));
+  return out;
+}
 
 inline std::wstring longPath() {
   std::wstring path = L"C:\\Program Files\\Ostrel";

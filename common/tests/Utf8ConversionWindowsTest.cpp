@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "Utf8ConversionCases.h"
 #include "platform/Platform.h"
 
 namespace ostrel::platform {
@@ -10,24 +11,19 @@ namespace {
 
 static_assert(sizeof(wchar_t) == 2, "these cases are for 16-bit wchar_t");
 
-const std::string kReplacement = "\xef\xbf\xbd";
-
-std::wstring of(std::initializer_list<unsigned> units) {
-  std::wstring out;
-  for (unsigned u : units) out.push_back(static_cast<wchar_t>(u));
-  return out;
-}
+using testing::kReplacement;
+using testing::wideOf;
 
 TEST(Utf8ConversionWindows, SurrogatePairBecomesOneFourByteSequence) {
-  EXPECT_EQ(wideToUtf8(of({0xD83D, 0xDE00})), "\xf0\x9f\x98\x80");
-  EXPECT_EQ(wideToUtf8(of({0xD800, 0xDC00})), "\xf0\x90\x80\x80");
-  EXPECT_EQ(wideToUtf8(of({0xDBFF, 0xDFFF})), "\xf4\x8f\xbf\xbf");
+  EXPECT_EQ(wideToUtf8(wideOf({0xD83D, 0xDE00})), "\xf0\x9f\x98\x80");
+  EXPECT_EQ(wideToUtf8(wideOf({0xD800, 0xDC00})), "\xf0\x90\x80\x80");
+  EXPECT_EQ(wideToUtf8(wideOf({0xDBFF, 0xDFFF})), "\xf4\x8f\xbf\xbf");
 }
 
 TEST(Utf8ConversionWindows, UnpairedSurrogatesAreReplacedOneEach) {
-  EXPECT_EQ(wideToUtf8(of({0xDE00, 0xD83D})), kReplacement + kReplacement);
-  EXPECT_EQ(wideToUtf8(of({0xD83D, 'x', 0xDE00})), kReplacement + "x" + kReplacement);
-  EXPECT_EQ(wideToUtf8(of({0xD83D, 0xD83D, 0xDE00})), kReplacement + "\xf0\x9f\x98\x80");
+  EXPECT_EQ(wideToUtf8(wideOf({0xDE00, 0xD83D})), kReplacement + kReplacement);
+  EXPECT_EQ(wideToUtf8(wideOf({0xD83D, 'x', 0xDE00})), kReplacement + "x" + kReplacement);
+  EXPECT_EQ(wideToUtf8(wideOf({0xD83D, 0xD83D, 0xDE00})), kReplacement + "\xf0\x9f\x98\x80");
 }
 
 TEST(Utf8ConversionWindows, PathBeyondMaxPathConvertsWhole) {

@@ -20,13 +20,19 @@ using steamvr::RegisterResult;
 class Startup : public ::testing::Test {
  protected:
   StartupOutcome run(const std::string& manifest = kOurs) {
+    return runWith(manifest, "openvr_api.dll", &connector_);
+  }
+
+  // `connector` null: the call's own connector over the loader at `loaderPath`.
+  StartupOutcome runWith(const std::string& manifest, const std::string& loaderPath,
+                         registration::IRuntimeConnector* connector) {
     StartupOptions options;
     options.appKey = key_;
     options.manifestPath = manifest;
-    options.loaderPath = "openvr_api.dll";
+    options.loaderPath = loaderPath;
     StartupServices services;
     services.sources = {&files_.memory, &files_.memory};
-    services.connector = &connector_;
+    services.connector = connector;
     services.check = check_;
     return keepRegistrationRight(options, services);
   }
@@ -166,14 +172,7 @@ TEST_F(Startup, ARuntimeThatIsNotSteamVRIsNeverCalled) {
   files_.list({kOther});
   // The real connector, reading the same files: their runtime folder holds
   // no server, so the loader is not even looked for.
-  StartupOptions options;
-  options.appKey = kKey;
-  options.manifestPath = kOurs;
-  options.loaderPath = "no-such-loader";
-  StartupServices services;
-  services.sources = {&files_.memory, &files_.memory};
-  services.check = &checkPasses;
-  const StartupOutcome outcome = keepRegistrationRight(options, services);
+  const StartupOutcome outcome = runWith(kOurs, "no-such-loader", nullptr);
   EXPECT_EQ(outcome.action, StartupAction::Unreachable);
   EXPECT_TRUE(outcome.runtimeContacted);
   EXPECT_NE(outcome.text.find("the active OpenVR runtime is not SteamVR: " + kRuntime +

@@ -39,6 +39,16 @@ class ManifestContentTest : public ::testing::Test {
     return findings.empty() ? ManifestFinding{} : findings.front();
   }
 
+  // The one finding, which must be the error `code` with `says` in its message.
+  ManifestFinding onlyError(const json& manifest, const std::string& code,
+                            const std::string& says) {
+    const ManifestFinding finding = only(manifest);
+    EXPECT_EQ(finding.code, code);
+    EXPECT_EQ(finding.severity, FindingSeverity::Error);
+    EXPECT_NE(finding.message.find(says), std::string::npos) << finding.message;
+    return finding;
+  }
+
   FakePathProbe probe_;
 };
 
@@ -90,12 +100,8 @@ TEST_F(ManifestContentTest, MissingKeyListsTheKeysPresent) {
   json manifest = validManifest();
   firstApplication(manifest)["app_key"] = "vantorell.ostrel.beta";
   manifest["applications"].push_back({{"app_key", "other.app"}});
-  const ManifestFinding finding = only(manifest);
-  EXPECT_EQ(finding.code, "app-key-missing");
-  EXPECT_EQ(finding.severity, FindingSeverity::Error);
-  EXPECT_NE(finding.message.find("app keys present: \"vantorell.ostrel.beta\", \"other.app\""),
-            std::string::npos)
-      << finding.message;
+  const ManifestFinding finding = onlyError(
+      manifest, "app-key-missing", "app keys present: \"vantorell.ostrel.beta\", \"other.app\"");
   EXPECT_EQ(finding.message.find("letter case"), std::string::npos);
 }
 
@@ -300,12 +306,8 @@ TEST_F(ManifestContentTest, RefusedKeyOfTheProgramIsNamedWhenTheManifestLacksIt)
 TEST_F(ManifestContentTest, LaunchTypeUnknownSaysWhatTheRuntimeStarts) {
   json manifest = validManifest();
   firstApplication(manifest)["launch_type"] = "Binary";
-  const ManifestFinding finding = only(manifest);
-  EXPECT_EQ(finding.code, "launch-type-unknown");
-  EXPECT_EQ(finding.severity, FindingSeverity::Error);
-  EXPECT_NE(finding.message.find("\"Binary\"; the runtime starts \"binary\" and \"url\""),
-            std::string::npos)
-      << finding.message;
+  onlyError(manifest, "launch-type-unknown",
+            "\"Binary\"; the runtime starts \"binary\" and \"url\"");
 }
 
 TEST_F(ManifestContentTest, BinaryOnlyForOtherSystemsIsNamed) {

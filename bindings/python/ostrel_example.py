@@ -16,27 +16,31 @@ LOG_CALLBACK = ctypes.CFUNCTYPE(None, ctypes.c_int, ctypes.c_char_p, ctypes.c_vo
 OUTCOMES = ["already-registered", "registered", "repaired", "unreachable", "failed", "cancelled"]
 
 
+TEXT = ctypes.c_char_p
+HANDLE = ctypes.c_void_p
+OUT_POINTER = ctypes.POINTER(ctypes.c_void_p)
+
+# Each function this example calls: its result type, then its parameters'.
+# Output text (the JSON) is library memory: taken as a plain pointer, not as
+# TEXT, so that it can be given back to ostrel_free.
+SIGNATURES = {
+    "ostrel_version": (TEXT, []),
+    "ostrel_free": (None, [HANDLE]),
+    "ostrel_startup_create": (ctypes.c_int, [TEXT, TEXT, TEXT, OUT_POINTER]),
+    "ostrel_startup_run": (ctypes.c_int, [HANDLE]),
+    "ostrel_startup_message": (TEXT, [HANDLE]),
+    "ostrel_startup_destroy": (None, [HANDLE]),
+    "ostrel_status_json": (ctypes.c_int, [TEXT, TEXT, TEXT, OUT_POINTER]),
+    "ostrel_set_log_callback": (ctypes.c_int, [LOG_CALLBACK, ctypes.c_void_p]),
+}
+
+
 def load(path):
     lib = ctypes.CDLL(path)
-    lib.ostrel_version.restype = ctypes.c_char_p
-    lib.ostrel_version.argtypes = []
-    lib.ostrel_free.restype = None
-    lib.ostrel_free.argtypes = [ctypes.c_void_p]
-    lib.ostrel_startup_create.restype = ctypes.c_int
-    lib.ostrel_startup_create.argtypes = [ctypes.c_char_p, ctypes.c_char_p, ctypes.c_char_p,
-                                          ctypes.POINTER(ctypes.c_void_p)]
-    lib.ostrel_startup_run.restype = ctypes.c_int
-    lib.ostrel_startup_run.argtypes = [ctypes.c_void_p]
-    lib.ostrel_startup_message.restype = ctypes.c_char_p
-    lib.ostrel_startup_message.argtypes = [ctypes.c_void_p]
-    lib.ostrel_startup_destroy.restype = None
-    lib.ostrel_startup_destroy.argtypes = [ctypes.c_void_p]
-    # The JSON is library memory: taken as a plain pointer so it can be freed.
-    lib.ostrel_status_json.restype = ctypes.c_int
-    lib.ostrel_status_json.argtypes = [ctypes.c_char_p, ctypes.c_char_p, ctypes.c_char_p,
-                                       ctypes.POINTER(ctypes.c_void_p)]
-    lib.ostrel_set_log_callback.restype = ctypes.c_int
-    lib.ostrel_set_log_callback.argtypes = [LOG_CALLBACK, ctypes.c_void_p]
+    for name, (result, parameters) in SIGNATURES.items():
+        function = getattr(lib, name)
+        function.restype = result
+        function.argtypes = parameters
     return lib
 
 

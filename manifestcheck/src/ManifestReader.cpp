@@ -25,6 +25,12 @@ ManifestContents failed(ManifestReadFailure failure, std::string error) {
   return contents;
 }
 
+std::optional<std::string> textMember(const json& object, const char* name) {
+  const auto member = object.find(name);
+  if (member == object.end() || !member->is_string()) return std::nullopt;
+  return member->get<std::string>();
+}
+
 // The kind of failure behind the check's first error about the text.
 ManifestReadFailure failureOf(const std::string& code) {
   if (code == findings::kFileTooLarge) return ManifestReadFailure::TooLarge;
@@ -55,6 +61,19 @@ std::string sentenceNaming(const std::string& utf8Path, const ManifestContents& 
 
 }  // namespace
 
+const std::optional<std::string>& binaryPathFor(const ManifestApplication& application,
+                                                RuntimeSystem system) noexcept {
+  switch (system) {
+    case RuntimeSystem::Windows:
+      return application.binaryPathWindows;
+    case RuntimeSystem::Linux:
+      return application.binaryPathLinux;
+    case RuntimeSystem::LinuxArm:
+      return application.binaryPathLinuxArm;
+  }
+  return application.binaryPathWindows;
+}
+
 ManifestContents parseManifest(std::string_view content) {
   manifestcheck::FindingList findings;
   const std::optional<json> root = manifestcheck::readManifestJson(content, findings);
@@ -80,10 +99,9 @@ ManifestContents parseManifest(std::string_view content) {
     if (key == application.end() || !key->is_string()) continue;
     ManifestApplication entry;
     entry.appKey = key->get<std::string>();
-    const auto binary = application.find("binary_path_windows");
-    if (binary != application.end() && binary->is_string()) {
-      entry.binaryPathWindows = binary->get<std::string>();
-    }
+    entry.binaryPathWindows = textMember(application, "binary_path_windows");
+    entry.binaryPathLinux = textMember(application, "binary_path_linux");
+    entry.binaryPathLinuxArm = textMember(application, "binary_path_linux_arm");
     contents.applications.push_back(std::move(entry));
   }
   return contents;

@@ -78,14 +78,26 @@ TEST(ManifestReader, FieldsAsWritten) {
   ScratchFolder folder;
   const std::string path = utf8(folder.write(
       "fields.vrmanifest",
-      R"({"applications":[{"app_key":"vantorell.ostrel","binary_path_windows":"bin\\ostrel.exe"},)"
-      R"({"app_key":"other","binary_path_windows":5}]})"));
+      R"({"applications":[{"app_key":"vantorell.ostrel","binary_path_windows":"bin\\ostrel.exe",)"
+      R"("binary_path_linux":"bin/ostrel","binary_path_linux_arm":"bin/arm64/ostrel"},)"
+      R"({"app_key":"other","binary_path_windows":5,"binary_path_linux":null}]})"));
   const svr::ManifestContents got = svr::readManifest(path);
   ASSERT_EQ(got.applications.size(), 2u);
   EXPECT_EQ(got.applications[0].appKey, "vantorell.ostrel");
   EXPECT_EQ(got.applications[0].binaryPathWindows, std::optional<std::string>("bin\\ostrel.exe"));
+  EXPECT_EQ(got.applications[0].binaryPathLinux, std::optional<std::string>("bin/ostrel"));
+  EXPECT_EQ(got.applications[0].binaryPathLinuxArm, std::optional<std::string>("bin/arm64/ostrel"));
   EXPECT_EQ(got.applications[1].appKey, "other");
   EXPECT_FALSE(got.applications[1].binaryPathWindows.has_value());
+  EXPECT_FALSE(got.applications[1].binaryPathLinux.has_value());
+  EXPECT_FALSE(got.applications[1].binaryPathLinuxArm.has_value());
+
+  // Each runtime starts its own system's binary.
+  EXPECT_EQ(svr::binaryPathFor(got.applications[0], svr::RuntimeSystem::Windows),
+            "bin\\ostrel.exe");
+  EXPECT_EQ(svr::binaryPathFor(got.applications[0], svr::RuntimeSystem::Linux), "bin/ostrel");
+  EXPECT_EQ(svr::binaryPathFor(got.applications[0], svr::RuntimeSystem::LinuxArm),
+            "bin/arm64/ostrel");
 }
 
 TEST(ManifestReader, MissingFileAndDeepNesting) {

@@ -1,6 +1,5 @@
 #include "ostrel/registration/ManifestLocation.h"
 
-#include "HostBinaryPath.h"
 #include "ostrel/manifestcheck/ManifestReader.h"
 #include "ostrel/text/HostPath.h"
 
@@ -18,7 +17,8 @@ outcome::Outcome<ManifestLocation> readManifestLocation(const std::string& manif
     if (application.appKey != appKey) continue;
     ManifestLocation location;
     location.folder = folderOf(manifestPath);
-    location.binaryPath = hostBinaryPath(application, manifestPath, appKey);
+    location.binaryPath =
+        manifestcheck::binaryPathFor(application, manifestcheck::hostRuntimeSystem());
     return location;
   }
   return outcome::Failure{"", manifestPath + " has no application with app_key \"" + appKey + "\"",

@@ -13,12 +13,17 @@
 #include <string_view>
 #include <vector>
 
+#include "ostrel/manifestcheck/ManifestCheck.h"
+
 namespace ostrel::manifestcheck {
 
 // One entry of the manifest's "applications" array that has a string app_key.
 struct ManifestApplication {
   std::string appKey;                            // UTF-8, as written
-  std::optional<std::string> binaryPathWindows;  // when a string, as written
+  // Each binary path when a string, as written.
+  std::optional<std::string> binaryPathWindows;
+  std::optional<std::string> binaryPathLinux;
+  std::optional<std::string> binaryPathLinuxArm;
 };
 
 enum class ManifestReadFailure {
@@ -46,6 +51,12 @@ struct ManifestContents {
   // left out. Empty on failure.
   std::vector<ManifestApplication> applications;
 };
+
+// The binary path, as written, that the runtime on `system` starts for
+// `application`: binary_path_windows, binary_path_linux or
+// binary_path_linux_arm. nullopt when the manifest gives none as a string.
+const std::optional<std::string>& binaryPathFor(const ManifestApplication& application,
+                                                RuntimeSystem system) noexcept;
 
 // Reads `content` as the bytes of a manifest file. A caller reading a file
 // should read at most kManifestSizeLimit + 1 bytes, so that a file over the

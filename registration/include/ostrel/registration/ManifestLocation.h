@@ -17,8 +17,8 @@ struct ManifestLocation {
   std::string folder;
   // The binary path the runtime of the platform built for takes from the
   // application with the key (binary_path_windows on Windows,
-  // binary_path_linux on Linux), as written; nullopt when it is not a string
-  // or is missing.
+  // binary_path_linux on Linux, binary_path_linux_arm on 64-bit ARM Linux),
+  // as written; nullopt when it is not a string or is missing.
   std::optional<std::string> binaryPath;
 };
 

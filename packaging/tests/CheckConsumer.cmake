@@ -4,9 +4,12 @@
 #
 #   cmake -DBUILD_DIR= -DSOURCE_DIR= -DEXAMPLE= -DWORK= -DGENERATOR= -DCXX=
 #         -DBUILD_TYPE= [-DTOOLCHAIN=] [-DEXE_SUFFIX=] -DLOADER=
-#         [-DEMULATOR=<cmd;args>] -P CheckConsumer.cmake
+#         -DPUBLIC_HEADERS=<file> [-DEMULATOR=<cmd;args>] -P CheckConsumer.cmake
+#
+# PUBLIC_HEADERS names a file that lists, one a line and relative to the
+# include folder, the public headers the package's libraries declare.
 
-foreach(required BUILD_DIR SOURCE_DIR EXAMPLE WORK GENERATOR LOADER)
+foreach(required BUILD_DIR SOURCE_DIR EXAMPLE WORK GENERATOR LOADER PUBLIC_HEADERS)
   if(NOT ${required})
     message(FATAL_ERROR "${required} not set")
   endif()
@@ -27,37 +30,30 @@ run("cmake --install" ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${pref
 
 # --- what the prefix holds ------------------------------------------------------
 
-# Exactly the public headers: the platform layer, the libraries' private
-# headers and the headers of libraries outside the package stay behind.
-set(expected_headers
-  include/ostrel.h
-  include/ostrel/common/ConsoleLogger.h
-  include/ostrel/common/ILogger.h
-  include/ostrel/common/LogLevel.h
-  include/ostrel/manifestcheck/FindingCodes.h
-  include/ostrel/manifestcheck/ManifestCheck.h
-  include/ostrel/manifestcheck/ManifestReader.h
-  include/ostrel/openvr/OpenVRApplicationsSurface.h
-  include/ostrel/openvr/OpenVRSession.h
-  include/ostrel/outcome/Outcome.h
-  include/ostrel/registration/ManifestLocation.h
-  include/ostrel/registration/ObservingSurface.h
-  include/ostrel/registration/RegisteredPlace.h
-  include/ostrel/registration/RegistrarPath.h
-  include/ostrel/registration/RegistrationStatus.h
-  include/ostrel/registration/Repair.h
-  include/ostrel/registration/RuntimeConnection.h
-  include/ostrel/runtimeregistry/ActiveRuntime.h
-  include/ostrel/runtimeregistry/RegistryFindingCodes.h
-  include/ostrel/runtimeregistry/RuntimeRegistry.h
-  include/ostrel/startup/StartupRegistration.h
-  include/ostrel/steamvr/IManifestRegistrar.h
-  include/ostrel/steamvr/IVRApplicationsSurface.h
-  include/ostrel/steamvr/Sleeper.h)
+# Exactly the public headers: those the package's libraries declare and the
+# C interface's ostrel.h. The platform layer, the libraries' private headers,
+# a header in an include folder that its library does not declare, and the
+# headers of libraries outside the package stay behind.
+file(STRINGS "${PUBLIC_HEADERS}" declared_headers)
+set(expected_headers include/ostrel.h)
+foreach(header IN LISTS declared_headers)
+  list(APPEND expected_headers "include/${header}")
+endforeach()
+list(SORT expected_headers)
 file(GLOB_RECURSE installed_headers RELATIVE "${prefix}" "${prefix}/*.h" "${prefix}/*.hpp")
 list(SORT installed_headers)
 if(NOT installed_headers STREQUAL expected_headers)
   string(APPEND failures "  installed headers: ${installed_headers}\n  expected:          ${expected_headers}\n")
+endif()
+# The declared list comes from the build, so which libraries' headers are
+# public is said here on its own: one folder each, the internal ones absent.
+set(expected_header_folders
+  common manifestcheck openvr outcome registration runtimeregistry startup steamvr)
+file(GLOB installed_header_folders RELATIVE "${prefix}/include/ostrel" "${prefix}/include/ostrel/*")
+list(SORT installed_header_folders)
+if(NOT installed_header_folders STREQUAL expected_header_folders)
+  string(APPEND failures "  include/ostrel/ holds ${installed_header_folders}\n"
+    "  expected:          ${expected_header_folders}\n")
 endif()
 
 file(GLOB_RECURSE config RELATIVE "${prefix}" "${prefix}/*/cmake/ostrel/ostrelConfig.cmake")

@@ -5,8 +5,21 @@
 option(OSTREL_BUILD_TESTS "Build the unit tests and register them with CTest" ON)
 option(OSTREL_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
 option(OSTREL_BUILD_BENCHMARKS "Build the benchmarks in bench/ (native builds only)" OFF)
+option(OSTREL_BUILD_FUZZERS "Build the libFuzzer targets (clang only) and their bounded CTest runs" OFF)
 set(OSTREL_SANITIZE "" CACHE STRING
   "Sanitizers for every project target: empty, address,undefined or thread")
+
+# A folder's tests (tests/) and fuzzers (fuzz/), each when the build asks for
+# them and the folder has them. A macro, so that they are added from the
+# folder's own scope, as a plain add_subdirectory there would be.
+macro(ostrel_add_test_folders)
+  if(OSTREL_BUILD_TESTS AND IS_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}/tests")
+    add_subdirectory(tests)
+  endif()
+  if(OSTREL_BUILD_FUZZERS AND IS_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}/fuzz")
+    add_subdirectory(fuzz)
+  endif()
+endmacro()
 
 if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)

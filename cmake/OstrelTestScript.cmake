@@ -147,3 +147,27 @@ function(_ostrel_expect_json_query prefix expected mode verb)
   endif()
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
+
+# ostrel_expect_same(<what> <actual> <expected>): a failure line, showing
+# both, when the two texts differ. The texts are compared as variables, so
+# that one which happens to name a variable is still taken as it is.
+function(ostrel_expect_same what actual expected)
+  if(NOT actual STREQUAL expected)
+    string(APPEND failures "  ${what}: '${actual}', expected '${expected}'\n")
+    set(failures "${failures}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# ostrel_report_failures(<heading> [<details>]): stops the script when a
+# failure was collected, with all of them under <heading> and then <details>
+# (what the program printed, to see why), so that one run shows every
+# assertion that broke, not only the first.
+function(ostrel_report_failures heading)
+  set(details "")
+  if(ARGC GREATER 1)
+    set(details "${ARGV1}")
+  endif()
+  if(failures)
+    message(FATAL_ERROR "${heading}:\n${failures}${details}")
+  endif()
+endfunction()

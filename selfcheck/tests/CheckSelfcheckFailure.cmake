@@ -6,6 +6,10 @@
 # Expected: no PASS line, exactly one FAIL line naming the first check and the
 # source line it stands on, exit status 1.
 
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/OstrelTestScript.cmake)
+ostrel_require_variables(SELFCHECK RUNNER_SOURCE)
+
 file(READ "${RUNNER_SOURCE}" runner_text)
 string(FIND "${runner_text}" "CHECK(reg != nullptr);" check_at)
 if(check_at LESS 0)
@@ -16,23 +20,9 @@ string(REGEX MATCHALL "\n" newlines "${before_check}")
 list(LENGTH newlines check_line)
 math(EXPR check_line "${check_line} + 1")
 
-execute_process(
-  COMMAND ${EMULATOR} "${SELFCHECK}"
-  OUTPUT_VARIABLE out
-  ERROR_VARIABLE err
-  RESULT_VARIABLE status)
-
 set(failures "")
-if(NOT status STREQUAL "1")
-  string(APPEND failures "  exit status ${status}, expected 1\n")
-endif()
-if(NOT out STREQUAL "")
-  string(APPEND failures "  standard output should be empty; got:\n${out}\n")
-endif()
-set(expected_err "FAIL: reg != nullptr at line ${check_line}\n")
-if(NOT err STREQUAL expected_err)
-  string(APPEND failures "  standard error should be '${expected_err}'; got:\n${err}\n")
-endif()
-if(failures)
-  message(FATAL_ERROR "self-check failure report wrong:\n${failures}")
-endif()
+ostrel_run_program(selfcheck "${CMAKE_CURRENT_BINARY_DIR}" "${SELFCHECK}")
+ostrel_expect_status(selfcheck 1)
+ostrel_expect_same("standard output" "${selfcheck_out}" "")
+ostrel_expect_same("standard error" "${selfcheck_err}" "FAIL: reg != nullptr at line ${check_line}\n")
+ostrel_report_failures("self-check failure report wrong")

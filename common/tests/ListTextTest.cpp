@@ -16,5 +16,12 @@ TEST(JoinedList, PutsTheSeparatorBetweenItemsOnly) {
   EXPECT_EQ(joinedList({"a", "b"}, " | "), "a | b");
 }
 
+TEST(ShortenedList, ListsTheFirstItemsAndCountsTheRest) {
+  EXPECT_EQ(shortenedList({}, 2), "");
+  EXPECT_EQ(shortenedList({"a", "b"}, 2), "a, b");
+  EXPECT_EQ(shortenedList({"a", "b", "c", "d"}, 2), "a, b and 2 more");
+  EXPECT_EQ(shortenedList({"a"}, 0), " and 1 more");
+}
+
 }  // namespace
 }  // namespace ostrel::text

@@ -1,7 +1,10 @@
 #include "DisplayText.h"
 
+#include <utility>
+
 #include "PathText.h"
 #include "ostrel/text/DisplayText.h"
+#include "ostrel/text/ListText.h"
 
 namespace ostrel::manifestcheck {
 
@@ -17,15 +20,19 @@ bool isPlainName(std::string_view key) {
   return true;
 }
 
+// Controls the way JSON tools write them, at most `shown` characters.
+text::DisplayStyle checkStyle(std::size_t shown) {
+  return {text::DisplayStyle::Controls::Named, text::DisplayStyle::Limit::Characters, shown};
+}
+
 }  // namespace
 
 std::string escaped(std::string_view text, std::size_t shown) {
-  return text::escapedForDisplay(
-      text, {text::DisplayStyle::Controls::Named, text::DisplayStyle::Limit::Characters, shown});
+  return text::escapedForDisplay(text, checkStyle(shown));
 }
 
 std::string quote(std::string_view text, std::size_t shown) {
-  return '"' + escaped(text, shown) + '"';
+  return text::quotedForDisplay(text, checkStyle(shown));
 }
 
 std::string quotePath(const std::filesystem::path& path) { return quotePathText(pathToUtf8(path)); }
@@ -34,14 +41,10 @@ std::string quotePathText(std::string_view utf8Path) { return quote(utf8Path, kP
 
 std::string quoteList(const std::vector<std::string>& values, std::size_t shown) {
   if (values.empty()) return "none";
-  std::string out;
-  const std::size_t listed = values.size() < shown ? values.size() : shown;
-  for (std::size_t i = 0; i < listed; ++i) {
-    if (i > 0) out += ", ";
-    out += quote(values[i]);
-  }
-  if (values.size() > listed) out += " and " + std::to_string(values.size() - listed) + " more";
-  return out;
+  std::vector<std::string> quoted;
+  quoted.reserve(values.size());
+  for (const std::string& value : values) quoted.push_back(quote(value));
+  return text::shortenedList(std::move(quoted), shown);
 }
 
 std::string memberPath(std::string_view parent, std::string_view key) {

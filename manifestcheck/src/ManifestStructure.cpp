@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "DisplayText.h"
@@ -14,6 +15,7 @@
 #include "SystemRules.h"
 #include "TextScan.h"
 #include "ostrel/manifestcheck/FindingCodes.h"
+#include "ostrel/text/ListText.h"
 
 namespace ostrel::manifestcheck {
 
@@ -339,14 +341,7 @@ std::string indexList(const std::vector<std::size_t>& indices) {
   std::vector<std::string> names;
   names.reserve(indices.size());
   for (std::size_t index : indices) names.push_back(elementPath("applications", index));
-  std::string out;
-  for (std::size_t i = 0; i < names.size() && i < kKeysShown; ++i) {
-    if (i > 0) out += ", ";
-    out += names[i];
-  }
-  if (names.size() > kKeysShown)
-    out += " and " + std::to_string(names.size() - kKeysShown) + " more";
-  return out;
+  return text::shortenedList(std::move(names), kKeysShown);
 }
 
 void reportMissingKey(const std::vector<std::string>& keys,

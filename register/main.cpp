@@ -1,6 +1,6 @@
 // ostrel-register: the registrar's operations for installers, setup scripts
 // and support staff. See `ostrel-register --help`; exit statuses are listed
-// in ExitStatus.h.
+// in ostrel/registration/ExitStatus.h.
 #include <iostream>
 #include <memory>
 #include <string>
@@ -8,7 +8,7 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
-#include "ExitStatus.h"
+#include "ostrel/registration/ExitStatus.h"
 #include "ostrel/registration/RuntimeConnection.h"
 #include "ostrel/runtimeregistry/RuntimeRegistry.h"
 #include "platform/Platform.h"
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
       return 0;
     case cli::ParseKind::UsageError:
       std::cerr << parsed.text << std::flush;
-      return cli::kExitUsage;
+      return ostrel::registration::kExitUsage;
     case cli::ParseKind::Run:
       break;
   }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "ostrel/manifestcheck/ManifestCheck.h"
 #include "ostrel/text/Utf8.h"
 
 namespace ostrel::capi {
@@ -18,6 +19,15 @@ bool acceptableText(const char* text) noexcept {
 
 bool acceptableOptionalText(const char* text) noexcept {
   return text == nullptr || acceptableText(text);
+}
+
+bool acceptableKey(const char* key) noexcept {
+  if (!acceptableText(key)) return false;
+  try {
+    return manifestcheck::checkAppKey(key).empty();
+  } catch (...) {
+    return false;
+  }
 }
 
 std::string textOrEmpty(const char* text) {

@@ -20,6 +20,11 @@ bool acceptableText(const char* text) noexcept;
 // As acceptableText, but NULL is accepted too (an optional argument).
 bool acceptableOptionalText(const char* text) noexcept;
 
+// Whether `key` is usable as an application key: acceptable text that the
+// runtime takes as a key (manifestcheck::checkAppKey finds nothing). False
+// too when memory runs out while judging it.
+bool acceptableKey(const char* key) noexcept;
+
 // The text, or an empty string for NULL.
 std::string textOrEmpty(const char* text);
 

@@ -1,55 +1,59 @@
-// status, check and repair answering with the command's --json object: the
-// command itself runs, its standard output caught in memory, so the two can
-// never disagree.
+// status, check and repair answering with the JSON object the command prints
+// for --json: the registration library builds both, so the two can never
+// disagree.
 #include <memory>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "Boundary.h"
-#include "CommandLine.h"
-#include "Commands.h"
 #include "ostrel.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
+#include "ostrel/registration/ExitStatus.h"
+#include "ostrel/registration/RegistrarPath.h"
+#include "ostrel/registration/RegistrationRun.h"
+#include "ostrel/registration/RegistrationStatus.h"
+#include "ostrel/registration/ReportJson.h"
 #include "ostrel/registration/RuntimeConnection.h"
 #include "ostrel/runtimeregistry/RuntimeRegistry.h"
+#include "platform/Platform.h"
 
 namespace {
 
-namespace cli = ostrel::registercli;
+namespace registration = ostrel::registration;
 
-int runJsonCommand(cli::CommandKind kind, bool manifestRequired, const char* app_key,
-                   const char* manifest_path, const char* loader_path, char** json) {
+// The process's environment, its files and a connector over them, for one
+// call.
+struct Reach {
+  std::unique_ptr<ostrel::runtimeregistry::IRegistryEnvironment> environment =
+      ostrel::runtimeregistry::createProcessEnvironment();
+  std::unique_ptr<ostrel::runtimeregistry::IRegistryFiles> files =
+      ostrel::runtimeregistry::createDiskFiles();
+  std::unique_ptr<registration::IRuntimeConnector> connector =
+      registration::createOpenVRConnector({nullptr, environment.get(), files.get()});
+
+  registration::RegistrySources sources() const { return {environment.get(), files.get()}; }
+};
+
+// Hands `json` (with the newline the command ends it with) to the caller,
+// and returns `status`.
+int answer(const std::string& json, int status, char** out) {
+  *out = ostrel::capi::handOver(json + "\n");
+  return *out != nullptr ? status : OSTREL_E_OUT_OF_MEMORY;
+}
+
+// The common refusals; OSTREL_OK when the call may go ahead.
+int refused(const char* app_key, const char* manifest_path, bool manifestRequired,
+            const char* loader_path, char** json) {
   if (json == nullptr) return OSTREL_E_INVALID_ARGUMENT;
   *json = nullptr;
   const bool manifestAcceptable = manifestRequired
                                       ? ostrel::capi::acceptableText(manifest_path)
                                       : ostrel::capi::acceptableOptionalText(manifest_path);
-  // The command line refuses an empty key; so does this.
-  if (!ostrel::capi::acceptableText(app_key) || *app_key == '\0' || !manifestAcceptable ||
+  if (!ostrel::capi::acceptableKey(app_key) || !manifestAcceptable ||
       !ostrel::capi::acceptableOptionalText(loader_path)) {
     return OSTREL_E_INVALID_ARGUMENT;
   }
-  return ostrel::capi::guarded([&] {
-    cli::CommandLine commandLine;
-    commandLine.command = kind;
-    commandLine.appKey = app_key;
-    if (manifest_path != nullptr) commandLine.manifestPath = manifest_path;
-    commandLine.loaderPath = ostrel::capi::textOrEmpty(loader_path);
-    commandLine.json = true;
-
-    const std::unique_ptr<ostrel::runtimeregistry::IRegistryEnvironment> environment =
-        ostrel::runtimeregistry::createProcessEnvironment();
-    const std::unique_ptr<ostrel::runtimeregistry::IRegistryFiles> files =
-        ostrel::runtimeregistry::createDiskFiles();
-    const std::unique_ptr<ostrel::registration::IRuntimeConnector> connector =
-        ostrel::registration::createOpenVRConnector({nullptr, environment.get(), files.get()});
-    std::ostringstream out;
-    // The manifest findings repair prints for a person are in the JSON too.
-    std::ostringstream err;
-    const int status =
-        cli::runCommand(commandLine, *connector, {environment.get(), files.get()}, out, err);
-    *json = ostrel::capi::handOver(out.str());
-    return *json != nullptr ? status : OSTREL_E_OUT_OF_MEMORY;
-  });
+  return OSTREL_OK;
 }
 
 }  // namespace
@@ -58,17 +62,54 @@ extern "C" {
 
 OSTREL_API int OSTREL_CALL ostrel_status_json(const char* app_key, const char* manifest_path,
                                               const char* loader_path, char** json) {
-  return runJsonCommand(cli::CommandKind::Status, false, app_key, manifest_path, loader_path, json);
+  if (const int status = refused(app_key, manifest_path, false, loader_path, json)) return status;
+  return ostrel::capi::guarded([&] {
+    registration::StatusQuery query;
+    query.appKey = app_key;
+    query.loaderPath = ostrel::capi::textOrEmpty(loader_path);
+    if (manifest_path != nullptr) {
+      query.manifestPath =
+          ostrel::platform::wideToUtf8(registration::registrarPathFor(manifest_path));
+    }
+    const Reach reach;
+    const registration::StatusReport report =
+        registration::buildStatusReport(query, *reach.connector, reach.sources(), true);
+    const int status = registration::exitStatusForState(report.state);
+    return answer(registration::statusJson(report, status), status, json);
+  });
 }
 
 OSTREL_API int OSTREL_CALL ostrel_check_json(const char* app_key, const char* manifest_path,
                                              const char* loader_path, char** json) {
-  return runJsonCommand(cli::CommandKind::Check, true, app_key, manifest_path, loader_path, json);
+  if (const int status = refused(app_key, manifest_path, true, loader_path, json)) return status;
+  return ostrel::capi::guarded([&] {
+    const std::wstring path = registration::registrarPathFor(manifest_path);
+    const std::vector<ostrel::manifestcheck::ManifestFinding> findings =
+        ostrel::manifestcheck::checkManifestForRegistration(path, app_key);
+    const int status =
+        ostrel::manifestcheck::hasErrors(findings) ? registration::kExitManifestErrors : 0;
+    return answer(registration::checkJson(app_key, ostrel::platform::wideToUtf8(path), findings,
+                                          status),
+                  status, json);
+  });
 }
 
 OSTREL_API int OSTREL_CALL ostrel_repair_json(const char* app_key, const char* manifest_path,
                                               const char* loader_path, char** json) {
-  return runJsonCommand(cli::CommandKind::Repair, true, app_key, manifest_path, loader_path, json);
+  if (const int status = refused(app_key, manifest_path, true, loader_path, json)) return status;
+  return ostrel::capi::guarded([&] {
+    registration::RegistrationRequest request;
+    request.mode = registration::RegistrationMode::Repair;
+    request.appKey = app_key;
+    request.manifestPath = registration::registrarPathFor(manifest_path);
+    request.loaderPath = ostrel::capi::textOrEmpty(loader_path);
+    const Reach reach;
+    registration::RegistrationServices services;
+    services.sources = reach.sources();
+    services.connector = reach.connector.get();
+    const registration::RegistrationRun run = registration::runRegistration(request, services);
+    return answer(registration::repairJson(run), registration::exitStatusForRun(run), json);
+  });
 }
 
 }  // extern "C"

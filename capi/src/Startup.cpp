@@ -1,32 +1,40 @@
-// The start-up handle: keepRegistrationRight run in the caller's thread or
-// on one of the handle's own, with a sleeper of the handle's own so that
-// another thread can stop it.
+// The start-up handle: the start-up library's asynchronous handle, run to
+// its end (ostrel_startup_run) or left to report through the callback
+// (ostrel_startup_start). Its stop is the handle's own, so that a cancel
+// before the run stops the run to come.
 #include <atomic>
-#include <condition_variable>
+#include <memory>
 #include <mutex>
-#include <new>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "Boundary.h"
 #include "ostrel.h"
+#include "ostrel/manifestcheck/ManifestCheck.h"
 #include "ostrel/startup/StartupRegistration.h"
 #include "ostrel/steamvr/Sleeper.h"
 
 struct ostrel_startup {
   ostrel::startup::StartupOptions options;
   ostrel::steamvr::StoppableSleeper stop;
-  std::atomic<bool> started{false};
-  std::thread worker;  // only for ostrel_startup_start
-  // Written once, when the run returns; read from any thread.
-  mutable std::mutex mutex;
-  std::condition_variable finished;
-  std::string message;
-  bool done = false;
-  int outcome = OSTREL_E_INVALID_STATE;
+  // Set once by the first run or start, which alone may then set `work`.
+  std::atomic<bool> claimed{false};
+  // Set once `work` is there; readers look at `work` only after this.
+  std::atomic<bool> ready{false};
+  std::unique_ptr<ostrel::startup::IStartupRegistration> work;
+  // Held while `work` is being set, so that a callback that destroys the
+  // handle waits until the start is done with it.
+  std::mutex starting;
+  std::thread::id starter;
+  // The system refused a thread: the start-up library then reports on the
+  // starting thread, inside the start.
+  bool noThread = false;
 };
 
 namespace {
+
+using ostrel::startup::StartupOutcome;
 
 int outcomeCode(ostrel::startup::StartupAction action) noexcept {
   using ostrel::startup::StartupAction;
@@ -47,31 +55,35 @@ int outcomeCode(ostrel::startup::StartupAction action) noexcept {
   return OSTREL_STARTUP_FAILED;
 }
 
-// Does the work and records its end; REQUIRES: s.started was set by this
-// caller. The message is moved in before `done` turns true, so a reader
-// never sees it change.
-int runWork(ostrel_startup& s) noexcept {
-  std::string text;
-  const int outcome = ostrel::capi::guarded([&] {
-    if (s.stop.StopRequested()) {
-      text = "cancelled before the start-up registration began";
-      return OSTREL_STARTUP_CANCELLED;
-    }
-    ostrel::startup::StartupServices services;
-    services.stop = &s.stop;
-    ostrel::startup::StartupOutcome result =
-        ostrel::startup::keepRegistrationRight(s.options, services);
-    text = std::move(result.text);
-    return outcomeCode(result.action);
-  });
-  // Notified under the lock: a waiter that then destroys the handle cannot
-  // do so while this thread still touches it.
-  const std::lock_guard lock(s.mutex);
-  s.message = std::move(text);
-  s.outcome = outcome;
-  s.done = true;
-  s.finished.notify_all();
-  return outcome;
+// Starts the work with the handle's stop; `callback` (may be null) gets the
+// outcome on the work's thread. OSTREL_E_INTERNAL, with the handle not run,
+// when the system refused a thread and a callback was asked for. REQUIRES:
+// this caller claimed the handle.
+int begin(ostrel_startup& s, bool report, ostrel_startup_done callback, void* user) {
+  ostrel::startup::StartupCallback onDone;
+  if (report) {
+    onDone = [handle = &s, callback, user](const StartupOutcome& outcome) {
+      if (std::this_thread::get_id() == handle->starter) {
+        handle->noThread = true;
+        return;
+      }
+      // The start has let go of the handle before the callback may destroy it.
+      { const std::lock_guard wait(handle->starting); }
+      if (callback != nullptr) callback(handle, outcomeCode(outcome.action), user);
+    };
+  }
+  const std::lock_guard lock(s.starting);
+  s.starter = std::this_thread::get_id();
+  ostrel::startup::StartupServices services;
+  services.stop = &s.stop;
+  s.work = ostrel::startup::startRegistration(s.options, services, std::move(onDone));
+  if (s.noThread) {
+    s.work.reset();
+    s.noThread = false;
+    return OSTREL_E_INTERNAL;
+  }
+  s.ready = true;
+  return OSTREL_OK;
 }
 
 }  // namespace
@@ -82,50 +94,45 @@ OSTREL_API int OSTREL_CALL ostrel_startup_create(const char* app_key, const char
                                                  const char* loader_path, ostrel_startup** out) {
   if (out == nullptr) return OSTREL_E_INVALID_ARGUMENT;
   *out = nullptr;
-  if (!ostrel::capi::acceptableText(app_key) ||
+  if (!ostrel::capi::acceptableKey(app_key) ||
       !ostrel::capi::acceptableOptionalText(manifest_path) ||
       !ostrel::capi::acceptableOptionalText(loader_path)) {
     return OSTREL_E_INVALID_ARGUMENT;
   }
   return ostrel::capi::guarded([&] {
-    auto* handle = new ostrel_startup;
+    auto handle = std::make_unique<ostrel_startup>();
     handle->options.appKey = app_key;
     handle->options.manifestPath = ostrel::capi::textOrEmpty(manifest_path);
     handle->options.loaderPath = ostrel::capi::textOrEmpty(loader_path);
-    *out = handle;
+    *out = handle.release();
     return OSTREL_OK;
   });
 }
 
 OSTREL_API int OSTREL_CALL ostrel_startup_run(ostrel_startup* s) {
   if (s == nullptr) return OSTREL_E_INVALID_ARGUMENT;
-  if (s->started.exchange(true)) return OSTREL_E_INVALID_STATE;
-  return runWork(*s);
+  if (s->claimed.exchange(true)) return OSTREL_E_INVALID_STATE;
+  const int started = ostrel::capi::guarded([&] { return begin(*s, false, nullptr, nullptr); });
+  if (started != OSTREL_OK) {
+    s->claimed = false;
+    return started;
+  }
+  return outcomeCode(s->work->Wait().action);
 }
 
 OSTREL_API int OSTREL_CALL ostrel_startup_start(ostrel_startup* s, ostrel_startup_done callback,
                                                 void* user) {
   if (s == nullptr) return OSTREL_E_INVALID_ARGUMENT;
-  if (s->started.exchange(true)) return OSTREL_E_INVALID_STATE;
-  const int status = ostrel::capi::guarded([&] {
-    s->worker = std::thread([s, callback, user] {
-      const int outcome = runWork(*s);
-      // The callback may destroy the handle: nothing of it is touched after.
-      if (callback != nullptr) callback(s, outcome, user);
-    });
-    return OSTREL_OK;
-  });
-  if (status != OSTREL_OK) s->started = false;
-  // A refused thread is the system's failure, not a lack of memory.
-  return status == OSTREL_OK ? OSTREL_OK : OSTREL_E_INTERNAL;
+  if (s->claimed.exchange(true)) return OSTREL_E_INVALID_STATE;
+  const int started = ostrel::capi::guarded([&] { return begin(*s, true, callback, user); });
+  if (started != OSTREL_OK) s->claimed = false;
+  return started;
 }
 
 OSTREL_API int OSTREL_CALL ostrel_startup_wait(ostrel_startup* s) {
   if (s == nullptr) return OSTREL_E_INVALID_ARGUMENT;
-  if (!s->started) return OSTREL_E_INVALID_STATE;
-  std::unique_lock lock(s->mutex);
-  s->finished.wait(lock, [s] { return s->done; });
-  return s->outcome;
+  if (!s->ready) return OSTREL_E_INVALID_STATE;
+  return outcomeCode(s->work->Wait().action);
 }
 
 OSTREL_API void OSTREL_CALL ostrel_startup_cancel(ostrel_startup* s) {
@@ -134,27 +141,15 @@ OSTREL_API void OSTREL_CALL ostrel_startup_cancel(ostrel_startup* s) {
 
 OSTREL_API const char* OSTREL_CALL ostrel_startup_message(const ostrel_startup* s) {
   if (s == nullptr) return nullptr;
-  const std::lock_guard lock(s->mutex);
-  // Never changed once set, so the pointer stays good after the lock.
-  return s->done ? s->message.c_str() : "";
+  // The outcome never changes once the work is done, so the pointer stays
+  // good until the handle goes.
+  if (!s->ready || !s->work->Done()) return "";
+  return s->work->Wait().text.c_str();
 }
 
 OSTREL_API void OSTREL_CALL ostrel_startup_destroy(ostrel_startup* s) {
-  if (s == nullptr) return;
-  if (s->worker.joinable()) {
-    if (s->worker.get_id() == std::this_thread::get_id()) {
-      // From the callback: the thread touches nothing of the handle after.
-      s->worker.detach();
-    } else {
-      s->stop.RequestStop();
-      try {
-        s->worker.join();
-      } catch (...) {
-        // join fails only for a thread that cannot be joined; there is
-        // nothing left to wait for then.
-      }
-    }
-  }
+  // The work's handle stops and joins its thread, or lets it end by itself
+  // when this is its callback.
   delete s;
 }
 

@@ -102,6 +102,9 @@ ManifestContents parseManifest(std::string_view content) {
     entry.binaryPathWindows = textMember(application, "binary_path_windows");
     entry.binaryPathLinux = textMember(application, "binary_path_linux");
     entry.binaryPathLinuxArm = textMember(application, "binary_path_linux_arm");
+    const auto overlay = application.find("is_dashboard_overlay");
+    entry.dashboardOverlay =
+        overlay != application.end() && overlay->is_boolean() && overlay->get<bool>();
     contents.applications.push_back(std::move(entry));
   }
   return contents;

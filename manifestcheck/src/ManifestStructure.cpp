@@ -438,4 +438,10 @@ void checkManifestStructure(const json& root, const ManifestContentContext& cont
                    context, findings);
 }
 
+std::vector<ManifestFinding> checkAppKey(std::string_view appKey) {
+  FindingList findings;
+  checkAppKeyText(std::string(appKey), "the application key", "use a key", findings);
+  return std::move(findings).take();
+}
+
 }  // namespace ostrel::manifestcheck

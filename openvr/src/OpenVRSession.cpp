@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "OpenVRApplicationsTable.h"
+#include "UserAdvice.h"
 #include "ostrel/text/ListText.h"
 #include "platform/Platform.h"
 
@@ -168,6 +169,19 @@ std::string initErrorText(const LoaderEntryPoints& loader, InitError code,
   return text;
 }
 
+// Nothing reaches SteamVR without the loader, and it does not appear by
+// itself: the program has to ship it, or be told where it is.
+std::string loaderMissingAdvice(const OpenVRSessionOptions& options) {
+  const std::string file =
+      platform::pathToUtf8(platform::sharedLibraryFileName(kLoaderBaseName));
+  if (!options.loaderPath.empty()) {
+    return "put the OpenVR loader at the path named, or name the " + file +
+           " the program ships; until then SteamVR cannot be reached";
+  }
+  return "ship the OpenVR loader, " + file + " from the OpenVR SDK's " + loaderSdkFolder() +
+         " folder, beside the program, or name its path; until then SteamVR cannot be reached";
+}
+
 // The entries registration cannot do without. The read-backs check their own
 // entries when called, so a runtime that lacks one can still register.
 std::vector<std::string> missingRegistrationEntries(const OpenVRApplicationsTable& table) {
@@ -192,6 +206,7 @@ Opened OpenVRSession::open(const OpenVRSessionOptions& options) {
   std::filesystem::path loadedFrom;
   std::string tried;
   if (!loadLoader(options, library, loadedFrom, tried)) {
+    error.advice = loaderMissingAdvice(options);
     return fail(std::move(error), OpenVRSessionErrorKind::LibraryNotFound,
                 "OpenVR loader not loaded; tried " + tried);
   }
@@ -234,7 +249,7 @@ Opened OpenVRSession::open(const OpenVRSessionOptions& options) {
     error.attempts = attempt;
     error.initError = initError;
     error.code = initErrorSymbol(loader, initError);
-    error.advice = openVRInitErrorAdvice(initError);
+    error.advice = openVRInitErrorAdvice(initError, options.pathRegistryFile);
     const std::string tries = attempt > 1 ? " after " + std::to_string(attempt) + " tries" : "";
     const std::string text = initErrorText(loader, initError, error.code);
     return fail(std::move(error), OpenVRSessionErrorKind::InitFailed,
@@ -262,7 +277,7 @@ Opened OpenVRSession::open(const OpenVRSessionOptions& options) {
     if (interfaceError != kInitErrorNone) {
       error.initError = interfaceError;
       error.code = initErrorSymbol(loader, interfaceError);
-      error.advice = openVRInitErrorAdvice(interfaceError);
+      error.advice = openVRInitErrorAdvice(interfaceError, options.pathRegistryFile);
       message += "failed: " + initErrorText(loader, interfaceError, error.code);
     } else {
       message += "returned no table";

@@ -21,6 +21,8 @@ const char* openVRSessionErrorKindName(OpenVRSessionErrorKind kind) noexcept {
       return "InterfaceUnavailable";
     case OpenVRSessionErrorKind::RuntimeNotSteamVR:
       return "RuntimeNotSteamVR";
+    case OpenVRSessionErrorKind::RuntimeUnresolved:
+      return "RuntimeUnresolved";
   }
   return "Unknown";
 }
@@ -39,13 +41,16 @@ const char* runtimeFoldersAdvice() {
 }
 
 // VRInitError 110: no path registry for the user the program runs as.
-const char* pathRegistryMissingAdvice() {
+// `where` names the file, or where it usually lies.
+std::string pathRegistryMissingAdvice(const std::string& where) {
   const AccountAdviceWords& words = hostAccountAdviceWords();
-  static const std::string advice =
-      std::string("the runtime's path registry (") + words.pathRegistry + ") is missing for " +
-      words.thisUser +
-      ": has SteamVR ever run for this user? Start it once as the user who will use it. " +
-      words.anotherAccount;
+  return "the runtime's path registry (" + where + ") is missing for " + words.thisUser +
+         ": has SteamVR ever run for this user? Start it once as the user who will use it. " +
+         words.anotherAccount;
+}
+
+const char* pathRegistryMissingAdvice() {
+  static const std::string advice = pathRegistryMissingAdvice(hostAccountAdviceWords().pathRegistry);
   return advice.c_str();
 }
 
@@ -97,6 +102,13 @@ const char* openVRInitErrorAdvice(std::int32_t initError) noexcept {
       return "the runtime refused to start this program's connection: restart SteamVR and run "
              "this again, and if it persists look the error up in SteamVR's own documentation";
   }
+}
+
+std::string openVRInitErrorAdvice(std::int32_t initError, const std::string& pathRegistryFile) {
+  if (initError == 110 && !pathRegistryFile.empty()) {
+    return pathRegistryMissingAdvice(pathRegistryFile);
+  }
+  return openVRInitErrorAdvice(initError);
 }
 
 }  // namespace ostrel::openvr

@@ -1,8 +1,8 @@
-// The advice that speaks of the user's own account differs between Windows
-// (an installer elevated with another administrator's credentials) and Linux
-// (a program started through sudo or su, a Flatpak sandbox). The sentences
-// are shared; the build compiles one definition of the words that differ,
-// for the system the program runs on.
+// The words of advice that differ between Windows and Linux: the user's own
+// account (an installer elevated with another administrator's credentials;
+// a program started through sudo or su, a Flatpak sandbox) and where the
+// OpenVR SDK keeps the loader. The sentences are shared; the build compiles
+// one definition of the words, for the system the program runs on.
 #pragma once
 
 namespace ostrel::openvr {
@@ -17,5 +17,9 @@ struct AccountAdviceWords {
 };
 
 const AccountAdviceWords& hostAccountAdviceWords() noexcept;
+
+// The OpenVR SDK's folder that holds the loader for this system:
+// "bin\win64" or "bin/linux64".
+const char* loaderSdkFolder() noexcept;
 
 }  // namespace ostrel::openvr

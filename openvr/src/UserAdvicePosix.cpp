@@ -11,4 +11,6 @@ const AccountAdviceWords& hostAccountAdviceWords() noexcept {
   return kWords;
 }
 
+const char* loaderSdkFolder() noexcept { return "bin/linux64"; }
+
 }  // namespace ostrel::openvr

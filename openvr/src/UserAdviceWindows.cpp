@@ -10,4 +10,6 @@ const AccountAdviceWords& hostAccountAdviceWords() noexcept {
   return kWords;
 }
 
+const char* loaderSdkFolder() noexcept { return "bin\\win64"; }
+
 }  // namespace ostrel::openvr

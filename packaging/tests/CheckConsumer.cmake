@@ -235,7 +235,7 @@ endif()
 # Moved install: another application, a copy that is gone, then the old
 # folder's copy (which the runtime serves the key from) are listed; the user
 # switched auto-launch off. The next start from the new folder removes the
-# old copy only, registers this one and leaves auto-launch off.
+# old copy only, registers this one and never touches auto-launch.
 fresh_runtime(moved)
 run_example(other_application "" 0 "registered: registered other.app from ${other}"
   other.app "${other}")
@@ -253,8 +253,8 @@ run_example(moved_install "" 0
   ${key} "${ours}")
 expect_calls(moved_install
   RECEIVED "RemoveApplicationManifest(${old})" "AddApplicationManifest(${ours},false)"
-    "SetApplicationAutoLaunch(${key},false)"
-  NOT_RECEIVED "RemoveApplicationManifest(${other})" "RemoveApplicationManifest(${gone})")
+  NOT_RECEIVED "RemoveApplicationManifest(${other})" "RemoveApplicationManifest(${gone})"
+    "SetApplicationAutoLaunch(${key},true)" "SetApplicationAutoLaunch(${key},false)")
 file(READ "${settings}" settings_now)
 string(JSON auto_launch GET "${settings_now}" autolaunch)
 if(auto_launch)
@@ -270,10 +270,23 @@ run_example(unreachable "init=108" 69
   ${key} "${ours}")
 expect_calls(unreachable NOT_RECEIVED "AddApplicationManifest(${ours},false)")
 
-# Hostile files: the runtime's list cannot be read, so the runtime is asked.
+# Hostile files: a path registry that cannot be read does not say which
+# runtime the loader would start, so none is called (the stand-in is not
+# even loaded); a list of applications that cannot be read leaves the
+# decision to the runtime, which is asked.
 fresh_runtime(hostile)
 file(WRITE "${WORK}/hostile/openvrpaths.vrpath" "{\"config\": [[[[")
-run_example(hostile_files "" 0 "registered: registered ${key} from ${ours}" ${key} "${ours}")
+run_example(hostile_path_registry "" 69
+  "unreachable: the SteamVR runtime cannot be reached: the runtime's path registry "
+  ${key} "${ours}")
+if(NOT calls STREQUAL "")
+  message(FATAL_ERROR "hostile path registry: the stand-in saw calls:\n${calls}")
+endif()
+fresh_runtime(hostile_list)
+run_example(other_application_again "" 0 "registered: registered other.app from ${other}"
+  other.app "${other}")
+file(WRITE "${appconfig}" "{\"manifest_paths\": [[[[")
+run_example(hostile_list "" 0 "registered: registered ${key} from ${ours}" ${key} "${ours}")
 
 # A manifest the runtime would skip: refused before the runtime is reached.
 fresh_runtime(refused)

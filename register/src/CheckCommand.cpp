@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "Commands.h"
-#include "ExitStatus.h"
-#include "JsonReport.h"
+#include "ostrel/registration/ExitStatus.h"
+#include "ostrel/registration/ReportJson.h"
 #include "ostrel/registration/RegistrarPath.h"
 #include "SummaryLine.h"
 #include "ostrel/manifestcheck/ManifestCheck.h"
@@ -26,14 +26,14 @@ int runCheckCommand(const CommandLine& commandLine, std::ostream& out) {
   const int warnings = static_cast<int>(findings.size()) - errors;
   const std::string shown = platform::wideToUtf8(path);
   if (commandLine.json) {
-    const int status = errors > 0 ? kExitManifestErrors : 0;
-    out << checkJson(commandLine.appKey, shown, findings, status) << '\n';
+    const int status = errors > 0 ? registration::kExitManifestErrors : 0;
+    out << registration::checkJson(commandLine.appKey, shown, findings, status) << '\n';
     return status;
   }
   if (errors > 0) {
     out << "check failed for " << shown << ": " << countText(errors, "error") << " and "
         << countText(warnings, "warning") << '\n';
-    return kExitManifestErrors;
+    return registration::kExitManifestErrors;
   }
   out << "check passed for " << shown;
   if (warnings > 0) out << " with " << countText(warnings, "warning");

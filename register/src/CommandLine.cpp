@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "ostrel/manifestcheck/ManifestCheck.h"
 #include "ostrel/registration/RegistrarPath.h"
 #include "platform/Platform.h"
 
@@ -163,12 +164,14 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
   for (const Binding& binding : bindings) {
     if (binding.app->parsed()) target.command = binding.kind;
   }
-  // The registrar would hand an empty key to the runtime, which matches no
-  // application: a typing slip, not a request.
-  if (target.appKey.empty()) {
+  // A key the runtime refuses (an empty one, control characters, too long)
+  // would match no application, or name another: a slip, not a request.
+  if (const std::vector<manifestcheck::ManifestFinding> refused =
+          manifestcheck::checkAppKey(target.appKey);
+      !refused.empty()) {
     result.kind = ParseKind::UsageError;
-    result.text =
-        std::string(kProgramName) + ": --key must not be empty\nRun with --help for more.\n";
+    result.text = std::string(kProgramName) + ": --key: " + refused.front().message +
+                  "\nRun with --help for more.\n";
     return result;
   }
   result.kind = ParseKind::Run;

@@ -27,7 +27,7 @@ namespace ostrel::registercli {
 
 // The dispatcher: runs the command commandLine.command names, as below, and
 // returns its exit status; kExitUsage for a value outside CommandKind.
-// `sources` is read only by status and repair. REQUIRES: what the command
+// `sources` is read by status, ensure and repair. REQUIRES: what the command
 // dispatched to requires; a Run result of parseCommandLine meets it, given
 // non-null `sources`.
 int runCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
@@ -38,14 +38,20 @@ int runCommand(const CommandLine& commandLine, registration::IRuntimeConnector& 
 
 // register, ensure, unregister. register and ensure check the manifest first
 // (the findings on `err`); errors without --force end it there with
-// refusedSummary and kExitManifestErrors. Then the registrar's operation over
-// the runtime: kExitUnavailable with unavailableSummary when the runtime
-// cannot be reached, else the registrar's result (exitStatusFor, 0 to 4) with
-// registrationSummary. ensure says "already registered" when the runtime
-// listed the key and no manifest was added. REQUIRES: commandLine.command is
-// Register, Ensure or Unregister; commandLine.manifestPath is set.
+// refusedSummary and kExitManifestErrors. kExitUnavailable with
+// unavailableSummary when the runtime cannot be reached. register and
+// unregister then run the registrar's operation (its result, exitStatusFor,
+// 0 to 4, with registrationSummary): register switches auto-launch on every
+// time. ensure is the registration sequence in its Ensure mode
+// (registration/RegistrationRun.h): "already registered" when the runtime
+// lists the key with an auto-launch choice recorded; a key listed without one
+// is finished (auto-launch switched on); otherwise the manifest is added and
+// the user's recorded choice kept. REQUIRES: commandLine.command is Register,
+// Ensure or Unregister; commandLine.manifestPath is set; `sources`' pointers
+// are not null.
 int runRegistrationCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
-                           std::ostream& out, std::ostream& err);
+                           const registration::RegistrySources& sources, std::ostream& out,
+                           std::ostream& err);
 
 // Reads the runtime's files through `sources`, asks the runtime, and prints
 // the report (registration::buildStatusReport); with commandLine.manifestPath, also whether
@@ -62,16 +68,19 @@ int runStatusCommand(const CommandLine& commandLine, registration::IRuntimeConne
 // error. REQUIRES: commandLine.manifestPath is set.
 int runCheckCommand(const CommandLine& commandLine, std::ostream& out);
 
-// Checks the manifest as register does (the findings on `err`; errors without
-// --force: kExitManifestErrors, nothing done), then removes through the
-// runtime, logging each, every listed manifest other than
+// The registration sequence in its Repair mode (registration/RegistrationRun.h):
+// checks the manifest as register does (the findings on `err`; errors
+// without --force: kExitManifestErrors, nothing done), then removes through
+// the runtime, logging each, every listed manifest other than
 // commandLine.manifestPath that declares the key (never one that does not),
-// then registers that manifest; when the runtime's list cannot be read it
-// only registers. Returns kExitUnavailable when the runtime cannot be reached
-// (nothing removed); 4 (RemoveFailed) when a removal is refused, and nothing
-// is registered then (the removals before it stay done); else the
-// registrar's result, as register. --dry-run reads the files only, prints
-// what it would remove and returns 0 unless the check stopped it. REQUIRES:
+// then adds that manifest, waits until the runtime lists it, and keeps the
+// user's recorded auto-launch choice (switching it on only where none is
+// recorded); when the runtime's list cannot be read it only registers.
+// Returns kExitUnavailable when the runtime cannot be reached (nothing
+// removed); 4 (RemoveFailed) when a removal is refused, and nothing is
+// registered then (the removals before it stay done); else the registrar's
+// result, as register. --dry-run reads the files only, prints what it would
+// remove and returns 0 unless the check stopped it. REQUIRES:
 // commandLine.manifestPath is set; `sources`' pointers are not null.
 int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
                      const registration::RegistrySources& sources, std::ostream& out, std::ostream& err);

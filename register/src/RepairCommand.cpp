@@ -1,133 +1,122 @@
-#include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "Commands.h"
-#include "ExitStatus.h"
-#include "JsonReport.h"
 #include "SummaryLine.h"
 #include "ostrel/manifestcheck/ManifestCheck.h"
-#include "ostrel/registration/ObservingSurface.h"
+#include "ostrel/registration/ExitStatus.h"
 #include "ostrel/registration/RegistrarPath.h"
-#include "ostrel/registration/RegistrationStatus.h"
-#include "ostrel/registration/Repair.h"
-#include "ostrel/steamvr/IManifestRegistrar.h"
+#include "ostrel/registration/RegistrationRun.h"
+#include "ostrel/registration/ReportJson.h"
 #include "ostrel/text/ListText.h"
-#include "platform/Platform.h"
 
 namespace ostrel::registercli {
 
 namespace {
 
+using registration::RegistrationEnd;
 using steamvr::RegisterResult;
+
+// The summary line for what the run came to.
+std::string repairSummary(const registration::RegistrationRun& run, const std::string& key) {
+  const std::string& path = run.manifestPath;
+  const std::string removed = run.removed.empty()
+                                  ? "nothing to remove"
+                                  : "removed " + ostrel::text::joinedList(run.removed);
+  switch (run.end) {
+    case RegistrationEnd::CheckFailed: {
+      const int errors = manifestcheck::countErrors(run.checkFindings);
+      return refusedSummary("repair", errors, static_cast<int>(run.checkFindings.size()) - errors);
+    }
+    case RegistrationEnd::DryRun:
+      return "repair (dry run) for " + key + ": " +
+             (run.plan.empty() ? "nothing to remove"
+                               : "would remove " + ostrel::text::joinedList(run.plan)) +
+             "; would register " + key + " from " + path;
+    case RegistrationEnd::Unreachable:
+      return unavailableSummary("repair", run.error);
+    case RegistrationEnd::RemovalRefused: {
+      std::string summary = "repair failed (RemoveFailed, exit " +
+                            std::to_string(registration::exitStatusForRun(run)) + ") for " + key +
+                            ": " + run.error;
+      if (!run.removed.empty())
+        summary += "; already removed " + ostrel::text::joinedList(run.removed);
+      return summary + "; nothing registered";
+    }
+    case RegistrationEnd::Registered:
+    case RegistrationEnd::Repaired:
+    case RegistrationEnd::AlreadyListed:
+    case RegistrationEnd::Finished:
+    case RegistrationEnd::Current:
+      return "repaired " + key + ": " + removed + "; registered " + key + " from " + path;
+    case RegistrationEnd::KeyRefused:
+    case RegistrationEnd::RegistrationFailed:
+    case RegistrationEnd::Cancelled:
+      break;
+  }
+  return registrationSummary("repair", RegistrationOutcome::Failed,
+                             run.result.value_or(RegisterResult::AddFailed), key, path,
+                             run.error) +
+         (run.removed.empty() ? "" : "; " + removed);
+}
+
+// What a person reads on standard error before the runtime is reached: the
+// findings, going ahead despite them, and a list that cannot be read.
+void reportPlanned(const registration::RegistrationRun& run, std::ostream& err) {
+  for (const manifestcheck::ManifestFinding& finding : run.checkFindings) {
+    err << manifestcheck::formatFinding(finding) << '\n';
+  }
+  if (manifestcheck::hasErrors(run.checkFindings)) {
+    err << "going ahead despite "
+        << countText(manifestcheck::countErrors(run.checkFindings), "error") << " (--force)\n";
+  }
+  if (!run.status.registry.known()) {
+    for (const runtimeregistry::RegistryFinding& finding : run.status.registry.findings) {
+      err << manifestcheck::formatFinding(finding) << '\n';
+    }
+    err << "the runtime's list of applications cannot be read, so no other copy can be found: "
+           "only registering "
+        << run.manifestPath << '\n';
+  }
+  err.flush();
+}
 
 }  // namespace
 
 int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
                      const registration::RegistrySources& sources, std::ostream& out,
                      std::ostream& err) {
-  const std::wstring path = registration::registrarPathFor(*commandLine.manifestPath);
-  const std::string shownPath = platform::wideToUtf8(path);
-  const std::string& key = commandLine.appKey;
-  const bool json = commandLine.json;
-  RepairOutcome outcome;
-  outcome.dryRun = commandLine.dryRun;
-
-  // As register does: a manifest the runtime would refuse is not worth
-  // removing the working copies for.
-  const std::vector<manifestcheck::ManifestFinding> checked =
-      manifestcheck::checkManifestForRegistration(path, key);
-  for (const manifestcheck::ManifestFinding& finding : checked) {
-    err << manifestcheck::formatFinding(finding) << '\n';
-  }
-  const int errors = manifestcheck::countErrors(checked);
-  registration::StatusReport report =
-      registration::buildStatusReport(statusQueryFor(commandLine), connector, sources, false);
-  auto finish = [&](int status, const std::string& summary) {
-    outcome.exitStatus = status;
-    if (json) {
-      out << repairJson(report, outcome, checked) << '\n';
-    } else {
-      out << summary << '\n';
-    }
-    return status;
+  registration::RegistrationRequest request;
+  request.mode = registration::RegistrationMode::Repair;
+  request.appKey = commandLine.appKey;
+  request.manifestPath = registration::registrarPathFor(*commandLine.manifestPath);
+  request.loaderPath = commandLine.loaderPath;
+  request.force = commandLine.force;
+  request.dryRun = commandLine.dryRun;
+  registration::RegistrationServices services;
+  services.sources = sources;
+  services.connector = &connector;
+  services.planned = [&err](const registration::RegistrationRun& planned) {
+    reportPlanned(planned, err);
   };
-  if (errors > 0) {
-    if (!commandLine.force) {
-      return finish(kExitManifestErrors,
-                    refusedSummary("repair", errors, static_cast<int>(checked.size()) - errors));
-    }
-    err << "going ahead despite " << countText(errors, "error") << " (--force)\n";
-  }
-
-  const std::vector<std::string> stale = registration::planRepair(report.registry);
-  if (!report.registry.known()) {
-    for (const runtimeregistry::RegistryFinding& finding : report.registry.findings) {
+  const registration::RegistrationRun run = registration::runRegistration(request, services);
+  if (run.end == RegistrationEnd::CheckFailed) {
+    for (const manifestcheck::ManifestFinding& finding : run.checkFindings) {
       err << manifestcheck::formatFinding(finding) << '\n';
     }
-    err << "the runtime's list of applications cannot be read, so no other copy can be found: "
-           "only registering "
-        << shownPath << '\n';
-  }
-  err.flush();
-
-  if (commandLine.dryRun) {
-    outcome.wouldRemove = stale;
-    if (!json) {
-      for (const std::string& entry : stale) out << "would remove " << entry << '\n';
-    }
-    const std::string removal =
-        stale.empty() ? "nothing to remove" : "would remove " + ostrel::text::joinedList(stale);
-    return finish(0, "repair (dry run) for " + key + ": " + removal + "; would register " + key +
-                         " from " + shownPath);
+    err.flush();
   }
 
-  registration::Connection connection = connector.Connect(commandLine.loaderPath);
-  report.runtime.asked = true;
-  report.runtime.reachable = connection.ok();
-  if (!connection) {
-    registration::recordUnreachable(report.runtime, std::move(connection).failure(), sources);
-    registration::judgeStatus(report);
-    return finish(kExitUnavailable, unavailableSummary("repair", report.runtime.failure.message));
+  const int status = registration::exitStatusForRun(run);
+  if (commandLine.json) {
+    out << registration::repairJson(run) << '\n';
+    return status;
   }
-  registration::judgeStatus(report);
-  openvr::OpenVRApplicationsSurface* surface = connection.value();
-
-  registration::RemovalOutcome removal = registration::removeListedCopies(*surface, stale);
-  outcome.removed = std::move(removal.removed);
-  if (removal.refused) {
-    outcome.result = steamvr::registerResultName(RegisterResult::RemoveFailed);
-    std::string summary = "repair failed (RemoveFailed, exit " +
-                          std::to_string(exitStatusFor(RegisterResult::RemoveFailed)) + ") for ";
-    summary += key;
-    summary += ": the runtime refused to remove ";
-    summary += *removal.refused;
-    summary += " (";
-    summary += surface->ErrorName(removal.error);
-    summary += ")";
-    if (!outcome.removed.empty())
-      summary += "; already removed " + ostrel::text::joinedList(outcome.removed);
-    summary += "; nothing registered";
-    return finish(exitStatusFor(RegisterResult::RemoveFailed), summary);
+  if (run.end == RegistrationEnd::DryRun) {
+    for (const std::string& entry : run.plan) out << "would remove " << entry << '\n';
   }
-
-  registration::ObservingSurface observed(surface);
-  const std::unique_ptr<steamvr::IManifestRegistrar> registrar =
-      steamvr::createManifestRegistrar(&observed, key, path);
-  const RegisterResult result = registrar->Register();
-  outcome.result = steamvr::registerResultName(result);
-  const std::string removed = outcome.removed.empty()
-                                  ? "nothing to remove"
-                                  : "removed " + ostrel::text::joinedList(outcome.removed);
-  if (result != RegisterResult::Success) {
-    return finish(exitStatusFor(result),
-                  registrationSummary("repair", RegistrationOutcome::Failed, result, key, shownPath,
-                                      registrar->LastError()) +
-                      (outcome.removed.empty() ? "" : "; " + removed));
-  }
-  return finish(0,
-                "repaired " + key + ": " + removed + "; registered " + key + " from " + shownPath);
+  out << repairSummary(run, commandLine.appKey) << '\n';
+  return status;
 }
 
 }  // namespace ostrel::registercli

@@ -1,5 +1,5 @@
 #include "Commands.h"
-#include "ExitStatus.h"
+#include "ostrel/registration/ExitStatus.h"
 
 namespace ostrel::registercli {
 
@@ -9,7 +9,7 @@ int runCommand(const CommandLine& commandLine, registration::IRuntimeConnector& 
     case CommandKind::Register:
     case CommandKind::Ensure:
     case CommandKind::Unregister:
-      return runRegistrationCommand(commandLine, connector, out, err);
+      return runRegistrationCommand(commandLine, connector, sources, out, err);
     case CommandKind::Status:
       return runStatusCommand(commandLine, connector, sources, out);
     case CommandKind::Check:
@@ -17,7 +17,7 @@ int runCommand(const CommandLine& commandLine, registration::IRuntimeConnector& 
     case CommandKind::Repair:
       return runRepairCommand(commandLine, connector, sources, out, err);
   }
-  return kExitUsage;
+  return registration::kExitUsage;
 }
 
 }  // namespace ostrel::registercli

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "Commands.h"
-#include "ExitStatus.h"
-#include "JsonReport.h"
+#include "ostrel/registration/ExitStatus.h"
+#include "ostrel/registration/ReportJson.h"
 #include "ostrel/registration/RegistrationStatus.h"
 #include "SummaryLine.h"
 #include "platform/Platform.h"
@@ -132,9 +132,9 @@ int runStatusCommand(const CommandLine& commandLine, registration::IRuntimeConne
                      const registration::RegistrySources& sources, std::ostream& out) {
   OpenVRApplicationsSurface* surface = nullptr;
   const registration::StatusReport report = registration::buildStatusReport(statusQueryFor(commandLine), connector, sources, true, &surface);
-  const int status = exitStatusForState(report.state);
+  const int status = registration::exitStatusForState(report.state);
   if (commandLine.json) {
-    out << statusJson(report, status) << '\n';
+    out << registration::statusJson(report, status) << '\n';
     return status;
   }
 

@@ -1,6 +1,6 @@
 #include "SummaryLine.h"
 
-#include "ExitStatus.h"
+#include "ostrel/registration/ExitStatus.h"
 
 namespace ostrel::registercli {
 
@@ -27,7 +27,7 @@ std::string registrationSummary(const char* verb, RegistrationOutcome outcome,
   // than end the line on a colon.
   const std::string why = lastError.empty() ? "no reason given" : lastError;
   return std::string(verb) + " failed (" + steamvr::registerResultName(result) + ", exit " +
-         std::to_string(exitStatusFor(result)) + ") for " + appKey + " from " + manifestPath +
+         std::to_string(registration::exitStatusFor(result)) + ") for " + appKey + " from " + manifestPath +
          ": " + why;
 }
 

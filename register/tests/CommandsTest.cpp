@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Commands.h"
-#include "ExitStatus.h"
+#include "ostrel/registration/ExitStatus.h"
 #include "ostrel/registration/RegistrarPath.h"
 #include "ostrel/openvr/OpenVRApplicationsSurface.h"
 #include "ostrel/testing/HostPaths.h"
@@ -85,7 +85,7 @@ const std::string kAbsentManifest =
     onHost("C:\\Absent\\Ostrel\\app.vrmanifest", "/opt/absent-ostrel/app.vrmanifest");
 
 TEST_F(Commands, RegisterRefusesOnCheckErrorsWithoutTouchingTheRuntime) {
-  EXPECT_EQ(run(CommandKind::Register, kAbsentManifest), kExitManifestErrors);
+  EXPECT_EQ(run(CommandKind::Register, kAbsentManifest), registration::kExitManifestErrors);
   EXPECT_EQ(connector_.connects, 0);
   EXPECT_EQ(summary().rfind("register refused: the manifest check found 1 error", 0), 0u)
       << summary();
@@ -132,13 +132,13 @@ TEST_F(Commands, UnregisterSkipsTheCheck) {
 
 TEST_F(Commands, UnreachableRuntimeIs69WithTheLoadersReason) {
   connector_.reachable = false;
-  EXPECT_EQ(run(CommandKind::Unregister, kAbsentManifest), kExitUnavailable);
+  EXPECT_EQ(run(CommandKind::Unregister, kAbsentManifest), registration::kExitUnavailable);
   EXPECT_NE(summary().find("VRInitError_Init_HmdNotFound"), std::string::npos) << summary();
-  EXPECT_EQ(run(CommandKind::Status, kAbsentManifest), kExitUnavailable);
+  EXPECT_EQ(run(CommandKind::Status, kAbsentManifest), registration::kExitUnavailable);
 }
 
 TEST_F(Commands, CheckNeedsNoRuntimeAndReportsOnStandardOutput) {
-  EXPECT_EQ(run(CommandKind::Check, kAbsentManifest), kExitManifestErrors);
+  EXPECT_EQ(run(CommandKind::Check, kAbsentManifest), registration::kExitManifestErrors);
   EXPECT_EQ(connector_.connects, 0);
   EXPECT_NE(out_.str().find("error [file-missing]"), std::string::npos) << out_.str();
   EXPECT_NE(out_.str().find("check failed"), std::string::npos) << out_.str();
@@ -187,7 +187,7 @@ TEST_F(StatusCommand, NamesAStaleRegistration) {
   connector_.surface.installedAnswers.queued = {true};
   const std::string old = onHost("D:\\Old\\Ostrel.exe", "/opt/old/ostrel");
   connector_.surface.binaryPath = {old, 0};
-  EXPECT_EQ(run(CommandKind::Status, manifestText()), kExitStale);
+  EXPECT_EQ(run(CommandKind::Status, manifestText()), registration::kExitStale);
   EXPECT_NE(out_.str().find("manifest:          stale: the runtime starts " + old),
             std::string::npos)
       << out_.str();
@@ -206,7 +206,7 @@ TEST_F(StatusCommand, UnreportedPropertiesSayWhy) {
 }
 
 TEST_F(StatusCommand, NotInstalledStopsAfterSayingSo) {
-  EXPECT_EQ(run(CommandKind::Status, manifestText()), kExitNotRegistered);
+  EXPECT_EQ(run(CommandKind::Status, manifestText()), registration::kExitNotRegistered);
   EXPECT_NE(out_.str().find("installed:         no\n"), std::string::npos) << out_.str();
   EXPECT_EQ(calls(), std::vector<std::string>{"IsInstalled"});
 }
@@ -274,19 +274,19 @@ TEST_F(RegistryCommands, StatusStatesAndTheirExitStatuses) {
     const char* line;
   } cases[] = {
       {"served from ours", {kOther, kOurs}, true, true, 0, "is registered (auto-launch off)"},
-      {"an older copy first", {kOld, kOurs}, true, true, kExitStale, "stale: served from "},
-      {"only an older copy", {kOld}, true, true, kExitStale, "stale: served from "},
+      {"an older copy first", {kOld, kOurs}, true, true, registration::kExitStale, "stale: served from "},
+      {"only an older copy", {kOld}, true, true, registration::kExitStale, "stale: served from "},
       {"ours first, a copy after",
        {kOurs, kCopy},
        true,
        true,
-       kExitStale,
+       registration::kExitStale,
        "stale: 1 other listed manifest declares it"},
       {"nothing declares it",
        {kOther},
        true,
        false,
-       kExitNotRegistered,
+       registration::kExitNotRegistered,
        "is not registered with the runtime"},
       {"closed, files say ours",
        {kOurs},
@@ -298,13 +298,13 @@ TEST_F(RegistryCommands, StatusStatesAndTheirExitStatuses) {
        {kOld, kOurs},
        false,
        false,
-       kExitStale,
+       registration::kExitStale,
        "is registered (auto-launch unknown), stale: served from"},
       {"closed, files say nothing",
        {kOther},
        false,
        false,
-       kExitNotRegistered,
+       registration::kExitNotRegistered,
        "is not registered (from the runtime's files"},
   };
   for (const Case& c : cases) {
@@ -319,7 +319,7 @@ TEST_F(RegistryCommands, StatusStatesAndTheirExitStatuses) {
 TEST_F(RegistryCommands, StaleStatusNamesBothCopiesAndTheFix) {
   list({kOther, kOld, kOurs});
   connector_.surface.installedAnswers.queued = {true};
-  EXPECT_EQ(run(CommandKind::Status, kOurs), kExitStale);
+  EXPECT_EQ(run(CommandKind::Status, kOurs), registration::kExitStale);
   EXPECT_TRUE(outHas("listed manifests:  2 of 3 declare vantorell.ostrel\n")) << out_.str();
   EXPECT_TRUE(outHas("  served:  " + kOld + "\n")) << out_.str();
   EXPECT_TRUE(outHas("  skipped: " + kOurs + " (this manifest)\n")) << out_.str();
@@ -335,13 +335,13 @@ TEST_F(RegistryCommands, StatusWithoutAManifestJudgesByTheListAlone) {
   EXPECT_EQ(run(CommandKind::Status, kOurs), 0) << out_.str();
   list({kOld, kCopy});
   connector_.surface.installedAnswers.queued = {true};
-  EXPECT_EQ(run(CommandKind::Status, kOurs), kExitStale) << out_.str();
+  EXPECT_EQ(run(CommandKind::Status, kOurs), registration::kExitStale) << out_.str();
 }
 
 TEST_F(RegistryCommands, NeitherViewReadableIsUnknown) {
   registry_.files.clear();
   connector_.reachable = false;
-  EXPECT_EQ(run(CommandKind::Status, kOurs), kExitUnavailable);
+  EXPECT_EQ(run(CommandKind::Status, kOurs), registration::kExitUnavailable);
   EXPECT_TRUE(outHas("warning [vrpath-missing]")) << out_.str();
   EXPECT_TRUE(outHas("status failed: the SteamVR runtime cannot be reached: ")) << out_.str();
 }
@@ -366,12 +366,12 @@ TEST_F(RegistryCommands, StatusJsonParsesBackWithBothViews) {
   autoLaunchFile(true);
   connector_.reachable = false;
   json_ = true;
-  EXPECT_EQ(run(CommandKind::Status, kOurs), kExitStale);
+  EXPECT_EQ(run(CommandKind::Status, kOurs), registration::kExitStale);
   const nlohmann::json report = parsedOut();
   EXPECT_EQ(report["app_key"], "vantorell.ostrel");
   EXPECT_EQ(report["manifest"], kOurs);
   EXPECT_EQ(report["state"], "stale");
-  EXPECT_EQ(report["exit_status"], kExitStale);
+  EXPECT_EQ(report["exit_status"], registration::kExitStale);
   EXPECT_EQ(report["runtime"]["reachable"], false);
   EXPECT_EQ(report["runtime"]["error"], "VRInitError_Init_HmdNotFound");
   EXPECT_EQ(report["runtime"]["advice"], "start SteamVR");
@@ -398,7 +398,7 @@ TEST_F(RegistryCommands, StatusJsonParsesBackWithBothViews) {
   registry_.files.clear();
   connector_.reachable = true;
   connector_.surface.installedAnswers.queued = {false};
-  EXPECT_EQ(run(CommandKind::Status, kOurs), kExitNotRegistered);
+  EXPECT_EQ(run(CommandKind::Status, kOurs), registration::kExitNotRegistered);
   const nlohmann::json bare = parsedOut();
   EXPECT_EQ(bare["state"], "not-registered");
   EXPECT_EQ(bare["runtime"],
@@ -414,10 +414,13 @@ TEST_F(RegistryCommands, RepairRemovesOnlyOtherCopiesOfTheKeyThenRegisters) {
   connector_.surface.installedAnswers.queued = {false, true};
   EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0) << out_.str();
   const std::vector<std::string> made = calls();
-  ASSERT_GE(made.size(), 3u);
-  EXPECT_EQ(made[0], "Remove " + kOld);
-  EXPECT_EQ(made[1], "Remove " + kCopy);
-  EXPECT_EQ(made[2], "Add " + kOurs);
+  ASSERT_GE(made.size(), 4u);
+  // The runtime is asked for the user's auto-launch choice before anything
+  // changes.
+  EXPECT_EQ(made[0], "IsInstalled");
+  EXPECT_EQ(made[1], "Remove " + kOld);
+  EXPECT_EQ(made[2], "Remove " + kCopy);
+  EXPECT_EQ(made[3], "Add " + kOurs);
   for (const std::string& call : made) EXPECT_EQ(call.find(kOther), std::string::npos) << call;
   EXPECT_EQ(summary(), "repaired vantorell.ostrel: removed " + kOld + ", " + kCopy +
                            "; registered vantorell.ostrel from " + kOurs);
@@ -427,7 +430,7 @@ TEST_F(RegistryCommands, RefusedRemovalStopsBeforeAnythingIsRegistered) {
   list({kOld, kCopy, kOurs});
   connector_.surface.removeAnswers.otherwise = 104;
   EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 4);
-  EXPECT_EQ(calls(), std::vector<std::string>{"Remove " + kOld});
+  EXPECT_EQ(calls(), (std::vector<std::string>{"IsInstalled", "Remove " + kOld}));
   EXPECT_EQ(summary(),
             "repair failed (RemoveFailed, exit 4) for vantorell.ostrel: the runtime "
             "refused to remove " +
@@ -459,7 +462,7 @@ TEST_F(RegistryCommands, UnreadableRegistryOnlyRegisters) {
   registry_.put(inConfig("appconfig.json"), "{\"manifest_paths\": [");
   connector_.surface.installedAnswers.queued = {false, true};
   EXPECT_EQ(run(CommandKind::Repair, kOurs, true), 0);
-  EXPECT_EQ(calls().front(), "Add " + kOurs);
+  EXPECT_EQ(calls().at(1), "Add " + kOurs);
   EXPECT_NE(err_.str().find("warning [appconfig-unreadable]"), std::string::npos) << err_.str();
   EXPECT_NE(err_.str().find("only registering " + kOurs), std::string::npos) << err_.str();
   EXPECT_EQ(summary(),
@@ -470,12 +473,12 @@ TEST_F(RegistryCommands, UnreadableRegistryOnlyRegisters) {
 
 TEST_F(RegistryCommands, RepairChecksFirstAndNeedsTheRuntime) {
   list({kOld, kOurs});
-  EXPECT_EQ(run(CommandKind::Repair, kOurs), kExitManifestErrors);  // the file is not on disk
+  EXPECT_EQ(run(CommandKind::Repair, kOurs), registration::kExitManifestErrors);  // the file is not on disk
   EXPECT_EQ(connector_.connects, 0);
   EXPECT_EQ(summary().rfind("repair refused: the manifest check found ", 0), 0u) << summary();
 
   connector_.reachable = false;
-  EXPECT_EQ(run(CommandKind::Repair, kOurs, true), kExitUnavailable);
+  EXPECT_EQ(run(CommandKind::Repair, kOurs, true), registration::kExitUnavailable);
   EXPECT_EQ(summary().rfind("repair failed: the SteamVR runtime cannot be reached: ", 0), 0u)
       << summary();
   EXPECT_TRUE(calls().empty());
@@ -499,13 +502,13 @@ TEST_F(RegistryCommands, FailedRegistrationAfterRemovalsSaysWhatWasRemoved) {
 
 TEST_F(Commands, CheckJsonParsesBack) {
   json_ = true;
-  EXPECT_EQ(run(CommandKind::Check, kAbsentManifest), kExitManifestErrors);
+  EXPECT_EQ(run(CommandKind::Check, kAbsentManifest), registration::kExitManifestErrors);
   const nlohmann::json report = nlohmann::json::parse(out_.str());
   EXPECT_EQ(report["app_key"], "vantorell.ostrel");
   EXPECT_EQ(report["passed"], false);
   EXPECT_EQ(report["errors"], 1);
   EXPECT_EQ(report["warnings"], 0);
-  EXPECT_EQ(report["exit_status"], kExitManifestErrors);
+  EXPECT_EQ(report["exit_status"], registration::kExitManifestErrors);
   ASSERT_EQ(report["findings"].size(), 1u);
   EXPECT_EQ(report["findings"][0]["code"], "file-missing");
 }

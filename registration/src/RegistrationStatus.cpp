@@ -94,6 +94,11 @@ void judgeStatus(StatusReport& report) {
     if (finding.code == runtimeregistry::findings::kAutoLaunchOff &&
         runtimeAutoLaunchKnown(runtime))
       continue;
+    // A runtime that answers auto-launch on has a choice recorded, whatever
+    // its file says yet.
+    if (finding.code == runtimeregistry::findings::kRegistrationUnfinished &&
+        runtimeAutoLaunchKnown(runtime) && runtime.autoLaunch.value)
+      continue;
     report.findings.push_back(finding);
   }
   if (runtimeAutoLaunchKnown(runtime)) {

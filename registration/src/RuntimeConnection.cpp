@@ -42,8 +42,18 @@ class OpenVRConnector final : public IRuntimeConnector {
       other.kind = openvr::OpenVRSessionErrorKind::RuntimeNotSteamVR;
       return other;
     }
+    // Nor is a runtime that could not be told: the loader may read the file
+    // differently and start another runtime.
+    if (!active.unresolved.empty()) {
+      RuntimeFailure unknown;
+      unknown.code = kRuntimeUnresolvedSymbol;
+      unknown.message = runtimeregistry::unresolvedRuntimeReason(active);
+      unknown.kind = openvr::OpenVRSessionErrorKind::RuntimeUnresolved;
+      return unknown;
+    }
     openvr::OpenVRSessionOptions options;
     options.sleeper = options_.sleeper;
+    options.pathRegistryFile = active.registryFile;
     if (!loaderPath.empty()) options.loaderPath = platform::pathFromUtf8(loaderPath);
     auto opened = openvr::OpenVRSession::open(options);
     if (!opened) {

@@ -61,10 +61,26 @@ std::string withName(std::string folder, const ActiveRuntime& runtime) {
 ActiveRuntime resolveActiveRuntime(IRegistryEnvironment& environment, IRegistryFiles& files) {
   ActiveRuntime runtime;
   const PathRegistryFile registry = runtimeregistry::readPathRegistryFile(environment, files);
-  if (!loaderHasPaths(registry, environment)) return runtime;
+  runtime.registryFile = platform::pathToUtf8(registry.file);
+  const std::string shown = escapedText(runtime.registryFile);
+  if (!loaderHasPaths(registry, environment)) {
+    // A file the loader may read where this reader cannot (one over the size
+    // cap, or nested deeper) must not be left to the loader to judge.
+    if (registry.status == PathRegistryFile::Status::Unreadable) {
+      runtime.unresolved = "the runtime's path registry " + shown + " cannot be read (" +
+                           escapedText(registry.problem) + ")";
+    }
+    return runtime;
+  }
   runtime.folder = nonEmptyVariable(environment, "VR_OVERRIDE");
   if (!runtime.folder) runtime.folder = registry.runtime;
-  if (!runtime.folder) return runtime;
+  if (!runtime.folder) {
+    if (registry.status == PathRegistryFile::Status::Read) {
+      runtime.unresolved = "the runtime's path registry " + shown +
+                           " names no runtime folder (its \"runtime\" list holds no path first)";
+    }
+    return runtime;
+  }
   runtime.steamVR = holdsServer(*runtime.folder, files);
   runtime.name = recognisedName(*runtime.folder);
   return runtime;
@@ -74,6 +90,12 @@ std::string notSteamVRReason(const ActiveRuntime& runtime) {
   return "the active OpenVR runtime is not SteamVR: " +
          withName(runtimeregistry::escapedText(runtime.folder.value_or("")), runtime) +
          "; registrations belong to SteamVR: " + kWhatToDo;
+}
+
+std::string unresolvedRuntimeReason(const ActiveRuntime& runtime) {
+  return runtime.unresolved +
+         ", so which OpenVR runtime would start cannot be told, and none is called: start "
+         "SteamVR once, which writes the file again (or set VR_OVERRIDE to SteamVR's folder)";
 }
 
 RegistryFinding runtimeNotSteamVRFinding(const ActiveRuntime& runtime) {

@@ -9,7 +9,7 @@ using manifestcheck::kManifestDepthLimit;
 
 using nlohmann::json;
 
-outcome::Outcome<json> parseBounded(const std::string& content) {
+outcome::Outcome<json> parseBounded(const std::string& content, JsonComments comments) {
   if (content.size() > kRegistryFileSizeLimit) {
     return outcome::Failure{
         "", "it is larger than " + std::to_string(kRegistryFileSizeLimit) + " bytes", ""};
@@ -17,9 +17,8 @@ outcome::Outcome<json> parseBounded(const std::string& content) {
   if (content.find('\0') != std::string::npos) {
     return outcome::Failure{"", "it holds a NUL byte, so it is not JSON text", ""};
   }
-  // The runtime's own files hold no comments.
-  ostrel::json::ParsedJson parsed =
-      ostrel::json::parseBoundedJson(content, {kManifestDepthLimit, /*comments=*/false});
+  ostrel::json::ParsedJson parsed = ostrel::json::parseBoundedJson(
+      content, {kManifestDepthLimit, comments == JsonComments::Skipped});
   if (parsed.problem == ostrel::json::ParsedJson::Problem::TooDeep) {
     return outcome::Failure{"",
                             "its arrays and objects nest deeper than " +

@@ -12,13 +12,18 @@ namespace {
 
 using nlohmann::json;
 
-// The first element of an array member when it is a non-empty string.
+// The first element of an array member when it is a non-empty string, as
+// the loader takes it: it hands the entry on as a C string, so an escaped NUL
+// (\u0000) ends it there.
 std::optional<std::string> firstString(const json& root, const char* member) {
   const auto found = root.find(member);
   if (found == root.end() || !found->is_array() || found->empty()) return std::nullopt;
   const json& first = found->front();
-  if (!first.is_string() || first.get_ref<const std::string&>().empty()) return std::nullopt;
-  return first.get<std::string>();
+  if (!first.is_string()) return std::nullopt;
+  const std::string& entry = first.get_ref<const std::string&>();
+  std::string taken = entry.substr(0, entry.find('\0'));
+  if (taken.empty()) return std::nullopt;
+  return taken;
 }
 
 }  // namespace
@@ -51,7 +56,9 @@ PathRegistryFile readPathRegistryFile(IRegistryEnvironment& environment, IRegist
   result.status = PathRegistryFile::Status::Unreadable;
   result.problem = read.reason;
   if (read.status != FileRead::Status::Read) return result;
-  const outcome::Outcome<json> root = parseBounded(read.content);
+  // The loader's JSON reader skips comments, so a file with comments still
+  // names the runtime it starts.
+  const outcome::Outcome<json> root = parseBounded(read.content, JsonComments::Skipped);
   if (!root) {
     result.problem = root.failure().message;
     return result;

@@ -214,7 +214,11 @@ class Reader {
     if (manifest.failure == ManifestReadFailure::None) {
       listed.readable = true;
       for (ManifestApplication& application : manifest.applications) {
-        if (application.appKey == query_.appKey) listed.declaresKey = true;
+        // The runtime keeps the first application that has the key.
+        if (application.appKey == query_.appKey && !listed.declaresKey) {
+          listed.declaresKey = true;
+          listed.keyIsOverlay = application.dashboardOverlay;
+        }
         listed.appKeys.push_back(std::move(application.appKey));
       }
     } else if (listed.thisManifest) {
@@ -241,7 +245,10 @@ class Reader {
                                        platform::pathFromUtf8(query_.appKey + ".vrappconfig");
     const FileRead read = files_.Read(file, kRegistryFileSizeLimit);
     // No settings file is the runtime's default, not a fault.
-    if (read.status == FileRead::Status::Missing) return;
+    if (read.status == FileRead::Status::Missing) {
+      result_.appSettingsRead = true;
+      return;
+    }
     const outcome::Outcome<json> root = parsedFile(read);
     if (!root) {
       warning(findings::kVrappconfigUnreadable,
@@ -250,6 +257,7 @@ class Reader {
                   root.failure().message + "; switching auto-launch on again rewrites it");
       return;
     }
+    result_.appSettingsRead = true;
     const auto autoLaunch = root.value().find("autolaunch");
     if (autoLaunch != root.value().end() && autoLaunch->is_boolean()) {
       result_.autoLaunch = autoLaunch->get<bool>();
@@ -320,6 +328,14 @@ class Reader {
       message += "`, which removes the other copies through the runtime and registers this one";
       error(findings::kStaleRegistration, std::move(message));
     }
+    if (result_.autoLaunchUnset()) {
+      warning(findings::kRegistrationUnfinished,
+              "the runtime lists " + shownText(key) + " from " + shownText(served.path) +
+                  ", but no auto-launch choice is recorded for it: a first registration stopped "
+                  "before switching auto-launch on, so SteamVR does not start the application "
+                  "with itself: the application's next start finishes it, and so does "
+                  "`ostrel-register ensure`");
+    }
     if (result_.autoLaunch && !*result_.autoLaunch) {
       warning(findings::kAutoLaunchOff, "the runtime's settings for " + shownText(key) +
                                             " have auto-launch off, so SteamVR does not start the "
@@ -356,6 +372,11 @@ std::vector<std::size_t> RuntimeRegistry::otherDeclaring() const {
     if (!ours) others.push_back(i);
   }
   return others;
+}
+
+bool RuntimeRegistry::autoLaunchUnset() const noexcept {
+  return known() && serving && manifests[*serving].keyIsOverlay && appSettingsRead &&
+         !autoLaunch.has_value();
 }
 
 RuntimeRegistry readRuntimeRegistry(const RegistryQuery& query, IRegistryEnvironment& environment,

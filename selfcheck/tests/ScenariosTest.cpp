@@ -24,6 +24,7 @@ class BoastingRegistrar final : public svr::IManifestRegistrar {
   svr::RegisterResult Unregister() override { return svr::RegisterResult::Success; }
   svr::RegisterResult EnsureRegistered() override { return svr::RegisterResult::Success; }
   std::string LastError() const override { return {}; }
+  svr::RegisterResult AddAndWait() override { return svr::RegisterResult::Success; }
 };
 
 std::unique_ptr<svr::IManifestRegistrar> boastingRegistrar(svr::IVRApplicationsSurface*,

@@ -17,12 +17,19 @@ class AsyncStartupRegistration final : public IStartupRegistration {
   AsyncStartupRegistration(StartupOptions options, StartupServices services,
                            StartupCallback onDone)
       : options_(std::move(options)), services_(services), onDone_(std::move(onDone)) {
-    services_.stop = &stop_;
+    if (services_.stop == nullptr) services_.stop = &ownStop_;
   }
 
   ~AsyncStartupRegistration() override {
     RequestStop();
-    if (worker_.joinable()) worker_.join();
+    if (!worker_.joinable()) return;
+    // From the callback, on the work's own thread: it touches nothing of the
+    // handle after the callback returns, so it may end by itself.
+    if (worker_.get_id() == std::this_thread::get_id()) {
+      worker_.detach();
+    } else {
+      worker_.join();
+    }
   }
 
   AsyncStartupRegistration(const AsyncStartupRegistration&) = delete;
@@ -41,7 +48,7 @@ class AsyncStartupRegistration final : public IStartupRegistration {
     }
   }
 
-  void RequestStop() noexcept override { stop_.RequestStop(); }
+  void RequestStop() noexcept override { services_.stop->RequestStop(); }
 
   bool Done() const noexcept override {
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -63,14 +70,17 @@ class AsyncStartupRegistration final : public IStartupRegistration {
     }
     finished_.notify_all();
     // outcome_ no longer changes once done_ is set, so the callback reads it
-    // without the lock, and may call Done() or Wait() itself.
-    if (onDone_) onDone_(outcome_);
+    // without the lock, and may call Done() or Wait() itself. It may also
+    // destroy the handle, so the callable is moved out of it first and
+    // nothing of the handle is touched after.
+    const StartupCallback onDone = std::move(onDone_);
+    if (onDone) onDone(outcome_);
   }
 
   StartupOptions options_;
   StartupServices services_;
   StartupCallback onDone_;
-  steamvr::StoppableSleeper stop_;
+  steamvr::StoppableSleeper ownStop_;  // services_.stop when none was given
 
   mutable std::mutex mutex_;
   std::condition_variable finished_;

@@ -5,9 +5,8 @@
 
 #include "ProgramFolder.h"
 #include "ostrel/common/ILogger.h"
-#include "ostrel/registration/ObservingSurface.h"
 #include "ostrel/registration/RegistrarPath.h"
-#include "ostrel/registration/Repair.h"
+#include "ostrel/registration/RegistrationRun.h"
 #include "ostrel/runtimeregistry/RuntimeRegistry.h"
 #include "ostrel/startup/StartupRegistration.h"
 #include "ostrel/text/ListText.h"
@@ -36,16 +35,14 @@ class Services {
       files_ = runtimeregistry::createDiskFiles();
       given_.sources.files = files_.get();
     }
-    if (given_.check == nullptr) given_.check = &manifestcheck::checkManifestForRegistration;
   }
 
   const registration::RegistrySources& sources() const { return given_.sources; }
+  registration::ManifestCheckFunction check() const { return given_.check; }
+  steamvr::StoppableSleeper* stop() const { return given_.stop; }
 
-  std::vector<ManifestFinding> check(std::wstring_view path, std::string_view key) const {
-    return given_.check(path, key);
-  }
-
-  // Made on first use, so that a start-up with nothing to do loads nothing.
+  // The loader's connector loads nothing before its first Connect, so a
+  // start-up with nothing to do loads nothing.
   registration::IRuntimeConnector& connector() {
     if (given_.connector == nullptr) {
       connector_ = registration::createOpenVRConnector(
@@ -54,9 +51,6 @@ class Services {
     }
     return *given_.connector;
   }
-
-  steamvr::StoppableSleeper* stop() const { return given_.stop; }
-  bool stopRequested() const { return given_.stop != nullptr && given_.stop->StopRequested(); }
 
  private:
   StartupServices given_;
@@ -81,179 +75,139 @@ outcome::Outcome<std::wstring> manifestPathFor(const StartupOptions& options,
       platform::pathToUtf8(folder.value() / kDefaultManifestName));
 }
 
-// Whether the runtime's files already show the registration right: this
-// manifest is the one the key is served from, and no other listed copy
-// declares the key.
-bool filesShowRegistrationRight(const runtimeregistry::RuntimeRegistry& registry) {
-  return registry.known() && registry.serving &&
-         registry.manifests[*registry.serving].thisManifest && registry.otherDeclaring().empty();
+// "; removed A, B" when copies were removed, else nothing.
+std::string removedClause(const registration::RegistrationRun& run) {
+  return run.removed.empty() ? "" : "; removed " + ostrel::text::joinedList(run.removed);
 }
 
-// The user's auto-launch choice while the old copy still serves the key: the
-// runtime's answer when it gives one, else its settings file's.
-std::optional<bool> userAutoLaunch(openvr::OpenVRApplicationsSurface& surface,
-                                   const std::string& key,
-                                   const runtimeregistry::RuntimeRegistry& registry) {
-  if (surface.IsApplicationInstalled(key.c_str())) {
-    const openvr::ApplicationFlag flag = surface.GetApplicationAutoLaunch(key.c_str());
-    if (flag.error == steamvr::kApplicationErrorNone) return flag.value;
-  }
-  return registry.autoLaunch;
+// What became of auto-launch, for a registration that added the manifest.
+std::string autoLaunchClause(const registration::RegistrationRun& run) {
+  if (run.autoLaunch != registration::AutoLaunchStep::Kept) return "";
+  return run.choice.on ? " (auto-launch left on, as the user set it)"
+                       : " (auto-launch left off, as the user set it)";
 }
 
-class Run {
- public:
-  Run(const StartupOptions& options, Services& services)
-      : options_(options), services_(services), key_(options.appKey) {}
-
-  StartupOutcome operator()() {
-    if (key_.empty()) return fail("no application key was given");
-    const outcome::Outcome<std::wstring> path =
-        manifestPathFor(options_, *services_.sources().environment);
-    if (!path) return fail(path.failure().message);
-    path_ = path.value();
-    outcome_.manifestPath = platform::wideToUtf8(path_);
-
-    const runtimeregistry::RuntimeRegistry registry = runtimeregistry::readRuntimeRegistry(
-        {key_, outcome_.manifestPath}, *services_.sources().environment,
-        *services_.sources().files);
-    std::vector<ManifestFinding> findings = services_.check(path_, key_);
-    const bool checkPassed = !manifestcheck::hasErrors(findings);
-    outcome_.findings = std::move(findings);
-
-    if (checkPassed && filesShowRegistrationRight(registry)) {
-      logMessage(LogLevel::Info, "registration current: ", key_, " served from ",
-                 outcome_.manifestPath);
-      return finish(StartupAction::AlreadyRegistered,
-                    key_ + " is registered from " + outcome_.manifestPath);
-    }
-    if (!checkPassed) {
-      const int errors = manifestcheck::countErrors(outcome_.findings);
-      const ManifestFinding& first = *std::find_if(
-          outcome_.findings.begin(), outcome_.findings.end(), [](const ManifestFinding& finding) {
-            return finding.severity == manifestcheck::FindingSeverity::Error;
-          });
-      return fail("not registered: the manifest check found " + std::to_string(errors) +
-                  (errors == 1 ? " error" : " errors") + " in " + outcome_.manifestPath + ": " +
-                  manifestcheck::formatFinding(first));
-    }
-    if (services_.stopRequested()) return cancelled();
-
-    outcome_.runtimeContacted = true;
-    const registration::Connection connection = services_.connector().Connect(options_.loaderPath);
-    if (services_.stopRequested()) return cancelled();
-    if (!connection) {
-      const std::string& reason = connection.failure().message;
-      logMessage(LogLevel::Warn, "SteamVR cannot be reached: ", reason);
-      return finish(StartupAction::Unreachable,
-                    "the SteamVR runtime cannot be reached: " + reason +
-                        "; nothing was changed, and " + key_ +
-                        " registers itself at its next start");
-    }
-    openvr::OpenVRApplicationsSurface& surface = *connection.value();
-    const std::vector<std::string> plan = registration::planRepair(registry);
-    if (!plan.empty()) return repair(surface, registry, plan);
-    return ensure(surface);
+// Whether the manifest is in the runtime's list after a run that did not
+// finish: added, or listed before, but auto-launch not switched on.
+std::string unfinishedClause(const registration::RegistrationRun& run) {
+  const bool added = run.added && run.result != RegisterResult::AddFailed;
+  if (added) return "; the manifest was added; auto-launch was not switched on; the next start finishes it";
+  if (run.status.runtime.installed) {
+    return "; it is listed, but auto-launch was not switched on; the next start finishes it";
   }
+  return "";
+}
 
- private:
-  StartupOutcome ensure(openvr::OpenVRApplicationsSurface& surface) {
-    registration::ObservingSurface observed(&surface);
-    const auto registrar =
-        steamvr::createManifestRegistrar(&observed, key_, path_, services_.stop());
-    const RegisterResult result = registrar->EnsureRegistered();
-    outcome_.result = result;
-    if (result != RegisterResult::Success) return registrationFailed(result, *registrar);
-    if (!observed.addCalled()) {
-      logMessage(LogLevel::Info, "registration current: ", key_, " listed by the runtime");
-      return finish(StartupAction::AlreadyRegistered, key_ + " is listed by the runtime");
-    }
-    return finish(StartupAction::Registered,
-                  "registered " + key_ + " from " + outcome_.manifestPath);
-  }
-
-  StartupOutcome repair(openvr::OpenVRApplicationsSurface& surface,
-                        const runtimeregistry::RuntimeRegistry& registry,
-                        const std::vector<std::string>& plan) {
-    const std::optional<bool> autoLaunch = userAutoLaunch(surface, key_, registry);
-    registration::RemovalOutcome removal = registration::removeListedCopies(surface, plan);
-    outcome_.removed = std::move(removal.removed);
-    if (removal.refused) {
-      std::string text = "the runtime refused to remove " + *removal.refused + " (" +
-                         surface.ErrorName(removal.error) + ")";
-      if (!outcome_.removed.empty())
-        text += "; removed " + ostrel::text::joinedList(outcome_.removed);
-      return fail(text + "; nothing registered");
-    }
-
-    const auto registrar =
-        steamvr::createManifestRegistrar(&surface, key_, path_, services_.stop());
-    const RegisterResult result = registrar->Register();
-    outcome_.result = result;
-    if (result != RegisterResult::Success) return registrationFailed(result, *registrar);
-
-    std::string text = "removed " + ostrel::text::joinedList(outcome_.removed) + "; registered " +
-                       key_ + " from " + outcome_.manifestPath;
-    // Registering switches auto-launch on; a user who had switched it off
-    // keeps it off.
-    if (autoLaunch == false) {
-      const steamvr::ApplicationError error = surface.SetApplicationAutoLaunch(key_.c_str(), false);
-      if (error == steamvr::kApplicationErrorNone) {
-        logMessage(LogLevel::Info, "auto-launch left off for ", key_, ", as the user set it");
-        text += " (auto-launch left off, as the user set it)";
-      } else {
-        logMessage(LogLevel::Warn, "SetApplicationAutoLaunch: ", surface.ErrorName(error));
-        text += std::string(" (auto-launch could not be switched back off: ") +
-                surface.ErrorName(error) + ")";
+// The run in the start-up call's words.
+StartupOutcome outcomeOf(registration::RegistrationRun run, const std::string& key) {
+  using registration::RegistrationEnd;
+  StartupOutcome outcome;
+  outcome.result = run.result;
+  outcome.manifestPath = run.manifestPath;
+  outcome.runtimeContacted = run.runtimeContacted;
+  outcome.findings = std::move(run.checkFindings);
+  const std::string& path = outcome.manifestPath;
+  std::string text;
+  switch (run.end) {
+    case RegistrationEnd::Current:
+      outcome.action = StartupAction::AlreadyRegistered;
+      outcome.result.reset();
+      text = key + " is registered from " + path;
+      break;
+    case RegistrationEnd::AlreadyListed:
+      outcome.action = StartupAction::AlreadyRegistered;
+      text = key + " is listed by the runtime";
+      break;
+    case RegistrationEnd::Finished:
+      outcome.action = StartupAction::Registered;
+      text = "finished the registration of " + key +
+             ": an earlier one stopped before auto-launch was switched on; auto-launch is on now";
+      break;
+    case RegistrationEnd::Registered:
+      outcome.action = StartupAction::Registered;
+      text = "registered " + key + " from " + path + autoLaunchClause(run);
+      break;
+    case RegistrationEnd::Repaired:
+      outcome.action = StartupAction::Repaired;
+      text = "removed " + ostrel::text::joinedList(run.removed) + "; registered " + key + " from " +
+             path + autoLaunchClause(run);
+      break;
+    case RegistrationEnd::Unreachable:
+      outcome.action = StartupAction::Unreachable;
+      text = "the SteamVR runtime cannot be reached: " + run.error + "; nothing was changed";
+      // Only a runtime that refused to start may answer next time; a missing
+      // loader or another runtime stays so until someone acts, as the reason
+      // says.
+      if (run.status.runtime.failure.kind == openvr::OpenVRSessionErrorKind::InitFailed) {
+        text += ", and the next start tries again";
       }
-    }
-    return finish(StartupAction::Repaired, text);
+      break;
+    case RegistrationEnd::KeyRefused:
+    case RegistrationEnd::CheckFailed:
+      outcome.action = StartupAction::Failed;
+      text = "not registered: " + run.error;
+      break;
+    case RegistrationEnd::RemovalRefused:
+      outcome.action = StartupAction::Failed;
+      text = run.error + removedClause(run) + "; nothing registered";
+      break;
+    case RegistrationEnd::Cancelled:
+      outcome.action = StartupAction::Cancelled;
+      text = unfinishedClause(run).empty()
+                 ? "stopped before " + key + " was registered" + removedClause(run)
+                 : "stopped before " + key + " was finished" + removedClause(run) +
+                       unfinishedClause(run);
+      break;
+    case RegistrationEnd::DryRun:
+    case RegistrationEnd::RegistrationFailed:
+      outcome.action = StartupAction::Failed;
+      text = std::string("registration failed (") +
+             steamvr::registerResultName(run.result.value_or(RegisterResult::AddFailed)) +
+             "): " + run.error + removedClause(run) + unfinishedClause(run);
+      break;
   }
-
-  StartupOutcome registrationFailed(RegisterResult result,
-                                    const steamvr::IManifestRegistrar& registrar) {
-    if (services_.stopRequested()) return cancelled();
-    std::string text = std::string("registration failed (") + steamvr::registerResultName(result) +
-                       "): " + registrar.LastError();
-    if (!outcome_.removed.empty())
-      text += "; removed " + ostrel::text::joinedList(outcome_.removed);
-    outcome_.action = StartupAction::Failed;
-    outcome_.text = std::move(text);
-    return std::move(outcome_);
+  if (outcome.action == StartupAction::Failed) logMessage(LogLevel::Error, text);
+  if (outcome.action == StartupAction::Cancelled) {
+    logMessage(LogLevel::Info, "start-up registration stopped: ", key);
   }
+  outcome.removed = std::move(run.removed);
+  outcome.text = std::move(text);
+  return outcome;
+}
 
-  StartupOutcome cancelled() {
-    logMessage(LogLevel::Info, "start-up registration stopped: ", key_);
-    std::string text = "stopped before " + key_ + " was registered";
-    if (!outcome_.removed.empty())
-      text += "; removed " + ostrel::text::joinedList(outcome_.removed);
-    return finish(StartupAction::Cancelled, text);
-  }
-
-  StartupOutcome fail(std::string text) {
-    logMessage(LogLevel::Error, text);
-    return finish(StartupAction::Failed, std::move(text));
-  }
-
-  StartupOutcome finish(StartupAction action, std::string text) {
-    outcome_.action = action;
-    outcome_.text = std::move(text);
-    return std::move(outcome_);
-  }
-
-  const StartupOptions& options_;
-  Services& services_;
-  const std::string& key_;
-  std::wstring path_;
-  StartupOutcome outcome_;
-};
+StartupOutcome failed(std::string text) {
+  logMessage(LogLevel::Error, text);
+  StartupOutcome outcome;
+  outcome.action = StartupAction::Failed;
+  outcome.text = std::move(text);
+  return outcome;
+}
 
 }  // namespace
 
 StartupOutcome keepRegistrationRight(const StartupOptions& options,
                                      const StartupServices& services) {
   Services resolved(services);
-  return Run(options, resolved)();
+  // A key the runtime refuses is refused before the manifest is looked for.
+  if (const std::vector<ManifestFinding> refused = manifestcheck::checkAppKey(options.appKey);
+      !refused.empty()) {
+    return failed("not registered: " + refused.front().message);
+  }
+  const outcome::Outcome<std::wstring> path =
+      manifestPathFor(options, *resolved.sources().environment);
+  if (!path) return failed(path.failure().message);
+
+  registration::RegistrationRequest request;
+  request.mode = registration::RegistrationMode::StartUp;
+  request.appKey = options.appKey;
+  request.manifestPath = path.value();
+  request.loaderPath = options.loaderPath;
+  registration::RegistrationServices run;
+  run.sources = resolved.sources();
+  run.connector = &resolved.connector();
+  run.check = resolved.check();
+  run.stop = resolved.stop();
+  return outcomeOf(registration::runRegistration(request, run), options.appKey);
 }
 
 StartupOutcome keepRegistrationRight(const StartupOptions& options) {

@@ -59,6 +59,7 @@ class Startup : public ::testing::Test {
 
 TEST_F(Startup, ARegistrationTheFilesShowRightNeverReachesTheRuntime) {
   files_.list({kOther, kOurs, kGone});
+  files_.autoLaunch(false);  // a choice is recorded, whichever it is
   const StartupOutcome outcome = run();
   EXPECT_EQ(outcome.action, StartupAction::AlreadyRegistered) << outcome.text;
   EXPECT_EQ(connector_.connects, 0);
@@ -72,6 +73,7 @@ TEST_F(Startup, ARegistrationTheFilesShowRightNeverReachesTheRuntime) {
 
 TEST_F(Startup, AMovedInstallIsRepairedAndTheUsersAutoLaunchKept) {
   files_.list({kOld, kOther, kOurs, kGone});
+  files_.autoLaunch(false);
   connector_.surface.installedAnswers.queued = {true, false, true};  // old copy served, then ours
   connector_.surface.autoLaunch = {false, steamvr::kApplicationErrorNone};
   const StartupOutcome outcome = run();
@@ -80,9 +82,8 @@ TEST_F(Startup, AMovedInstallIsRepairedAndTheUsersAutoLaunchKept) {
   EXPECT_EQ(outcome.result, RegisterResult::Success);
   EXPECT_EQ(outcome.removed, std::vector<std::string>{kOld});
   // Only the old copy goes: the other application's entry and the gone one
-  // do not declare the key.
-  EXPECT_EQ(changes(), (std::vector<std::string>{"Remove " + kOld, "Add " + kOurs,
-                                                 "AutoLaunch on", "AutoLaunch off"}));
+  // do not declare the key. Auto-launch is not touched, not even for a moment.
+  EXPECT_EQ(changes(), (std::vector<std::string>{"Remove " + kOld, "Add " + kOurs}));
   EXPECT_EQ(outcome.text, "removed " + kOld + "; registered vantorell.ostrel from " + kOurs +
                               " (auto-launch left off, as the user set it)");
 }
@@ -94,8 +95,9 @@ TEST_F(Startup, ARepairLeavesAutoLaunchOnWhenTheUserHadItOn) {
   connector_.surface.autoLaunch = {true, steamvr::kApplicationErrorNone};
   const StartupOutcome outcome = run();
   EXPECT_EQ(outcome.action, StartupAction::Repaired) << outcome.text;
-  EXPECT_EQ(changes(), (std::vector<std::string>{"Remove " + kOld, "Add " + kOurs,
-                                                 "AutoLaunch on"}));
+  EXPECT_EQ(changes(), (std::vector<std::string>{"Remove " + kOld, "Add " + kOurs}));
+  EXPECT_NE(outcome.text.find("(auto-launch left on, as the user set it)"), std::string::npos)
+      << outcome.text;
 }
 
 TEST_F(Startup, ARepairFallsBackToTheSettingsFileForAutoLaunch) {
@@ -104,7 +106,21 @@ TEST_F(Startup, ARepairFallsBackToTheSettingsFileForAutoLaunch) {
   connector_.surface.installedAnswers.queued = {false, false, true};  // runtime does not say
   const StartupOutcome outcome = run();
   EXPECT_EQ(outcome.action, StartupAction::Repaired) << outcome.text;
-  EXPECT_EQ(changes().back(), "AutoLaunch off");
+  EXPECT_EQ(changes(), (std::vector<std::string>{"Remove " + kOld, "Add " + kOurs}));
+  EXPECT_NE(outcome.text.find("(auto-launch left off, as the user set it)"), std::string::npos)
+      << outcome.text;
+}
+
+// Nothing recorded for the key: the repaired registration is a first one
+// as far as auto-launch goes, and says nothing of a choice the user made.
+TEST_F(Startup, ARepairWithNoChoiceRecordedSwitchesAutoLaunchOn) {
+  files_.list({kOld, kOurs});
+  connector_.surface.installedAnswers.queued = {true, false, true};
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.action, StartupAction::Repaired) << outcome.text;
+  EXPECT_EQ(changes(),
+            (std::vector<std::string>{"Remove " + kOld, "Add " + kOurs, "AutoLaunch on"}));
+  EXPECT_EQ(outcome.text.find("as the user set it"), std::string::npos) << outcome.text;
 }
 
 TEST_F(Startup, ARefusedRemovalRegistersNothing) {
@@ -131,6 +147,7 @@ TEST_F(Startup, AFirstRegistrationSwitchesAutoLaunchOn) {
 
 TEST_F(Startup, TheRuntimesOwnListingWinsOverFilesThatMissTheKey) {
   files_.list({kOther});
+  files_.autoLaunch(false);
   connector_.surface.installedAnswers.otherwise = true;  // e.g. added for this session only
   const StartupOutcome outcome = run();
   EXPECT_EQ(outcome.action, StartupAction::AlreadyRegistered) << outcome.text;
@@ -203,13 +220,17 @@ TEST_F(Startup, RegistrarFailuresAreReportedWithTheirResult) {
   EXPECT_NE(outcome.text.find("AddFailed"), std::string::npos) << outcome.text;
 }
 
-TEST_F(Startup, AMissingKeyIsRefusedAtOnce) {
-  key_.clear();
+TEST_F(Startup, AKeyTheRuntimeRefusesIsRefusedBeforeAnythingIsRead) {
   files_.list({kOurs});
-  const StartupOutcome outcome = run();
-  EXPECT_EQ(outcome.action, StartupAction::Failed);
-  EXPECT_EQ(connector_.connects, 0);
-  EXPECT_TRUE(files_.memory.reads.empty());
+  for (const std::string& key : {std::string(), std::string("vantorell.ostrel\n"),
+                                 std::string("vantorell ostrel"), std::string(128, 'k')}) {
+    key_ = key;
+    const StartupOutcome outcome = run();
+    EXPECT_EQ(outcome.action, StartupAction::Failed) << key;
+    EXPECT_EQ(outcome.text.rfind("not registered: the application key ", 0), 0u) << outcome.text;
+    EXPECT_EQ(connector_.connects, 0);
+    EXPECT_TRUE(files_.memory.reads.empty());
+  }
 }
 
 // Without a manifest named, the one beside the program: on Linux beside the

@@ -38,8 +38,10 @@ inline const std::string kGone =
 
 using ostrel::testing::jsonString;
 
+// A dashboard overlay's manifest, the kind the runtime applies auto-launch to.
 inline std::string manifestDeclaring(const std::string& key) {
-  return R"({"applications":[{"app_key":")" + key + R"(","launch_type":"binary"}]})";
+  return R"({"applications":[{"app_key":")" + key +
+         R"(","launch_type":"binary","is_dashboard_overlay":true}]})";
 }
 
 using ostrel::testing::ScriptedConnector;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -92,6 +93,7 @@ TEST_F(StartupThreads, DestroyingTheHandleMidRunStopsAndJoins) {
 
 TEST_F(StartupThreads, TheCallbackGetsTheOutcomeOnceTheHandleIsDone) {
   files_.list({kOurs});  // right already: done without the runtime
+  files_.autoLaunch(true);
   std::atomic<bool> doneInCallback{false};
   std::atomic<int> calls{0};
   IStartupRegistration* seen = nullptr;
@@ -108,6 +110,33 @@ TEST_F(StartupThreads, TheCallbackGetsTheOutcomeOnceTheHandleIsDone) {
   EXPECT_EQ(calls.load(), 1);
   EXPECT_TRUE(doneInCallback.load());
   EXPECT_EQ(connector_.connects.load(), 0);
+}
+
+// The C interface hands its own stop in, so that a cancel before the start
+// holds; and its callback may free the handle.
+TEST_F(StartupThreads, AStopGivenBeforeTheStartEndsItAtOnceAndTheCallbackMayDestroyTheHandle) {
+  files_.list({kOther});
+  steamvr::StoppableSleeper stop;
+  stop.RequestStop();
+  StartupServices given = services();
+  given.stop = &stop;
+  std::unique_ptr<IStartupRegistration> handle;
+  std::atomic<bool> handed{false};
+  std::atomic<int> outcomes{0};
+  std::atomic<bool> destroyed{false};
+  handle = startRegistration(options(), given, [&](const StartupOutcome& outcome) {
+    while (!handed.load()) std::this_thread::yield();
+    if (outcome.action == StartupAction::Cancelled) outcomes.fetch_add(1);
+    handle.reset();  // from the work's own thread
+    destroyed = true;
+  });
+  handed = true;
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  while (!destroyed.load() && Clock::now() < deadline) std::this_thread::yield();
+  EXPECT_TRUE(destroyed.load());
+  EXPECT_EQ(outcomes.load(), 1);
+  EXPECT_EQ(connector_.connects.load(), 0);
+  EXPECT_TRUE(files_.memory.reads.empty());
 }
 
 TEST_F(StartupThreads, ARunLeftAloneFinishesOnItsOwn) {

@@ -51,32 +51,7 @@ class ManifestRegistrarImpl final : public IManifestRegistrar {
         sleeper_(sleeper) {}
 
   RegisterResult Register() override {
-    const std::string path = toUtf8(manifestPath_);
-    if (path.empty()) return fail(RegisterResult::AddFailed, LogLevel::Error, kInvalidPath);
-    if (path.find(text::refusedSeparator()) != std::string::npos) {
-      return fail(RegisterResult::AddFailed, LogLevel::Error,
-                  std::string(refusedSeparatorText()) + path);
-    }
-
-    if (const ApplicationError err = surface_->AddApplicationManifest(path.c_str(), false);
-        err != kApplicationErrorNone) {
-      return fail(RegisterResult::AddFailed, LogLevel::Warn,
-                  std::string("AddApplicationManifest: ") + surface_->ErrorName(err));
-    }
-
-    logMessage(LogLevel::Info, "polling for manifest install");
-    int polledMs = 0;
-    const PollEnd polled = pollUntilInstalled(polledMs);
-    if (polled == PollEnd::Stopped) {
-      lastError_ = "polling stopped after " + std::to_string(polledMs) + "ms";
-      logMessage(LogLevel::Warn, lastError_);
-      return RegisterResult::PollTimeout;
-    }
-    if (polled == PollEnd::TimedOut) {
-      lastError_ = "IsApplicationInstalled timeout after 2000ms";
-      logMessage(LogLevel::Warn, "timeout after 2000ms");
-      return RegisterResult::PollTimeout;
-    }
+    if (const RegisterResult added = addAndPoll(); added != RegisterResult::Success) return added;
 
     if (const ApplicationError err = surface_->SetApplicationAutoLaunch(appKey_.c_str(), true);
         err != kApplicationErrorNone) {
@@ -114,7 +89,45 @@ class ManifestRegistrarImpl final : public IManifestRegistrar {
 
   std::string LastError() const override { return lastError_; }
 
+  RegisterResult AddAndWait() override {
+    if (const RegisterResult added = addAndPoll(); added != RegisterResult::Success) return added;
+    lastError_.clear();
+    return RegisterResult::Success;
+  }
+
  private:
+  // The add and the polls Register and AddAndWait share; logs as Register
+  // does, and leaves lastError_ set on failure only.
+  RegisterResult addAndPoll() {
+    const std::string path = toUtf8(manifestPath_);
+    if (path.empty()) return fail(RegisterResult::AddFailed, LogLevel::Error, kInvalidPath);
+    if (path.find(text::refusedSeparator()) != std::string::npos) {
+      return fail(RegisterResult::AddFailed, LogLevel::Error,
+                  std::string(refusedSeparatorText()) + path);
+    }
+
+    if (const ApplicationError err = surface_->AddApplicationManifest(path.c_str(), false);
+        err != kApplicationErrorNone) {
+      return fail(RegisterResult::AddFailed, LogLevel::Warn,
+                  std::string("AddApplicationManifest: ") + surface_->ErrorName(err));
+    }
+
+    logMessage(LogLevel::Info, "polling for manifest install");
+    int polledMs = 0;
+    const PollEnd polled = pollUntilInstalled(polledMs);
+    if (polled == PollEnd::Stopped) {
+      lastError_ = "polling stopped after " + std::to_string(polledMs) + "ms";
+      logMessage(LogLevel::Warn, lastError_);
+      return RegisterResult::PollTimeout;
+    }
+    if (polled == PollEnd::TimedOut) {
+      lastError_ = "IsApplicationInstalled timeout after 2000ms";
+      logMessage(LogLevel::Warn, "timeout after 2000ms");
+      return RegisterResult::PollTimeout;
+    }
+    return RegisterResult::Success;
+  }
+
   enum class PollEnd { Installed, TimedOut, Stopped };
 
   // The reported wait counts polls; it is not measured time. The sleep also

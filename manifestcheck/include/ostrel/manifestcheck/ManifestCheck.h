@@ -119,6 +119,15 @@ struct ManifestContentContext {
 std::vector<ManifestFinding> checkManifestContent(std::string_view content,
                                                   const ManifestContentContext& context);
 
+// Judges the key a program registers under by the runtime's rules, without a
+// manifest: app-key-invalid when it is empty or holds anything but ASCII
+// letters, digits, '.', '-' and '_' (control characters included), and
+// app-key-too-long at 128 bytes or more. Empty when the runtime takes the key.
+// Every entry that takes a key from a caller (the command, the registration
+// and start-up operations, the C interface) refuses one this finds anything
+// in, before anything reaches the runtime.
+std::vector<ManifestFinding> checkAppKey(std::string_view appKey);
+
 // Judges the path that will be handed to the registrar (see
 // createManifestRegistrar) by the rules of the runtime on the system this is
 // built for: it must be non-empty and full, and free of the separator that

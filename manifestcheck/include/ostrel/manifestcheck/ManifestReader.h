@@ -24,6 +24,9 @@ struct ManifestApplication {
   std::optional<std::string> binaryPathWindows;
   std::optional<std::string> binaryPathLinux;
   std::optional<std::string> binaryPathLinuxArm;
+  // is_dashboard_overlay is true: the only applications the runtime applies
+  // auto-launch to.
+  bool dashboardOverlay = false;
 };
 
 enum class ManifestReadFailure {

@@ -29,6 +29,9 @@ enum class OpenVRSessionErrorKind {
   InitFailed,            // the loader could not start the runtime connection
   InterfaceUnavailable,  // the runtime gave no usable IVRApplications_007 table
   RuntimeNotSteamVR,     // the active runtime is another one: the loader was never loaded
+  // Which runtime is active could not be told from a path registry that is
+  // there: the loader was never loaded.
+  RuntimeUnresolved,
 };
 
 // "LibraryNotFound" etc.; "Unknown" outside the enum. Static storage.
@@ -65,6 +68,9 @@ struct OpenVRSessionOptions {
   // plainSleeper(). A stopped sleeper ends the tries, and open reports the
   // last start's failure.
   steamvr::ISleeper* sleeper = nullptr;
+  // The path registry the loader reads (UTF-8), named in the advice when the
+  // loader reports it missing; empty: the advice names its usual places.
+  std::string pathRegistryFile;
 };
 
 // Whether a start that failed with `initError` is worth trying again: the
@@ -75,6 +81,10 @@ bool isRetriedInitError(std::int32_t initError) noexcept;
 // sentences of UTF-8 for a person; a general text for codes without their
 // own. Static storage, never null.
 const char* openVRInitErrorAdvice(std::int32_t initError) noexcept;
+
+// As above, but the advice for a missing path registry names
+// `pathRegistryFile` (UTF-8) as the one looked for, when it is not empty.
+std::string openVRInitErrorAdvice(std::int32_t initError, const std::string& pathRegistryFile);
 
 // The runtime's applications function table. Declared by the adapter's
 // sources; only the applications surface reads it.

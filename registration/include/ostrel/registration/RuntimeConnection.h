@@ -30,6 +30,9 @@ using Connection = outcome::Outcome<openvr::OpenVRApplicationsSurface*, RuntimeF
 
 // RuntimeFailure::code when the active runtime is not SteamVR.
 inline constexpr const char* kRuntimeNotSteamVRSymbol = "RuntimeNotSteamVR";
+// RuntimeFailure::code when a path registry is there but which runtime it
+// starts cannot be told.
+inline constexpr const char* kRuntimeUnresolvedSymbol = "RuntimeUnresolved";
 
 class IRuntimeConnector {
  public:
@@ -55,8 +58,9 @@ struct OpenVRConnectorOptions {
 // loaded before the first Connect. First it resolves the runtime the loader
 // would start (resolveActiveRuntime, through the options' environment and
 // files): a runtime that is not SteamVR is never called into, and Connect
-// fails with kind RuntimeNotSteamVR and the loader not loaded; a folder that cannot
-// be resolved leaves the decision to the loader. The session waits between
+// fails with kind RuntimeNotSteamVR and the loader not loaded; nor is one
+// that a path registry which is there does not tell (RuntimeUnresolved).
+// Without any path registry the loader decides, and refuses on its own. The session waits between
 // its tries through the options' sleeper. Once connected it gives the same
 // surface to every later Connect, whatever its `loaderPath`; after a failure
 // the next Connect tries again. Destroying it closes

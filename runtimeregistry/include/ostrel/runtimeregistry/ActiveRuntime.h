@@ -19,6 +19,9 @@
 namespace ostrel::runtimeregistry {
 
 struct ActiveRuntime {
+  // The path registry looked at (UTF-8), whether or not it is there; empty
+  // when not even its place is known.
+  std::string registryFile;
   // The runtime folder the loader would use (UTF-8, as the environment or the
   // path registry gives it); nullopt when the loader would find none: no
   // readable path registry (unless VR_OVERRIDE, VR_CONFIG_PATH and
@@ -26,6 +29,12 @@ struct ActiveRuntime {
   // VR_OVERRIDE nor a runtime entry. The loader then fails on its own, with
   // its own reason.
   std::optional<std::string> folder;
+  // Why no folder could be told from a path registry that is there (it
+  // cannot be read, or names no runtime): one clause for a person. The loader
+  // may read such a file otherwise and start whatever it finds, so a caller
+  // calls no runtime then. Empty when the folder is known, or when there is
+  // no path registry at all (the loader then refuses to start anything).
+  std::string unresolved;
   // The folder holds SteamVR's server (bin\win64\vrserver.exe on Windows,
   // bin/linux64/vrserver on Linux). This alone decides.
   bool steamVR = false;
@@ -47,6 +56,10 @@ ActiveRuntime resolveActiveRuntime(IRegistryEnvironment& environment, IRegistryF
 // Control characters in the folder are written as \xNN and a very long folder
 // is shortened.
 std::string notSteamVRReason(const ActiveRuntime& runtime);
+
+// Why nothing was asked of a runtime that could not be told, and what to do;
+// one line for a person, meant for a runtime whose `unresolved` is set.
+std::string unresolvedRuntimeReason(const ActiveRuntime& runtime);
 
 // The finding that reports a runtime that is not SteamVR beside the files'
 // view of the registration: code kRuntimeNotSteamVRCode, an error, naming the

@@ -29,6 +29,9 @@ inline constexpr const char* kRegisteredManifestUnreadable = "registered-manifes
 inline constexpr const char* kStaleRegistration = "stale-registration";  // another copy serves it
 inline constexpr const char* kNotRegistered = "not-registered";  // no listed manifest declares it
 inline constexpr const char* kAutoLaunchOff = "auto-launch-off";
+// Listed, but no auto-launch choice recorded for a dashboard overlay: a
+// first registration stopped before it switched auto-launch on.
+inline constexpr const char* kRegistrationUnfinished = "registration-unfinished";
 inline constexpr const char* kTemporaryLocation = "temporary-location";  // under a temporary folder
 
 // The active runtime is not SteamVR (ActiveRuntime.h).

@@ -79,6 +79,9 @@ struct ListedManifest {
   bool readable = false;             // the runtime could load it as a manifest
   std::vector<std::string> appKeys;  // what it declares, when readable
   bool declaresKey = false;          // one of appKeys is the key asked about
+  // The key's application in it is a dashboard overlay, the only kind the
+  // runtime applies auto-launch to.
+  bool keyIsOverlay = false;
   // The manifest asked about: the same path by the host's rules, or, when
   // the file is there, the same file through a symbolic link.
   bool thisManifest = false;
@@ -110,6 +113,9 @@ struct RuntimeRegistry {
   // The .vrappconfig's autolaunch; nullopt when there is none or it says
   // nothing.
   std::optional<bool> autoLaunch;
+  // Whether the .vrappconfig was looked for and, when there, read: only then
+  // does a missing autoLaunch mean that no choice is recorded for the key.
+  bool appSettingsRead = false;
   std::vector<RegistryFinding> findings;
   // Whether the query named the manifest the registration should come from.
   bool manifestNamed = false;
@@ -120,6 +126,10 @@ struct RuntimeRegistry {
   // other than the query's manifest that declare the key; when the query
   // names no manifest, every declaring one after the one served.
   std::vector<std::size_t> otherDeclaring() const;
+  // Whether the key is served from a dashboard overlay's manifest and the
+  // runtime's settings are known to record no auto-launch choice for it: a
+  // first registration that stopped before switching auto-launch on.
+  bool autoLaunchUnset() const noexcept;
 };
 
 // Bytes read from any one registry file at most.

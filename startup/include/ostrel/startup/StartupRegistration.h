@@ -1,23 +1,29 @@
 // What the application calls at start-up to keep its own SteamVR
-// registration right: after a first install, and after the user moved or
-// reinstalled it into another folder (the runtime then keeps serving the key
-// from the old folder's manifest, and registering again cannot change that).
+// registration right: after a first install, after a first registration that
+// stopped before it was finished, and after the user moved or reinstalled it
+// into another folder (the runtime then keeps serving the key from the old
+// folder's manifest, and registering again cannot change that).
 //
-// In this order:
+// It is the registration sequence in its StartUp mode
+// (ostrel/registration/RegistrationRun.h), in these words:
 //   1. Read the runtime's own files. When they list this manifest as the one
 //      the runtime serves the key from, no other listed manifest declares
-//      the key, and the manifest check finds no error in it, the work is
-//      done: the runtime is not contacted and its loader is not loaded.
+//      the key, an auto-launch choice is recorded for it (where the
+//      manifest's application is a dashboard overlay), and the manifest
+//      check finds no error in it, the work is done: the runtime is not
+//      contacted and its loader is not loaded ("already registered").
 //   2. Otherwise check the manifest as `ostrel-register ensure` does; an
 //      error ends it there ("failed", the findings in the outcome).
 //   3. Connect to the runtime. Not reachable: "unreachable", with the
 //      loader's reason and what to do; nothing else happens.
 //   4. Another listed copy declares the key (stale): remove each such copy
 //      through the runtime, each removal checked, then register this
-//      manifest, leaving auto-launch as the user had it ("repaired").
-//      Nothing registered: register, auto-launch on ("registered"), unless
-//      the runtime lists the key already ("already registered"). The files
-//      could not be read: as `ensure`.
+//      manifest ("repaired"). Nothing registered: register it ("registered"),
+//      unless the runtime lists the key already ("already registered"); a
+//      key listed with no auto-launch choice recorded is finished
+//      ("registered"). Auto-launch: the user's recorded choice is kept as it
+//      is, never switched, not even for a moment; where none is recorded it
+//      is switched on.
 //
 // The runtime's files are never written, and no listed manifest that does not
 // declare the key is ever removed. Each event is one log line through the
@@ -58,7 +64,9 @@ const char* startupActionName(StartupAction action) noexcept;
 int startupExitStatus(StartupAction action) noexcept;
 
 struct StartupOptions {
-  // The application key, as the manifest declares it. Required.
+  // The application key, as the manifest declares it. Required; one the
+  // runtime refuses (manifestcheck::checkAppKey) fails the call before
+  // anything is read.
   std::string appKey;
   // The manifest to register, UTF-8; made full by the platform's rules
   // against the working directory (on Windows also given back slashes).
@@ -119,7 +127,7 @@ class IStartupRegistration {
  public:
   // Requests a stop, then waits for the thread. A stop ends a poll or a
   // retry wait at once; a connection the runtime is still making is waited
-  // for.
+  // for. From the callback, it lets the thread end by itself instead.
   virtual ~IStartupRegistration() = default;
 
   // From any thread, at any time, any number of times.
@@ -132,16 +140,19 @@ class IStartupRegistration {
 };
 
 // Called once on the work's thread with the outcome, after Done() turns
-// true. It must not destroy the handle (that would wait for itself); post
-// the outcome to the thread that owns the handle instead.
+// true. It may destroy the handle (the thread then ends by itself, touching
+// nothing of it; the outcome it was handed dies with the handle); a host
+// usually posts the outcome to the thread that owns the handle instead.
 using StartupCallback = std::function<void(const StartupOutcome&)>;
 
 // Returns at once with the work under way. Never null. Should the system
 // refuse a thread, the handle is returned done, with a "failed" outcome.
 std::unique_ptr<IStartupRegistration> startRegistration(StartupOptions options,
                                                         StartupCallback onDone = {});
-// As above with `services`' pointers borrowed until the work is done; its
-// `stop` is ignored (the handle has its own).
+// As above with `services`' pointers borrowed until the work is done. Its
+// `stop`, when set, is the handle's (borrowed until the handle is
+// destroyed): a stop requested before the call makes the work end at once,
+// cancelled. Null: the handle has its own.
 std::unique_ptr<IStartupRegistration> startRegistration(StartupOptions options,
                                                         StartupServices services,
                                                         StartupCallback onDone);

@@ -45,6 +45,13 @@ class IManifestRegistrar {
 
   // Text of the last failure; empty after every success.
   virtual std::string LastError() const = 0;
+
+  // Adds the manifest and polls as Register does, but leaves auto-launch
+  // alone: for a caller that keeps the auto-launch choice the user already
+  // made. Success once the runtime lists the application; AddFailed or
+  // PollTimeout as Register. Logs as Register does up to the ready line; the
+  // closing line is the caller's, once it has dealt with auto-launch.
+  virtual RegisterResult AddAndWait() = 0;
 };
 
 // `surface` is borrowed and must outlive the registrar. `manifestPath` is the

@@ -1,6 +1,6 @@
-// The --json forms of status, check and repair: one JSON object on standard
-// output, for installers and scripts that would rather not parse the text
-// meant for people. Member names and the state and code strings are stable;
+// The JSON forms of status, check and repair, which `ostrel-register --json`
+// prints and the C interface hands out: one object, for installers and
+// scripts that would rather not parse the text meant for people. Member names and the state and code strings are stable;
 // messages are for people and may change.
 //
 // Each function returns the object as one line of JSON without a newline.
@@ -14,23 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "ostrel/registration/RegistrationStatus.h"
 #include "ostrel/manifestcheck/ManifestCheck.h"
+#include "ostrel/registration/RegistrationRun.h"
+#include "ostrel/registration/RegistrationStatus.h"
 
-namespace ostrel::registercli {
-
-// What repair did, beside the report it started from.
-struct RepairOutcome {
-  bool dryRun = false;
-  std::vector<std::string> removed;      // listed manifests removed, in order
-  std::vector<std::string> wouldRemove;  // dry run: the ones it would remove
-  // registerResultName of the registrar's result ("Success", ...), or
-  // "RemoveFailed" when the runtime refused a removal; nullopt when neither
-  // a removal was refused nor a registration tried (dry run, refusal by the
-  // check, unreachable runtime).
-  std::optional<std::string> result;
-  int exitStatus = 0;
-};
+namespace ostrel::registration {
 
 // {"app_key", "manifest", "state", "runtime": {"reachable", "error",
 // "advice"}, "installed", "auto_launch", "registry": {"file", "config",
@@ -43,14 +31,15 @@ struct RepairOutcome {
 // (and then when the failure gave none). `extra` findings (the manifest
 // check's, for repair) come first in the list, then report.findings.
 // "exit_status" is `exitStatus` as given.
-std::string statusJson(const registration::StatusReport& report, int exitStatus,
+std::string statusJson(const StatusReport& report, int exitStatus,
                        const std::vector<manifestcheck::ManifestFinding>& extra = {});
 
-// statusJson's object with outcome.exitStatus and `checkFindings` as
-// `extra`, plus "dry_run", "removed", "would_remove" and "result" (null when
-// no registration was tried).
-std::string repairJson(const registration::StatusReport& report, const RepairOutcome& outcome,
-                       const std::vector<manifestcheck::ManifestFinding>& checkFindings);
+// A repair's report: statusJson's object for run.status, with
+// run.checkFindings first and exitStatusForRun(run), plus "dry_run",
+// "removed" (the copies removed), "would_remove" (a dry run's plan) and
+// "result" (the registrar's result name, "RemoveFailed" for a refused
+// removal; null when no registration was tried).
+std::string repairJson(const RegistrationRun& run);
 
 // {"app_key", "manifest", "passed", "errors", "warnings", "findings",
 // "exit_status"}: the counts come from `findings` ("passed" when none is an
@@ -58,4 +47,4 @@ std::string repairJson(const registration::StatusReport& report, const RepairOut
 std::string checkJson(const std::string& appKey, const std::string& manifestPath,
                       const std::vector<manifestcheck::ManifestFinding>& findings, int exitStatus);
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

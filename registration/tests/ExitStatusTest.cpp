@@ -2,9 +2,9 @@
 
 #include <set>
 
-#include "ExitStatus.h"
+#include "ostrel/registration/ExitStatus.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 namespace {
 
 using steamvr::RegisterResult;
@@ -33,4 +33,4 @@ TEST(ExitStatus, ResultNamesCoverTheEnumAndNothingElse) {
 }
 
 }  // namespace
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

@@ -1,8 +1,8 @@
-#include "JsonReport.h"
+#include "ostrel/registration/ReportJson.h"
 
 #include <nlohmann/json.hpp>
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 namespace {
 
@@ -29,7 +29,7 @@ json findingsJson(const std::vector<manifestcheck::ManifestFinding>& first,
   return list;
 }
 
-json runtimeJson(const registration::RuntimeView& runtime) {
+json runtimeJson(const RuntimeView& runtime) {
   json view = {{"reachable", runtime.reachable}, {"error", nullptr}, {"advice", nullptr}};
   if (runtime.asked && !runtime.reachable) {
     view["error"] = runtime.failure.code.empty() ? json(nullptr) : json(runtime.failure.code);
@@ -52,11 +52,11 @@ json registryJson(const runtimeregistry::RuntimeRegistry& registry) {
           {"manifest_paths", std::move(paths)}};
 }
 
-json statusObject(const registration::StatusReport& report, int exitStatus,
+json statusObject(const StatusReport& report, int exitStatus,
                   const std::vector<manifestcheck::ManifestFinding>& extra) {
   return {{"app_key", report.appKey},
           {"manifest", optionalText(report.manifestPath)},
-          {"state", registration::registrationStateName(report.state)},
+          {"state", registrationStateName(report.state)},
           {"runtime", runtimeJson(report.runtime)},
           {"installed", optionalBool(report.installed())},
           {"auto_launch", optionalBool(report.autoLaunch())},
@@ -72,18 +72,19 @@ std::string dumped(const json& value) {
 
 }  // namespace
 
-std::string statusJson(const registration::StatusReport& report, int exitStatus,
+std::string statusJson(const StatusReport& report, int exitStatus,
                        const std::vector<manifestcheck::ManifestFinding>& extra) {
   return dumped(statusObject(report, exitStatus, extra));
 }
 
-std::string repairJson(const registration::StatusReport& report, const RepairOutcome& outcome,
-                       const std::vector<manifestcheck::ManifestFinding>& checkFindings) {
-  json object = statusObject(report, outcome.exitStatus, checkFindings);
-  object["dry_run"] = outcome.dryRun;
-  object["removed"] = outcome.removed;
-  object["would_remove"] = outcome.wouldRemove;
-  object["result"] = optionalText(outcome.result);
+std::string repairJson(const RegistrationRun& run) {
+  const bool dryRun = run.end == RegistrationEnd::DryRun;
+  json object = statusObject(run.status, exitStatusForRun(run), run.checkFindings);
+  object["dry_run"] = dryRun;
+  object["removed"] = run.removed;
+  object["would_remove"] = dryRun ? run.plan : std::vector<std::string>{};
+  object["result"] =
+      run.result ? json(steamvr::registerResultName(*run.result)) : json(nullptr);
   return dumped(object);
 }
 
@@ -100,4 +101,4 @@ std::string checkJson(const std::string& appKey, const std::string& manifestPath
   return dumped(object);
 }
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

@@ -1,6 +1,7 @@
 // Exit statuses of ostrel-register: the one home of every number the command
-// exits with. Setup scripts and installers branch on them, so a number never
-// changes meaning:
+// exits with, and which its JSON reports carry as "exit_status" (so they live
+// in the library that writes those reports). Setup scripts and installers
+// branch on them, so a number never changes meaning:
 //
 //   0 to 4  the registrar's RegisterResult values, unchanged (exitStatusFor);
 //           0 is also help, version, a passed check, a repair dry run and
@@ -19,7 +20,7 @@
 #include "ostrel/registration/RegistrationStatus.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
 
-namespace ostrel::registercli {
+namespace ostrel::registration {
 
 inline constexpr int kExitManifestErrors = 5;  // check found errors, not forced
 inline constexpr int kExitStale = 6;           // status: the registration is stale
@@ -34,6 +35,6 @@ int exitStatusFor(steamvr::RegisterResult result) noexcept;
 // status's exit status for a state: Registered 0, NotRegistered
 // kExitNotRegistered, Stale kExitStale, Unknown (and anything outside the
 // enum) kExitUnavailable.
-int exitStatusForState(registration::RegistrationState state) noexcept;
+int exitStatusForState(RegistrationState state) noexcept;
 
-}  // namespace ostrel::registercli
+}  // namespace ostrel::registration

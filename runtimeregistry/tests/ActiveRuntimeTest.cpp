@@ -158,15 +158,63 @@ TEST_F(Runtime, WithoutAUsablePathRegistryTheFolderIsUnresolved) {
     const ActiveRuntime runtime = resolve();
     EXPECT_EQ(runtime.folder, std::nullopt) << c.name;
     EXPECT_FALSE(runtime.steamVR) << c.name;
+    // A file that is there but tells no runtime is not left to the loader,
+    // which may read it otherwise; without one the loader starts nothing.
+    EXPECT_EQ(runtime.unresolved.empty(), !c.vrpath.has_value()) << c.name << ": "
+                                                                 << runtime.unresolved;
+    EXPECT_EQ(runtime.registryFile, kVrpath) << c.name;
   }
 
   memory_.put(kVrpath, vrpathNaming(kSteamVR));
-  memory_.putUnreadable(kVrpath);
-  EXPECT_EQ(resolve().folder, std::nullopt) << "unreadable";
+  memory_.putUnreadable(kVrpath, "permission denied");
+  ActiveRuntime unreadable = resolve();
+  EXPECT_EQ(unreadable.folder, std::nullopt) << "unreadable";
+  EXPECT_EQ(unreadable.unresolved,
+            "the runtime's path registry " + kVrpath + " cannot be read (permission denied)");
+  EXPECT_EQ(unresolvedRuntimeReason(unreadable),
+            unreadable.unresolved +
+                ", so which OpenVR runtime would start cannot be told, and none is called: start "
+                "SteamVR once, which writes the file again (or set VR_OVERRIDE to SteamVR's "
+                "folder)");
 
   memory_.erase(kVrpath);
   memory_.userFolder.clear();
-  EXPECT_EQ(resolve().folder, std::nullopt) << "no user folder";
+  const ActiveRuntime nowhere = resolve();
+  EXPECT_EQ(nowhere.folder, std::nullopt) << "no user folder";
+  EXPECT_TRUE(nowhere.unresolved.empty());
+}
+
+// The loader's JSON reader skips comments and hands each entry on as a C
+// string: a commented file names the runtime it starts, and an escaped NUL
+// ends an entry.
+TEST_F(Runtime, ThePathRegistryIsReadAsTheLoaderReadsIt) {
+  memory_.put(kVrpath, "// written by hand\n/* the second runtime is a fallback */ {\n"
+                       "  \"config\": [" + jsonString(onHost("C:\\Steam\\config", "/cfg")) +
+                       "], // SteamVR's\n  \"runtime\": [ /* " + jsonString(kSteamVR) +
+                       ", */ " + jsonString(kXrizer) + ", " + jsonString(kSteamVR) +
+                       " ]\n}\n");
+  ActiveRuntime runtime = resolve();
+  EXPECT_EQ(runtime.folder, kXrizer) << runtime.unresolved;
+  EXPECT_FALSE(runtime.steamVR);
+  EXPECT_EQ(runtime.name, "xrizer");
+  EXPECT_EQ(readRuntimeRegistry({"vantorell.ostrel", std::nullopt}, memory_, memory_).configFolder,
+            onHost("C:\\Steam\\config", "/cfg"));
+
+  std::string cut = jsonString(kSteamVR);
+  cut.insert(cut.size() - 1, "\\u0000\\\\OpenComposite");
+  memory_.put(kVrpath, vrpathWithRuntimes("[" + cut + "]"));
+  runtime = resolve();
+  EXPECT_EQ(runtime.folder, kSteamVR);
+  EXPECT_TRUE(runtime.steamVR) << "the real SteamVR folder, cut where the loader cuts it";
+  EXPECT_EQ(runtime.name, "");
+
+  // Cut to nothing, the entry names no runtime.
+  std::string empty = jsonString(kSteamVR);
+  empty.insert(1, "\\u0000");
+  memory_.put(kVrpath, vrpathWithRuntimes("[" + empty + "]"));
+  runtime = resolve();
+  EXPECT_EQ(runtime.folder, std::nullopt);
+  EXPECT_FALSE(runtime.unresolved.empty());
 }
 
 TEST_F(Runtime, OverrideAloneDoesNotStandInForAMissingPathRegistry) {

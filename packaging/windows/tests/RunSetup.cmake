@@ -13,49 +13,26 @@
 
 cmake_minimum_required(VERSION 3.25)
 
-include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/OstrelTestScript.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/InstallerTestSteps.cmake)
 ostrel_require_variables(SETUP APPLICATION WORK CASE EMULATOR)
 ostrel_fresh_case_folder(dir)
 set(key vantorell.ostrel)
 set(folder "${dir}/Ostrel")
-set(log "${dir}/calls.log")
+set(call_log "${dir}/calls.log")
 
 ostrel_program_path(win_folder "${folder}")
-ostrel_program_path(win_log "${log}")
+ostrel_program_path(win_log "${call_log}")
 set(manifest "${win_folder}\\app.vrmanifest")
 set(ENV{OSTREL_FAKE_LOADER_CALL_LOG} "${win_log}")
 
 set(failures "")
 set(transcript "")
 
-# Functions, not macros: a macro would re-read the Windows paths' back
-# slashes as escapes.
-
-# run(<what> <stand-in script> <expected status> <program> <arguments>...)
-# Leaves the calls the stand-in saw in `calls`.
-function(run what script expected)
-  file(REMOVE "${log}")
-  set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "${script}")
-  execute_process(COMMAND ${EMULATOR} ${ARGN}
-    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 240)
-  set(calls "")
-  if(EXISTS "${log}")
-    file(READ "${log}" calls)
-  endif()
-  if(NOT status STREQUAL "${expected}")
-    string(APPEND failures "  ${what}: exit status ${status}, expected ${expected}\n")
-  endif()
-  string(APPEND transcript "--- ${what} (exit ${status})\n${out}${err}--- calls\n${calls}")
-  set(calls "${calls}" PARENT_SCOPE)
-  set(failures "${failures}" PARENT_SCOPE)
-  set(transcript "${transcript}" PARENT_SCOPE)
-endfunction()
-
 function(install what script expected)
-  run("${what}" "${script}" ${expected} "${SETUP}" /S "/D=${win_folder}")
-  set(calls "${calls}" PARENT_SCOPE)
-  set(failures "${failures}" PARENT_SCOPE)
-  set(transcript "${transcript}" PARENT_SCOPE)
+  installer_run("${what}" "${script}" ${expected} "${SETUP}" /S "/D=${win_folder}")
+  foreach(name calls failures transcript)
+    set(${name} "${${name}}" PARENT_SCOPE)
+  endforeach()
 endfunction()
 
 function(expect_call expect call)
@@ -64,13 +41,8 @@ function(expect_call expect call)
 endfunction()
 
 function(expect_installed expect)
-  foreach(file ostrel-register.exe app.vrmanifest "${APPLICATION}" openvr_api.dll uninstall.exe)
-    if(expect AND NOT EXISTS "${folder}/${file}")
-      string(APPEND failures "  ${file} not installed\n")
-    elseif(NOT expect AND EXISTS "${folder}/${file}")
-      string(APPEND failures "  ${file} left behind\n")
-    endif()
-  endforeach()
+  installer_expect_files("${folder}" ${expect}
+    ostrel-register.exe app.vrmanifest "${APPLICATION}" openvr_api.dll uninstall.exe)
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 
@@ -102,7 +74,7 @@ elseif(CASE STREQUAL "upgrade")
   endforeach()
 elseif(CASE STREQUAL "uninstall")
   install("install" "${first_install_script}" 0)
-  run("uninstall" "installed=1" 0 "${folder}/uninstall.exe" /S "_?=${win_folder}")
+  installer_run("uninstall" "installed=1" 0 "${folder}/uninstall.exe" /S "_?=${win_folder}")
   expect_call(ON "RemoveApplicationManifest(${manifest})")
   # The uninstaller runs in place (_?=) and cannot delete its own file; the
   # rest goes.

@@ -4,8 +4,8 @@
 # statuses, the installed files, what the runtime lists afterwards and what
 # the installer's log says.
 #
-#   cmake -DMSI=<msi> -DNEXT_MSI=<the next version's msi>
-#         -DNEXT_PRODUCT_CODE=<its product code> -DAPPLICATION=<file name>
+#   cmake -DMSI=<msi> -DNEXT_MSI=<the next version's msi> -DPRODUCT_CODE=<the msi's>
+#         -DNEXT_PRODUCT_CODE=<the next one's> -DAPPLICATION=<file name>
 #         -DWORK=<folder> -DCASE=<name> -DEMULATOR=<cmd;args> -P RunMsi.cmake
 #
 # Cases: install (fresh: listed from the install folder, auto-launch on; then
@@ -29,7 +29,8 @@
 cmake_minimum_required(VERSION 3.25)
 
 include(${CMAKE_CURRENT_LIST_DIR}/InstallerTestSteps.cmake)
-ostrel_require_variables(MSI NEXT_MSI NEXT_PRODUCT_CODE APPLICATION WORK CASE EMULATOR)
+ostrel_require_variables(MSI NEXT_MSI PRODUCT_CODE NEXT_PRODUCT_CODE APPLICATION WORK CASE
+  EMULATOR)
 ostrel_fresh_case_folder(dir)
 set(key vantorell.ostrel)
 set(folder "${dir}/Ostrel")
@@ -47,8 +48,8 @@ ostrel_stateful_stand_in("${dir}")
 set(failures "")
 set(transcript "")
 
-foreach(package "${win_msi}" "${win_next_msi}")
-  execute_process(COMMAND ${EMULATOR} msiexec /x "${package}" /qn
+foreach(product "${PRODUCT_CODE}" "${NEXT_PRODUCT_CODE}")
+  execute_process(COMMAND ${EMULATOR} msiexec /x "${product}" /qn
     RESULT_VARIABLE ignored OUTPUT_QUIET ERROR_QUIET TIMEOUT 120)
 endforeach()
 
@@ -159,8 +160,10 @@ elseif(CASE STREQUAL "upgrade")
   expect_installed(ON)
   expect_listed("${manifest}")
   expect_log("WIX_UPGRADE_DETECTED = {")
-  # This version is no longer installed, so there is nothing to remove.
-  msiexec("uninstall this version" "" FAILS /x "${win_msi}")
+  # This version is no longer installed, so there is nothing to remove (by
+  # its product code: the package itself would not even start, a newer
+  # version being installed).
+  msiexec("uninstall this version" "" FAILS /x "${PRODUCT_CODE}")
   expect_installed(ON)
   expect_listed("${manifest}")
 

@@ -38,6 +38,13 @@ function(installer_run what script expected)
   endforeach()
 endfunction()
 
+# installer_expect_call(<ON|OFF> <call>): whether the last installer_run's
+# stand-in received <call>.
+function(installer_expect_call expect call)
+  ostrel_expect_call("${calls}" ${expect} "${call}")
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
 # installer_expect_files(<folder> <ON|OFF> <file>...): each file is in
 # <folder> (ON), or none is (OFF).
 function(installer_expect_files folder expect)

@@ -11,7 +11,8 @@
 # Cases: install (fresh: listed from the install folder, auto-launch on; then
 # installed again over itself, a repair: nothing listed twice; then
 # uninstalled: no longer listed, another application's entry kept, the files
-# gone), refused (the runtime refuses the manifest: the install fails and is
+# gone), non_ascii (an install folder named outside ASCII, there and back),
+# refused (the runtime refuses the manifest: the install fails and is
 # rolled back, nothing listed, the command's message in the log), upgrade
 # (the next version over this one, into the folder this one chose: one
 # listed manifest, this version gone), upgrade_keeps_auto_launch (the removal
@@ -34,6 +35,9 @@ ostrel_require_variables(MSI NEXT_MSI PRODUCT_CODE NEXT_PRODUCT_CODE APPLICATION
 ostrel_fresh_case_folder(dir)
 set(key vantorell.ostrel)
 set(folder "${dir}/Ostrel")
+if(CASE STREQUAL "non_ascii")
+  set(folder "${dir}/José/应用/Ostrel")
+endif()
 set(config "${dir}/config")
 set(call_log "${dir}/calls.log")
 
@@ -134,6 +138,15 @@ if(CASE STREQUAL "install")
   msiexec("uninstall" "" 0 /x "${win_msi}")
   installer_expect_call(ON "RemoveApplicationManifest(${manifest})")
   expect_listed("${other}")
+  expect_installed(OFF)
+elseif(CASE STREQUAL "non_ascii")
+  # The folder reaches the command, and its output the log, unharmed.
+  msiexec("install" "" 0 /i "${win_msi}" "INSTALLDIR=${win_folder}")
+  expect_installed(ON)
+  expect_listed("${manifest}")
+  msiexec("uninstall" "" 0 /x "${win_msi}")
+  installer_expect_call(ON "RemoveApplicationManifest(${manifest})")
+  expect_listed()
   expect_installed(OFF)
 elseif(CASE STREQUAL "refused")
   # VRApplicationError_InvalidManifest: ensure exits 1, and the install fails.

@@ -102,6 +102,25 @@ function(ostrel_stateful_stand_in folder)
   unset(ENV{VR_OVERRIDE})
 endfunction()
 
+# ostrel_listed_manifests(<variable> <config folder>): the manifest paths
+# the runtime's list of applications (<config folder>/appconfig.json) holds,
+# in order, as a list; empty when there is no list or it holds none.
+function(ostrel_listed_manifests variable config_folder)
+  set(listed "")
+  if(EXISTS "${config_folder}/appconfig.json")
+    file(READ "${config_folder}/appconfig.json" appconfig)
+    string(JSON count ERROR_VARIABLE error LENGTH "${appconfig}" manifest_paths)
+    if(NOT error AND count GREATER 0)
+      math(EXPR last "${count} - 1")
+      foreach(i RANGE ${last})
+        string(JSON entry GET "${appconfig}" manifest_paths ${i})
+        list(APPEND listed "${entry}")
+      endforeach()
+    endif()
+  endif()
+  set(${variable} "${listed}" PARENT_SCOPE)
+endfunction()
+
 # ostrel_install_copy(<variable> <work folder> <install name> <app key>): a
 # manifest the check passes, and its binaries, in <work
 # folder>/installs/<install name> ("Games/Ostrel"); <variable> is the path

@@ -75,6 +75,9 @@ check_imports build-win/register/ostrel-register.exe 'KERNEL32|msvcrt|SHELL32|ol
 # checks this too, with its export table).
 check_imports build-win/capi/ostrel.dll 'KERNEL32|msvcrt|SHELL32|ole32' \
   'KERNEL32.dll, msvcrt.dll, SHELL32.dll and ole32.dll'
+# The MSI's custom actions also talk to Windows Installer (msi.dll).
+check_imports build-win/packaging/windows/ostrel-msi-actions.dll 'KERNEL32|msvcrt|SHELL32|msi' \
+  'KERNEL32.dll, msvcrt.dll, SHELL32.dll and msi.dll'
 
 ctest --preset windows -j "$jobs"
 echo "Windows part took $(( $(date +%s) - start )) s"

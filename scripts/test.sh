@@ -45,10 +45,10 @@ cmake --build --preset asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --preset asan -j "$jobs"
 
-step "ThreadSanitizer (threaded logger and start-up tests)"
+step "ThreadSanitizer (threaded logger, start-up and C start-up handle tests)"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -j "$jobs" --target ostrel_console_logger_thread_tests \
-  ostrel_startup_thread_tests
+  ostrel_startup_thread_tests ostrel_capi_thread_tests
 TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -j "$jobs" --no-tests=error
 
 step "Windows build (mingw-w64), tests under Wine"

@@ -2,11 +2,12 @@
 // both (capi/tests/RunCClientScenario.cmake):
 //
 //   OstrelClient.exe version
-//   OstrelClient.exe startup|cancel|async|register|ensure|unregister|status|check|repair KEY MANIFEST LOADER
+//   OstrelClient.exe startup|cancel|async|register|ensure|unregister|status|check|repair|bad-keys KEY MANIFEST LOADER
 //
 // MANIFEST "-" is null. Log lines arrive through the log callback and go to
 // standard error as "log <level>: <message>".
 using System;
+using System.Collections.Generic;
 using System.Threading;
 using Ostrel;
 
@@ -124,10 +125,47 @@ static class OstrelClient
                 return Json(Library.CheckJson(key, manifest, out text), text);
             case "repair":
                 return Json(Library.RepairJson(key, manifest, loader, out text), text);
+            case "bad-keys":
+                return BadKeys(manifest, loader);
             default:
                 Console.Error.WriteLine("unknown command " + command);
                 return 64;
         }
+    }
+
+    // Keys the runtime refuses, at every call that takes a key: each is
+    // refused as an invalid argument before anything is read or reached.
+    static int BadKeys(string manifest, string loader)
+    {
+        string text;
+        var calls = new List<KeyValuePair<string, Action<string>>>
+        {
+            new KeyValuePair<string, Action<string>>("Startup", k => new Startup(k, manifest, loader).Dispose()),
+            new KeyValuePair<string, Action<string>>("Register", k => Library.Register(k, manifest, loader, out text)),
+            new KeyValuePair<string, Action<string>>("Ensure", k => Library.Ensure(k, manifest, loader, out text)),
+            new KeyValuePair<string, Action<string>>("Unregister", k => Library.Unregister(k, manifest, loader, out text)),
+            new KeyValuePair<string, Action<string>>("StatusJson", k => Library.StatusJson(k, manifest, loader, out text)),
+            new KeyValuePair<string, Action<string>>("CheckJson", k => Library.CheckJson(k, manifest, out text)),
+            new KeyValuePair<string, Action<string>>("RepairJson", k => Library.RepairJson(k, manifest, loader, out text)),
+        };
+        int wrong = 0;
+        foreach (string key in new[] { "", "vantorell\tostrel", "vantorell ostrel", "../vantorell.ostrel", new string('k', 128) })
+        {
+            foreach (var call in calls)
+            {
+                try
+                {
+                    call.Value(key);
+                    Console.WriteLine("{0} took the key '{1}'", call.Key, key);
+                    ++wrong;
+                }
+                catch (OstrelException e) when (e.Status == OstrelException.InvalidArgument)
+                {
+                }
+            }
+        }
+        if (wrong == 0) Console.WriteLine("bad keys refused");
+        return wrong == 0 ? 0 : 1;
     }
 
     static int Json(int status, string json)

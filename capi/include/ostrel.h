@@ -10,6 +10,13 @@
  *   - Text in and out is UTF-8 and NUL-terminated. A text argument that is
  *     not valid UTF-8, or that holds OSTREL_MAX_TEXT_BYTES bytes or more
  *     before its NUL, is refused with OSTREL_E_INVALID_ARGUMENT.
+ *   - `app_key` is refused with OSTREL_E_INVALID_ARGUMENT, before anything is
+ *     read or the runtime reached, when the runtime would refuse it: empty,
+ *     holding anything but ASCII letters, digits, '.', '-' and '_' (control
+ *     characters, spaces, '/' included), or 128 bytes or more.
+ *   - A path argument (`manifest_path`, `loader_path`) that is "" is refused
+ *     with OSTREL_E_INVALID_ARGUMENT; where a path is optional, NULL means
+ *     the default the function names.
  *   - Negative results are status codes (OSTREL_E_*); nothing is thrown or
  *     aborted across this interface, and running out of memory is
  *     OSTREL_E_OUT_OF_MEMORY.
@@ -82,12 +89,16 @@ OSTREL_API void OSTREL_CALL ostrel_free(void* text);
  * reinstalled it into another folder.
  *
  * In order: when the runtime's own files show this manifest as the one the
- * key is served from and the manifest check finds no error, nothing is done
- * and the runtime is not contacted. Otherwise the manifest is checked (an
- * error: FAILED), the runtime is reached (not reachable: UNREACHABLE), other
- * listed copies that declare the key are removed through the runtime and
- * this manifest is registered (REPAIRED), or it is registered for the first
- * time with auto-launch on (REGISTERED). */
+ * key is served from, an auto-launch choice recorded for it (for a dashboard
+ * overlay) and the manifest check finds no error, nothing is done and the
+ * runtime is not contacted. Otherwise the manifest is checked (an error:
+ * FAILED), the runtime is reached (not reachable: UNREACHABLE), other listed
+ * copies that declare the key are removed through the runtime and this
+ * manifest is registered (REPAIRED), or it is registered for the first time
+ * (REGISTERED). A registration that stopped before auto-launch was switched
+ * on is finished (REGISTERED). Auto-launch: a choice the user has made is
+ * kept as it is and never switched, not even for a moment; where none is
+ * recorded it is switched on. */
 
 #define OSTREL_STARTUP_ALREADY_REGISTERED 0 /* the registration was right; nothing changed */
 #define OSTREL_STARTUP_REGISTERED 1         /* this manifest was registered */
@@ -101,7 +112,7 @@ typedef struct ostrel_startup ostrel_startup;
 /* Makes a handle for one run. `app_key` is required. `manifest_path` NULL:
  * "app.vrmanifest" beside the running executable (on Linux beside the
  * AppImage file when $APPIMAGE names one); otherwise made full against the
- * working directory by the platform's rules. `loader_path`
+ * working directory by the platform's rules; "" is refused. `loader_path`
  * NULL: the OpenVR loader beside the executable, then the system's search.
  * The texts are copied. On success stores the handle in *out (free it with
  * ostrel_startup_destroy) and returns OSTREL_OK; otherwise stores NULL (when
@@ -109,12 +120,14 @@ typedef struct ostrel_startup ostrel_startup;
 OSTREL_API int OSTREL_CALL ostrel_startup_create(const char* app_key, const char* manifest_path,
                                                  const char* loader_path, ostrel_startup** out);
 
-/* Does the work in the calling thread and returns an OSTREL_STARTUP_*
- * outcome. Blocks for as long as the runtime takes to connect (seconds when
- * its server has to start) and to list the manifest (about two seconds).
- * A handle runs once: a second call returns OSTREL_E_INVALID_STATE. When
- * ostrel_startup_cancel came first, returns OSTREL_STARTUP_CANCELLED without
- * doing anything. */
+/* Does the work and returns an OSTREL_STARTUP_* outcome, blocking the
+ * calling thread until it is done (the work itself runs on a thread of the
+ * library's, as for ostrel_startup_start; should the system refuse one, the
+ * outcome is OSTREL_STARTUP_FAILED and the message says so). Blocks for as
+ * long as the runtime takes to connect (seconds when its server has to
+ * start) and to list the manifest (about two seconds). A handle runs once: a
+ * second call returns OSTREL_E_INVALID_STATE. When ostrel_startup_cancel
+ * came first, returns OSTREL_STARTUP_CANCELLED without doing anything. */
 OSTREL_API int OSTREL_CALL ostrel_startup_run(ostrel_startup* s);
 
 /* Called once with the outcome of ostrel_startup_start, on the library's
@@ -176,10 +189,14 @@ OSTREL_API void OSTREL_CALL ostrel_startup_destroy(ostrel_startup* s);
 #define OSTREL_RESULT_REMOVE_FAILED 4
 
 /* Adds the manifest, waits until the runtime lists the key, enables
- * auto-launch. */
+ * auto-launch, whatever the user had chosen (ostrel_ensure keeps it). */
 OSTREL_API int OSTREL_CALL ostrel_register(const char* app_key, const char* manifest_path,
                                            const char* loader_path, char** error);
-/* Succeeds at once when the runtime lists the key already; else registers. */
+/* Succeeds when the runtime lists the key already, auto-launch untouched when
+ * a choice is recorded for it, switched on to finish a registration that
+ * stopped before (none recorded, a dashboard overlay). Otherwise adds the
+ * manifest and waits until the runtime lists it, keeping the user's recorded
+ * auto-launch choice, else switching it on. Other listed copies are left. */
 OSTREL_API int OSTREL_CALL ostrel_ensure(const char* app_key, const char* manifest_path,
                                          const char* loader_path, char** error);
 /* Removes the manifest. */
@@ -188,8 +205,9 @@ OSTREL_API int OSTREL_CALL ostrel_unregister(const char* app_key, const char* ma
 
 /* ---------------------------------------------------------------------------
  * ostrel-register's status, check and repair, answering with the JSON object
- * the command prints for --json (one object and a newline) in *json, freed
- * with ostrel_free. Return the command's exit status (0 and above: status 0
+ * the command prints for --json (one object and a newline, built by the same
+ * library code) in *json, freed with ostrel_free. repair keeps the user's
+ * recorded auto-launch choice, as the command does. Return the command's exit status (0 and above: status 0
  * registered, 6 stale, 7 not registered, 69 unknown; check 0 or 5; repair as
  * the command's table in the README) or a status code, with *json NULL.
  * `app_key` and `json` are required; `manifest_path` is required by check

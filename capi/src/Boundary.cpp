@@ -17,8 +17,9 @@ bool acceptableText(const char* text) noexcept {
   return ostrel::text::isValidUtf8(std::string_view(text, length));
 }
 
-bool acceptableOptionalText(const char* text) noexcept {
-  return text == nullptr || acceptableText(text);
+bool acceptablePath(const char* path, bool required) noexcept {
+  if (path == nullptr) return !required;
+  return *path != '\0' && acceptableText(path);
 }
 
 bool acceptableKey(const char* key) noexcept {

@@ -17,8 +17,9 @@ namespace ostrel::capi {
 // bytes, so an unterminated buffer of that size is not overrun further.
 bool acceptableText(const char* text) noexcept;
 
-// As acceptableText, but NULL is accepted too (an optional argument).
-bool acceptableOptionalText(const char* text) noexcept;
+// Whether `path` is usable as a path argument: acceptable text, not "". With
+// `required` false, NULL is accepted too (the default).
+bool acceptablePath(const char* path, bool required) noexcept;
 
 // Whether `key` is usable as an application key: acceptable text that the
 // runtime takes as a key (manifestcheck::checkAppKey finds nothing). False

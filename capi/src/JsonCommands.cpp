@@ -46,11 +46,9 @@ int refused(const char* app_key, const char* manifest_path, bool manifestRequire
             const char* loader_path, char** json) {
   if (json == nullptr) return OSTREL_E_INVALID_ARGUMENT;
   *json = nullptr;
-  const bool manifestAcceptable = manifestRequired
-                                      ? ostrel::capi::acceptableText(manifest_path)
-                                      : ostrel::capi::acceptableOptionalText(manifest_path);
-  if (!ostrel::capi::acceptableKey(app_key) || !manifestAcceptable ||
-      !ostrel::capi::acceptableOptionalText(loader_path)) {
+  if (!ostrel::capi::acceptableKey(app_key) ||
+      !ostrel::capi::acceptablePath(manifest_path, manifestRequired) ||
+      !ostrel::capi::acceptablePath(loader_path, false)) {
     return OSTREL_E_INVALID_ARGUMENT;
   }
   return OSTREL_OK;

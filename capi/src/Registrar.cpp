@@ -28,8 +28,9 @@ int answer(int status, const std::string& text, char** error) {
 bool acceptable(const char* app_key, const char* manifest_path, const char* loader_path,
                 char** error) {
   if (error != nullptr) *error = nullptr;
-  return ostrel::capi::acceptableKey(app_key) && ostrel::capi::acceptableText(manifest_path) &&
-         ostrel::capi::acceptableOptionalText(loader_path);
+  return ostrel::capi::acceptableKey(app_key) &&
+         ostrel::capi::acceptablePath(manifest_path, true) &&
+         ostrel::capi::acceptablePath(loader_path, false);
 }
 
 int runOperation(Operation operation, const char* app_key, const char* manifest_path,

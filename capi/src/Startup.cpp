@@ -95,8 +95,8 @@ OSTREL_API int OSTREL_CALL ostrel_startup_create(const char* app_key, const char
   if (out == nullptr) return OSTREL_E_INVALID_ARGUMENT;
   *out = nullptr;
   if (!ostrel::capi::acceptableKey(app_key) ||
-      !ostrel::capi::acceptableOptionalText(manifest_path) ||
-      !ostrel::capi::acceptableOptionalText(loader_path)) {
+      !ostrel::capi::acceptablePath(manifest_path, false) ||
+      !ostrel::capi::acceptablePath(loader_path, false)) {
     return OSTREL_E_INVALID_ARGUMENT;
   }
   return ostrel::capi::guarded([&] {

@@ -110,6 +110,18 @@ ostrel_expect_json(status "${key}" app_key)
 ostrel_expect_json(status registered state)
 ostrel_expect_json(status ON runtime reachable)
 ostrel_expect_json(status 0 exit_status)
+# Keys the runtime refuses, at every function that takes one: refused before
+# the stand-in is even loaded, and its registry as it was.
+file(READ "${dir}/first/config/appconfig.json" listed_before)
+step(bad_keys "" 0 bad-keys "${ours}")
+expect_in(bad_keys out "bad keys refused")
+if(NOT bad_keys_calls STREQUAL "")
+  fail("bad keys: the stand-in saw calls")
+endif()
+file(READ "${dir}/first/config/appconfig.json" listed_after)
+if(NOT listed_after STREQUAL listed_before)
+  fail("bad keys: the runtime's list changed")
+endif()
 
 # Moved install: the old folder's copy was registered first, so the runtime
 # serves the key from it; the start from the new folder removes it and

@@ -9,6 +9,7 @@
  *   ostrel_c_client async KEY MANIFEST LOADER       exit: the outcome
  *   ostrel_c_client register|ensure|unregister KEY MANIFEST LOADER
  *   ostrel_c_client status|check|repair KEY MANIFEST LOADER
+ *   ostrel_c_client bad-keys KEY MANIFEST LOADER    (KEY unused: refused ones are tried)
  *
  * MANIFEST "-" is NULL. Log lines arrive through the log callback and are
  * written to standard error as "log <level>: <message>". */
@@ -80,6 +81,10 @@ static int check_bad_arguments(void) {
   EXPECT(ostrel_startup_create(key, manifest, bad_utf8, &s) == OSTREL_E_INVALID_ARGUMENT);
   EXPECT(ostrel_startup_create(key, long_path, NULL, &s) == OSTREL_E_INVALID_ARGUMENT);
   EXPECT(s == NULL);
+  /* An empty path is refused, not taken for the default. */
+  EXPECT(ostrel_startup_create(key, "", NULL, &s) == OSTREL_E_INVALID_ARGUMENT);
+  EXPECT(ostrel_startup_create(key, manifest, "", &s) == OSTREL_E_INVALID_ARGUMENT);
+  EXPECT(s == NULL);
   /* One byte shorter is accepted. */
   long_path[OSTREL_MAX_TEXT_BYTES - 1] = '\0';
   EXPECT(ostrel_startup_create(key, long_path, NULL, &s) == OSTREL_OK);
@@ -106,6 +111,8 @@ static int check_bad_arguments(void) {
   EXPECT(ostrel_ensure(key, NULL, NULL, NULL) == OSTREL_E_INVALID_ARGUMENT);
   EXPECT(ostrel_unregister(key, bad_utf8, NULL, NULL) == OSTREL_E_INVALID_ARGUMENT);
   EXPECT(ostrel_register(key, long_path, NULL, NULL) == OSTREL_E_INVALID_ARGUMENT);
+  EXPECT(ostrel_ensure(key, "", NULL, NULL) == OSTREL_E_INVALID_ARGUMENT);
+  EXPECT(ostrel_unregister(key, manifest, "", NULL) == OSTREL_E_INVALID_ARGUMENT);
 
   text = (char*)&failures;
   EXPECT(ostrel_status_json(NULL, NULL, NULL, &text) == OSTREL_E_INVALID_ARGUMENT);
@@ -116,6 +123,8 @@ static int check_bad_arguments(void) {
   EXPECT(ostrel_check_json(key, long_path, NULL, &text) == OSTREL_E_INVALID_ARGUMENT);
   EXPECT(ostrel_repair_json(key, manifest, bad_utf8, &text) == OSTREL_E_INVALID_ARGUMENT);
   EXPECT(text == NULL);
+  EXPECT(ostrel_status_json(key, "", NULL, &text) == OSTREL_E_INVALID_ARGUMENT);
+  EXPECT(ostrel_check_json(key, "", NULL, &text) == OSTREL_E_INVALID_ARGUMENT);
 
   ostrel_free(NULL);
   EXPECT(ostrel_set_log_callback(NULL, NULL) == OSTREL_OK);
@@ -284,6 +293,38 @@ static int run_json(const char* command, const char* key, const char* manifest,
   return status;
 }
 
+/* Keys the runtime refuses, at every function that takes a key: each call
+ * is refused before anything is read or reached. */
+static int check_bad_keys(const char* manifest, const char* loader) {
+  char long_key[129];
+  const char* keys[5];
+  size_t k;
+  memset(long_key, 'k', 128);
+  long_key[128] = '\0';
+  keys[0] = "";
+  keys[1] = "vantorell\tostrel";
+  keys[2] = "vantorell ostrel";
+  keys[3] = "../vantorell.ostrel";
+  keys[4] = long_key;
+  for (k = 0; k < sizeof keys / sizeof keys[0]; ++k) {
+    ostrel_startup* s = (ostrel_startup*)&failures;
+    char* text = (char*)&failures;
+    EXPECT(ostrel_startup_create(keys[k], manifest, loader, &s) == OSTREL_E_INVALID_ARGUMENT);
+    EXPECT(s == NULL);
+    EXPECT(ostrel_register(keys[k], manifest, loader, &text) == OSTREL_E_INVALID_ARGUMENT);
+    EXPECT(text == NULL);
+    EXPECT(ostrel_ensure(keys[k], manifest, loader, NULL) == OSTREL_E_INVALID_ARGUMENT);
+    EXPECT(ostrel_unregister(keys[k], manifest, loader, NULL) == OSTREL_E_INVALID_ARGUMENT);
+    text = (char*)&failures;
+    EXPECT(ostrel_status_json(keys[k], manifest, loader, &text) == OSTREL_E_INVALID_ARGUMENT);
+    EXPECT(text == NULL);
+    EXPECT(ostrel_check_json(keys[k], manifest, loader, &text) == OSTREL_E_INVALID_ARGUMENT);
+    EXPECT(ostrel_repair_json(keys[k], manifest, loader, &text) == OSTREL_E_INVALID_ARGUMENT);
+  }
+  if (failures == 0) printf("bad keys refused\n");
+  return failures == 0 ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
   int logged = 0;
   int status;
@@ -311,6 +352,8 @@ int main(int argc, char** argv) {
     } else if (strcmp(command, "status") == 0 || strcmp(command, "check") == 0 ||
                strcmp(command, "repair") == 0) {
       status = run_json(command, key, manifest, loader);
+    } else if (strcmp(command, "bad-keys") == 0) {
+      status = check_bad_keys(manifest, loader);
     } else {
       fprintf(stderr, "unknown command %s\n", command);
       return 64;

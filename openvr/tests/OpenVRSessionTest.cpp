@@ -166,6 +166,16 @@ TEST_F(OpenVRSessionTest, FailureGivesSymbolAndAdviceAndTheCodeOnce) {
             "path could not be located");
   EXPECT_EQ(error_.code, "VRInitError_Init_PathRegistryNotFound");
   EXPECT_EQ(error_.advice, openVRInitErrorAdvice(110));
+
+  // The path registry the loader was pointed at is the one named, not the
+  // usual places.
+  OpenVRSessionOptions moved;
+  moved.pathRegistryFile = "/media/stick/openvrpaths.vrpath";
+  EXPECT_EQ(open(moved), nullptr);
+  EXPECT_TRUE(contains(error_.advice, "path registry (/media/stick/openvrpaths.vrpath) is missing"))
+      << error_.advice;
+  EXPECT_FALSE(contains(error_.advice, "~/.config")) << error_.advice;
+  EXPECT_EQ(openVRInitErrorAdvice(108, "/x"), openVRInitErrorAdvice(108)) << "only 110 names it";
 }
 
 TEST(OpenVRInitErrorAdvice, NamesCauseAndFixPerError) {
@@ -286,6 +296,9 @@ TEST_F(OpenVRSessionTest, MissingExplicitLoaderNamesThePlaceAndSearchesNoFurther
   EXPECT_GT(error_.message.size(), prefix.size() + 1) << "the system's reason follows";
   EXPECT_EQ(error_.message.find(';', prefix.size()), std::string::npos)
       << "one place only: " << error_.message;
+  // Nothing reaches SteamVR until someone acts, and the advice says who.
+  EXPECT_TRUE(contains(error_.advice, "put the OpenVR loader at the path named")) << error_.advice;
+  EXPECT_TRUE(contains(error_.advice, "until then SteamVR cannot be reached")) << error_.advice;
   EXPECT_TRUE(fake_.calls().empty());
 }
 
@@ -296,6 +309,7 @@ TEST(OpenVRSessionErrorKind, EveryKindHasItsName) {
   EXPECT_STREQ(openVRSessionErrorKindName(Kind::InitFailed), "InitFailed");
   EXPECT_STREQ(openVRSessionErrorKindName(Kind::InterfaceUnavailable), "InterfaceUnavailable");
   EXPECT_STREQ(openVRSessionErrorKindName(Kind::RuntimeNotSteamVR), "RuntimeNotSteamVR");
+  EXPECT_STREQ(openVRSessionErrorKindName(Kind::RuntimeUnresolved), "RuntimeUnresolved");
   EXPECT_STREQ(openVRSessionErrorKindName(static_cast<Kind>(99)), "Unknown");
 }
 

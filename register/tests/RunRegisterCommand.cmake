@@ -85,6 +85,10 @@ elseif(CASE STREQUAL "check_errors")
     OUT "^register refused: the manifest check found " NO_CALLS)
 elseif(CASE STREQUAL "usage")
   command_case(register ARGS --key ${key} STATUS 64 OUT "^$")
+elseif(CASE STREQUAL "bad_key")
+  # A key the runtime refuses never reaches it: the loader is not loaded.
+  command_case(ensure ARGS --key "vantorell ostrel" --manifest "${manifest}" --openvr "${loader}"
+    STATUS 64 OUT "^$" NO_CALLS)
 elseif(CASE STREQUAL "no_runtime")
   command_case(status ARGS --key ${key} --openvr "${loader}" SCRIPT "init=108" STATUS 69
     OUT "cannot be reached: VR_InitInternal2 failed: VRInitError_Init_HmdNotFound")

@@ -36,6 +36,11 @@ TEST(OpenVRSessionWithoutLoader, ListsEveryPlaceTried) {
   const auto searchAt = message.find("; " + searched);
   ASSERT_NE(searchAt, std::string::npos) << message;
   EXPECT_GT(message.size(), searchAt + 2 + searched.size() + 1) << "a reason for each place";
+  // What to ship, and from where in the OpenVR SDK.
+  EXPECT_NE(error.advice.find("ship the OpenVR loader, " + platform::pathToUtf8(fileName) +
+                              " from the OpenVR SDK's bin"),
+            std::string::npos)
+      << error.advice;
 }
 
 }  // namespace

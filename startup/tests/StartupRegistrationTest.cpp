@@ -196,6 +196,20 @@ TEST_F(Startup, ARuntimeThatIsNotSteamVRIsNeverCalled) {
                               "; registrations belong to SteamVR"),
             std::string::npos)
       << outcome.text;
+  // What to do is said once, by the reason.
+  const std::size_t advice = outcome.text.find("at its next start");
+  ASSERT_NE(advice, std::string::npos) << outcome.text;
+  EXPECT_EQ(outcome.text.find("at its next start", advice + 1), std::string::npos) << outcome.text;
+  EXPECT_EQ(outcome.text.find("the next start tries again"), std::string::npos) << outcome.text;
+}
+
+TEST_F(Startup, AnUnreachableRuntimeThatMayAnswerLaterIsTriedAgainNextStart) {
+  files_.list({kOurs});
+  connector_.reachable = false;
+  const StartupOutcome outcome = run();
+  EXPECT_EQ(outcome.text, "the SteamVR runtime cannot be reached: " +
+                              connector_.failure.message +
+                              "; nothing was changed, and the next start tries again");
 }
 
 TEST_F(Startup, ManifestErrorsStopItBeforeTheRuntime) {

@@ -10,7 +10,7 @@
 # the exported targets), and in the component "command" bin/ostrel-register
 # and the licence. A consumer then writes
 #
-#   find_package(ostrel 0.1 CONFIG REQUIRED)
+#   find_package(ostrel 1.0 CONFIG REQUIRED)
 #   target_link_libraries(app PRIVATE ostrel::startup)
 #
 # and gets ostrel::startup (the start-up call), ostrel::registration (what

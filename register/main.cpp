@@ -34,8 +34,11 @@ int main(int argc, char** argv) {
   const std::unique_ptr<ostrel::runtimeregistry::IRegistryEnvironment> environment =
       ostrel::runtimeregistry::createProcessEnvironment();
   const std::unique_ptr<ostrel::runtimeregistry::IRegistryFiles> files = ostrel::runtimeregistry::createDiskFiles();
+  ostrel::registration::OpenVRConnectorOptions reach;
+  reach.environment = environment.get();
+  reach.files = files.get();
   const std::unique_ptr<ostrel::registration::IRuntimeConnector> connector =
-      ostrel::registration::createOpenVRConnector({nullptr, environment.get(), files.get()});
+      ostrel::registration::createOpenVRConnector(reach);
   const int status = cli::runCommand(parsed.commandLine, *connector,
                                      {environment.get(), files.get()}, std::cout, std::cerr);
   std::cout.flush();

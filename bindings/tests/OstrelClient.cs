@@ -3,6 +3,7 @@
 //
 //   OstrelClient.exe version
 //   OstrelClient.exe startup|cancel|async|register|ensure|unregister|status|check|repair|bad-keys KEY MANIFEST LOADER
+//   OstrelClient.exe start-twice|misuse|defaults KEY MANIFEST LOADER
 //
 // MANIFEST "-" is null. Log lines arrive through the log callback and go to
 // standard error as "log <level>: <message>".
@@ -120,17 +121,105 @@ static class OstrelClient
                 Console.WriteLine("{0}: {1}: {2}", command, (int)result, text ?? "(no error)");
                 return (int)result;
             case "status":
-                return Json(Library.StatusJson(key, manifest, loader, out text), text);
+                return Json((int)Library.StatusJson(key, manifest, loader, out text), text);
             case "check":
-                return Json(Library.CheckJson(key, manifest, out text), text);
+                return Json((int)Library.CheckJson(key, manifest, out text), text);
             case "repair":
-                return Json(Library.RepairJson(key, manifest, loader, out text), text);
+                return Json((int)Library.RepairJson(key, manifest, loader, out text), text);
+            case "start-twice":
+                return StartTwice(key, manifest, loader);
+            case "misuse":
+                return Misuse(key, manifest, loader);
+            case "defaults":
+                // No manifest and no loader named: both beside this program,
+                // wherever it was started from and whichever host runs it.
+                using (var startup = new Startup(key))
+                    return Report(startup, startup.Run());
             case "bad-keys":
                 return BadKeys(manifest, loader);
             default:
                 Console.Error.WriteLine("unknown command " + command);
                 return 64;
         }
+    }
+
+    // Start twice, the first run's callback still to come, with a collection
+    // in between: the second Start is refused and says why, and the first
+    // run's callback arrives once, in a process that does not crash.
+    static int StartTwice(string key, string manifest, string loader)
+    {
+        int calls = 0;
+        using (var startup = new Startup(key, manifest, loader))
+        {
+            startup.Start(outcome => Interlocked.Increment(ref calls));
+            string refused = null;
+            try
+            {
+                startup.Start(outcome => Interlocked.Add(ref calls, 100));
+            }
+            catch (OstrelException e) when (e.Status == OstrelException.InvalidState)
+            {
+                refused = e.Message;
+            }
+            for (int i = 0; i < 3; ++i)
+            {
+                GC.Collect();
+                GC.WaitForPendingFinalizers();
+            }
+            StartupOutcome outcome2 = startup.Wait();
+            startup.Dispose();
+            if (refused == null || (refused.IndexOf("is running", StringComparison.Ordinal) < 0 &&
+                                    refused.IndexOf("already run", StringComparison.Ordinal) < 0))
+                throw new InvalidOperationException("the second Start said: " + (refused ?? "nothing"));
+            if (calls != 1) throw new InvalidOperationException("callbacks: " + calls);
+            Console.WriteLine("second start refused: {0}", refused);
+            Console.WriteLine("{0} ({1})", OutcomeName(outcome2), (int)outcome2);
+            return (int)outcome2;
+        }
+    }
+
+    // What a caller gets wrong, each told apart before or by the library.
+    static int Misuse(string key, string manifest, string loader)
+    {
+        int wrong = 0;
+        Action<string, Action, Func<Exception, bool>> expect = (what, call, right) =>
+        {
+            try
+            {
+                call();
+                Console.WriteLine("{0}: no exception", what);
+                ++wrong;
+            }
+            catch (Exception e)
+            {
+                if (right(e)) Console.WriteLine("{0}: {1}", what, e.Message);
+                else
+                {
+                    Console.WriteLine("{0}: wrong exception {1}", what, e);
+                    ++wrong;
+                }
+            }
+        };
+        Func<string, Func<Exception, bool>> invalidState = says => e =>
+            e is OstrelException && ((OstrelException)e).Status == OstrelException.InvalidState &&
+            e.Message.IndexOf(says, StringComparison.Ordinal) >= 0;
+        Func<Exception, bool> argument = e => e is ArgumentException;
+        string text;
+        using (var startup = new Startup(key, manifest, loader))
+        {
+            expect("wait before any run", () => startup.Wait(), invalidState("not run yet"));
+            startup.Cancel();
+            startup.Run();
+            expect("run after the run", () => startup.Run(), invalidState("already run"));
+            expect("start after the run", () => startup.Start(null), invalidState("already run"));
+        }
+        expect("a NUL in the key", () => new Startup("vantorell\0.ostrel"), argument);
+        expect("a lone surrogate in the manifest", () => Library.CheckJson(key, "app\uD800.vrmanifest", out text),
+               argument);
+        expect("a surrogate pair out of order", () => Library.Ensure(key, manifest + "\uDC00\uD800", loader, out text),
+               argument);
+        if (wrong == 0) Console.WriteLine("misuse told apart");
+        return wrong == 0 ? 0 : 1;
     }
 
     // Keys the runtime refuses, at every call that takes a key: each is

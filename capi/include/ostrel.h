@@ -3,8 +3,25 @@
  * language that can call C.
  *
  * Shipped as ostrel.dll (Windows, with its import library and ostrel.def) and
- * libostrel.so. Usable from C11 and C++; every exported function is declared
- * here and nothing else is exported.
+ * libostrel.so (SONAME libostrel.so.1). Usable from C11 and C++; every
+ * exported function is declared here and nothing else is exported.
+ *
+ * Return values, one rule for every function that returns an int:
+ *   - Negative: the call was misused or failed inside the library, and
+ *     nothing happened in the world. The same situation is the same number
+ *     from every function: OSTREL_E_INVALID_ARGUMENT, OSTREL_E_OUT_OF_MEMORY,
+ *     OSTREL_E_INVALID_STATE, OSTREL_E_INTERNAL.
+ *   - Zero or positive: what happened in the world, one of the function's
+ *     own named set, which its comment names:
+ *       OSTREL_OK                       create, start, set_log_callback, ...
+ *       OSTREL_STARTUP_*                the start-up call's outcome
+ *       OSTREL_RESULT_*                 register, ensure, unregister
+ *       OSTREL_STATE_*                  status: the registration's state
+ *       OSTREL_CHECK_*                  check: clean, or errors found
+ *       OSTREL_REPAIR_*                 repair's outcome
+ *   ostrel_code_name names any of them, for logs and bindings. The command
+ *   line's exit statuses are the command's own: they appear only in the
+ *   JSON reports' "exit_status", never as a return value here.
  *
  * Conventions for every function:
  *   - Text in and out is UTF-8 and NUL-terminated. A text argument that is
@@ -14,12 +31,11 @@
  *     read or the runtime reached, when the runtime would refuse it: empty,
  *     holding anything but ASCII letters, digits, '.', '-' and '_' (control
  *     characters, spaces, '/' included), or 128 bytes or more.
- *   - A path argument (`manifest_path`, `loader_path`) that is "" is refused
- *     with OSTREL_E_INVALID_ARGUMENT; where a path is optional, NULL means
- *     the default the function names.
- *   - Negative results are status codes (OSTREL_E_*); nothing is thrown or
- *     aborted across this interface, and running out of memory is
- *     OSTREL_E_OUT_OF_MEMORY.
+ *   - A path argument (`manifest_path`, `loader_path`, `folder`) that is ""
+ *     is refused with OSTREL_E_INVALID_ARGUMENT; where a path is optional,
+ *     NULL means the default the function names.
+ *   - Nothing is thrown or aborted across this interface; running out of
+ *     memory is OSTREL_E_OUT_OF_MEMORY.
  *   - Text the library allocates for the caller (a `char**` out argument) is
  *     freed with ostrel_free, and only with it; on failure the out argument
  *     is set to NULL.
@@ -30,16 +46,25 @@
  *     ostrel_startup_start begins, ostrel_register,
  *     ostrel_ensure, ostrel_unregister, ostrel_status_json,
  *     ostrel_repair_json) must not run on two threads at once.
+ *   - The OpenVR loader, once loaded, stays loaded until the process ends:
+ *     unloading Valve's loader leaks its C++ run-time's memory every time,
+ *     so a program that asks for the status over and over would grow. Each
+ *     call still closes its runtime connection before it returns.
  *   - Every event is one log line through the process logger: the console
  *     (standard error) unless a log callback is installed.
+ *
+ * ABI: 1.x only adds (functions, named codes, members of a set); nothing
+ * declared here changes its meaning, signature or number within a major
+ * version. A change that breaks that is a new major version with a new
+ * SONAME (libostrel.so.2).
  */
 #ifndef OSTREL_H
 #define OSTREL_H
 
 #include <stddef.h>
 
-#define OSTREL_VERSION_MAJOR 0
-#define OSTREL_VERSION_MINOR 1
+#define OSTREL_VERSION_MAJOR 1
+#define OSTREL_VERSION_MINOR 0
 #define OSTREL_VERSION_PATCH 0
 
 #if defined(_WIN32)
@@ -62,14 +87,16 @@
 extern "C" {
 #endif
 
-/* Status codes: OSTREL_OK, and failures, every one negative so that they
- * never collide with an outcome or an exit status. */
+/* Plain success, for the functions that either do what they are asked or
+ * fail. */
 #define OSTREL_OK 0
-#define OSTREL_E_INVALID_ARGUMENT (-1) /* NULL where a value is needed, bad UTF-8, too long */
+
+/* Misuse and failures inside the library: the same numbers from every
+ * function, all negative. */
+#define OSTREL_E_INVALID_ARGUMENT (-1) /* NULL where a value is needed, bad UTF-8, too long, ... */
 #define OSTREL_E_OUT_OF_MEMORY (-2)
-#define OSTREL_E_UNREACHABLE (-3)   /* the runtime could not be reached; nothing was done */
-#define OSTREL_E_INVALID_STATE (-4) /* the handle has already run, or is running */
-#define OSTREL_E_INTERNAL (-5)      /* an unexpected failure inside the library */
+#define OSTREL_E_INVALID_STATE (-3) /* the handle has not run, is running, or has run */
+#define OSTREL_E_INTERNAL (-4)      /* an unexpected failure inside the library */
 
 /* A text argument of this many bytes or more (the NUL not counted) is
  * refused. Longer than any path Windows accepts, even in UTF-8. */
@@ -82,6 +109,32 @@ OSTREL_API const char* OSTREL_CALL ostrel_version(void);
 /* Frees text the library allocated for the caller. NULL is ignored. Any
  * thread. */
 OSTREL_API void OSTREL_CALL ostrel_free(void* text);
+
+/* The sets of named codes, for ostrel_code_name. */
+#define OSTREL_CODES_PLAIN 0   /* OSTREL_OK */
+#define OSTREL_CODES_STARTUP 1 /* OSTREL_STARTUP_* */
+#define OSTREL_CODES_RESULT 2  /* OSTREL_RESULT_* */
+#define OSTREL_CODES_STATE 3   /* OSTREL_STATE_* */
+#define OSTREL_CODES_CHECK 4   /* OSTREL_CHECK_* */
+#define OSTREL_CODES_REPAIR 5  /* OSTREL_REPAIR_* */
+
+/* The name of `code` as this header spells it ("OSTREL_STARTUP_REPAIRED",
+ * "OSTREL_E_INVALID_ARGUMENT"): a negative code names the same failure in
+ * every set; zero or positive is looked up in `set` (an OSTREL_CODES_*).
+ * "OSTREL_UNKNOWN_CODE" for anything else. Static storage, never NULL. Any
+ * thread. */
+OSTREL_API const char* OSTREL_CALL ostrel_code_name(int set, int code);
+
+/* The folder the defaults are looked for in: "app.vrmanifest" for the
+ * start-up call and the OpenVR loader for every call that reaches the
+ * runtime. NULL: the running executable's folder (on Linux an AppImage's
+ * when $APPIMAGE names one), the default. A host whose executable is not the
+ * application (mono, dotnet, python3) names the application's folder here;
+ * the bindings do so themselves. Copied. Returns OSTREL_OK, or
+ * OSTREL_E_INVALID_ARGUMENT ("" or bad text) with the folder unchanged, or
+ * OSTREL_E_OUT_OF_MEMORY. REQUIRES: no other function of this library runs
+ * on any thread meanwhile; set it before the first other call. */
+OSTREL_API int OSTREL_CALL ostrel_set_program_folder(const char* folder);
 
 /* ---------------------------------------------------------------------------
  * The start-up call: what an application runs each time it starts, to keep
@@ -98,7 +151,9 @@ OSTREL_API void OSTREL_CALL ostrel_free(void* text);
  * (REGISTERED). A registration that stopped before auto-launch was switched
  * on is finished (REGISTERED). Auto-launch: a choice the user has made is
  * kept as it is and never switched, not even for a moment; where none is
- * recorded it is switched on. */
+ * recorded it is switched on.
+ *
+ * The outcomes (OSTREL_CODES_STARTUP): */
 
 #define OSTREL_STARTUP_ALREADY_REGISTERED 0 /* the registration was right; nothing changed */
 #define OSTREL_STARTUP_REGISTERED 1         /* this manifest was registered */
@@ -110,10 +165,11 @@ OSTREL_API void OSTREL_CALL ostrel_free(void* text);
 typedef struct ostrel_startup ostrel_startup;
 
 /* Makes a handle for one run. `app_key` is required. `manifest_path` NULL:
- * "app.vrmanifest" beside the running executable (on Linux beside the
- * AppImage file when $APPIMAGE names one); otherwise made full against the
- * working directory by the platform's rules; "" is refused. `loader_path`
- * NULL: the OpenVR loader beside the executable, then the system's search.
+ * "app.vrmanifest" in the program's folder (ostrel_set_program_folder: the
+ * running executable's, or on Linux beside the AppImage file when $APPIMAGE
+ * names one); otherwise made full against the working directory by the
+ * platform's rules; "" is refused. `loader_path` NULL: the OpenVR loader in
+ * the program's folder, then the system's search.
  * The texts are copied. On success stores the handle in *out (free it with
  * ostrel_startup_destroy) and returns OSTREL_OK; otherwise stores NULL (when
  * `out` is not NULL) and returns a status code. Any thread. */
@@ -146,8 +202,8 @@ OSTREL_API int OSTREL_CALL ostrel_startup_start(ostrel_startup* s, ostrel_startu
 
 /* Blocks until the run, started either way, is done and returns its
  * OSTREL_STARTUP_* outcome (or the status code the run returned). Returns
- * OSTREL_E_INVALID_STATE when the handle has not been run or started. From
- * any thread, any number of times. */
+ * OSTREL_E_INVALID_STATE when the handle has not been run or started yet.
+ * From any thread, any number of times. */
 OSTREL_API int OSTREL_CALL ostrel_startup_wait(ostrel_startup* s);
 
 /* Stops a run under way at its next wait (a poll, or a wait between tries
@@ -173,20 +229,17 @@ OSTREL_API void OSTREL_CALL ostrel_startup_destroy(ostrel_startup* s);
  * (a relative one made absolute against the working directory). The manifest is
  * not checked first: ostrel_check_json does that.
  *
- * Return the registrar's result, 0 to 4:
- *   0 success; 1 add failed (path unusable or refused); 2 poll timeout (added,
- *   not listed within about two seconds); 3 auto-launch failed; 4 remove
- *   failed;
- * OSTREL_E_UNREACHABLE when the runtime could not be reached, or another
- * status code. When `error` is not NULL it receives the text of the failure
- * (the loader's reason when unreachable), or NULL after a success; free it
- * with ostrel_free. */
+ * Return the result (OSTREL_CODES_RESULT), or a status code. When `error`
+ * is not NULL it receives the text of the failure (the loader's reason and
+ * what to do when unreachable), or NULL after a success; free it with
+ * ostrel_free. */
 
 #define OSTREL_RESULT_SUCCESS 0
-#define OSTREL_RESULT_ADD_FAILED 1
-#define OSTREL_RESULT_POLL_TIMEOUT 2
-#define OSTREL_RESULT_AUTO_LAUNCH_FAILED 3
-#define OSTREL_RESULT_REMOVE_FAILED 4
+#define OSTREL_RESULT_ADD_FAILED 1         /* path unusable, or the runtime refused the manifest */
+#define OSTREL_RESULT_POLL_TIMEOUT 2       /* added, not listed within about two seconds */
+#define OSTREL_RESULT_AUTO_LAUNCH_FAILED 3 /* listed, but the runtime refused auto-launch */
+#define OSTREL_RESULT_REMOVE_FAILED 4      /* path unusable, or the runtime refused the removal */
+#define OSTREL_RESULT_UNREACHABLE 5        /* the runtime could not be reached; nothing was done */
 
 /* Adds the manifest, waits until the runtime lists the key, enables
  * auto-launch, whatever the user had chosen (ostrel_ensure keeps it). */
@@ -206,13 +259,30 @@ OSTREL_API int OSTREL_CALL ostrel_unregister(const char* app_key, const char* ma
 /* ---------------------------------------------------------------------------
  * ostrel-register's status, check and repair, answering with the JSON object
  * the command prints for --json (one object and a newline, built by the same
- * library code) in *json, freed with ostrel_free. repair keeps the user's
- * recorded auto-launch choice, as the command does. Return the command's exit status (0 and above: status 0
- * registered, 6 stale, 7 not registered, 69 unknown; check 0 or 5; repair as
- * the command's table in the README) or a status code, with *json NULL.
- * `app_key` and `json` are required; `manifest_path` is required by check
- * and repair, optional for status; `loader_path` NULL: the default search
- * (check never loads it). */
+ * library code) in *json, freed with ostrel_free; its "exit_status" member is
+ * the command's. `app_key` and `json` are required; `manifest_path` is
+ * required by check and repair, optional for status; `loader_path` NULL: the
+ * default search (check never loads it). On a status code *json is NULL. */
+
+/* status: what the runtime and its files say (OSTREL_CODES_STATE). */
+#define OSTREL_STATE_REGISTERED 0     /* the key is served, and not stale */
+#define OSTREL_STATE_STALE 1          /* another listed manifest declares the key: repair it */
+#define OSTREL_STATE_NOT_REGISTERED 2 /* nothing serves the key */
+#define OSTREL_STATE_UNKNOWN 3        /* neither the runtime nor its files could be read */
+
+/* check: the manifest as register would judge it (OSTREL_CODES_CHECK). */
+#define OSTREL_CHECK_CLEAN 0  /* no error; warnings may be listed */
+#define OSTREL_CHECK_ERRORS 1 /* the runtime would refuse the manifest or skip it */
+
+/* repair: removes the other listed copies that declare the key, then
+ * registers this manifest, keeping the user's recorded auto-launch choice
+ * (OSTREL_CODES_REPAIR). */
+#define OSTREL_REPAIR_DONE 0                /* registered, after removing what had to go */
+#define OSTREL_REPAIR_CHECK_FAILED 1        /* the manifest check found errors; nothing done */
+#define OSTREL_REPAIR_UNREACHABLE 2         /* the runtime could not be reached; nothing done */
+#define OSTREL_REPAIR_REMOVAL_REFUSED 3     /* a removal was refused; nothing registered */
+#define OSTREL_REPAIR_REGISTRATION_FAILED 4 /* the add, the wait or auto-launch failed ("result") */
+
 OSTREL_API int OSTREL_CALL ostrel_status_json(const char* app_key, const char* manifest_path,
                                               const char* loader_path, char** json);
 OSTREL_API int OSTREL_CALL ostrel_check_json(const char* app_key, const char* manifest_path,

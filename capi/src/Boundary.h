@@ -26,6 +26,10 @@ bool acceptablePath(const char* path, bool required) noexcept;
 // too when memory runs out while judging it.
 bool acceptableKey(const char* key) noexcept;
 
+// The folder ostrel_set_program_folder set, UTF-8; empty for the running
+// executable's.
+std::string programFolder();
+
 // The text, or an empty string for NULL.
 std::string textOrEmpty(const char* text);
 

@@ -28,11 +28,45 @@ struct Reach {
       ostrel::runtimeregistry::createProcessEnvironment();
   std::unique_ptr<ostrel::runtimeregistry::IRegistryFiles> files =
       ostrel::runtimeregistry::createDiskFiles();
-  std::unique_ptr<registration::IRuntimeConnector> connector =
-      registration::createOpenVRConnector({nullptr, environment.get(), files.get()});
+  std::unique_ptr<registration::IRuntimeConnector> connector = registration::createOpenVRConnector(
+      {nullptr, environment.get(), files.get(), ostrel::capi::programFolder()});
 
   registration::RegistrySources sources() const { return {environment.get(), files.get()}; }
 };
+
+// The state as the interface numbers it.
+int stateCode(registration::RegistrationState state) {
+  switch (state) {
+    case registration::RegistrationState::Registered:
+      return OSTREL_STATE_REGISTERED;
+    case registration::RegistrationState::Stale:
+      return OSTREL_STATE_STALE;
+    case registration::RegistrationState::NotRegistered:
+      return OSTREL_STATE_NOT_REGISTERED;
+    case registration::RegistrationState::Unknown:
+      break;
+  }
+  return OSTREL_STATE_UNKNOWN;
+}
+
+// What a repair came to, as the interface numbers it.
+int repairCode(const registration::RegistrationRun& run) {
+  if (run.succeeded()) return OSTREL_REPAIR_DONE;
+  switch (run.end) {
+    case registration::RegistrationEnd::CheckFailed:
+      return OSTREL_REPAIR_CHECK_FAILED;
+    case registration::RegistrationEnd::Unreachable:
+      return OSTREL_REPAIR_UNREACHABLE;
+    case registration::RegistrationEnd::RemovalRefused:
+      return OSTREL_REPAIR_REMOVAL_REFUSED;
+    case registration::RegistrationEnd::KeyRefused:
+      // Refused at the boundary before the run; reaching here would be a
+      // fault of the library's.
+      return OSTREL_E_INTERNAL;
+    default:
+      return OSTREL_REPAIR_REGISTRATION_FAILED;
+  }
+}
 
 // Hands `json` (with the newline the command ends it with) to the caller,
 // and returns `status`.
@@ -72,8 +106,9 @@ OSTREL_API int OSTREL_CALL ostrel_status_json(const char* app_key, const char* m
     const Reach reach;
     const registration::StatusReport report =
         registration::buildStatusReport(query, *reach.connector, reach.sources(), true);
-    const int status = registration::exitStatusForState(report.state);
-    return answer(registration::statusJson(report, status), status, json);
+    return answer(
+        registration::statusJson(report, registration::exitStatusForState(report.state)),
+        stateCode(report.state), json);
   });
 }
 
@@ -84,11 +119,10 @@ OSTREL_API int OSTREL_CALL ostrel_check_json(const char* app_key, const char* ma
     const std::wstring path = registration::registrarPathFor(manifest_path);
     const std::vector<ostrel::manifestcheck::ManifestFinding> findings =
         ostrel::manifestcheck::checkManifestForRegistration(path, app_key);
-    const int status =
-        ostrel::manifestcheck::hasErrors(findings) ? registration::kExitManifestErrors : 0;
+    const bool errors = ostrel::manifestcheck::hasErrors(findings);
     return answer(registration::checkJson(app_key, ostrel::platform::wideToUtf8(path), findings,
-                                          status),
-                  status, json);
+                                          errors ? registration::kExitManifestErrors : 0),
+                  errors ? OSTREL_CHECK_ERRORS : OSTREL_CHECK_CLEAN, json);
   });
 }
 
@@ -106,7 +140,7 @@ OSTREL_API int OSTREL_CALL ostrel_repair_json(const char* app_key, const char* m
     services.sources = reach.sources();
     services.connector = reach.connector.get();
     const registration::RegistrationRun run = registration::runRegistration(request, services);
-    return answer(registration::repairJson(run), registration::exitStatusForRun(run), json);
+    return answer(registration::repairJson(run), repairCode(run), json);
   });
 }
 

@@ -37,11 +37,15 @@ int runOperation(Operation operation, const char* app_key, const char* manifest_
                  const char* loader_path, char** error) {
   if (!acceptable(app_key, manifest_path, loader_path, error)) return OSTREL_E_INVALID_ARGUMENT;
   return ostrel::capi::guarded([&] {
+    registration::OpenVRConnectorOptions reach;
+    reach.programFolder = ostrel::capi::programFolder();
     const std::unique_ptr<registration::IRuntimeConnector> connector =
-        registration::createOpenVRConnector();
+        registration::createOpenVRConnector(reach);
     const registration::Connection connection =
         connector->Connect(ostrel::capi::textOrEmpty(loader_path));
-    if (!connection) return answer(OSTREL_E_UNREACHABLE, connection.failure().message, error);
+    if (!connection) {
+      return answer(OSTREL_RESULT_UNREACHABLE, connection.failure().message, error);
+    }
     const std::unique_ptr<ostrel::steamvr::IManifestRegistrar> registrar =
         ostrel::steamvr::createManifestRegistrar(connection.value(), app_key,
                                                  registration::registrarPathFor(manifest_path));
@@ -70,7 +74,8 @@ OSTREL_API int OSTREL_CALL ostrel_ensure(const char* app_key, const char* manife
     const std::unique_ptr<ostrel::runtimeregistry::IRegistryFiles> files =
         ostrel::runtimeregistry::createDiskFiles();
     const std::unique_ptr<registration::IRuntimeConnector> connector =
-        registration::createOpenVRConnector({nullptr, environment.get(), files.get()});
+        registration::createOpenVRConnector(
+            {nullptr, environment.get(), files.get(), ostrel::capi::programFolder()});
     registration::RegistrationRequest request;
     request.mode = registration::RegistrationMode::Ensure;
     request.appKey = app_key;
@@ -83,7 +88,7 @@ OSTREL_API int OSTREL_CALL ostrel_ensure(const char* app_key, const char* manife
     services.connector = connector.get();
     const registration::RegistrationRun run = registration::runRegistration(request, services);
     if (run.end == registration::RegistrationEnd::Unreachable) {
-      return answer(OSTREL_E_UNREACHABLE, run.error, error);
+      return answer(OSTREL_RESULT_UNREACHABLE, run.error, error);
     }
     if (run.succeeded()) return OSTREL_RESULT_SUCCESS;
     return answer(

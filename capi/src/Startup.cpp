@@ -104,6 +104,7 @@ OSTREL_API int OSTREL_CALL ostrel_startup_create(const char* app_key, const char
     handle->options.appKey = app_key;
     handle->options.manifestPath = ostrel::capi::textOrEmpty(manifest_path);
     handle->options.loaderPath = ostrel::capi::textOrEmpty(loader_path);
+    handle->options.programFolder = ostrel::capi::programFolder();
     *out = handle.release();
     return OSTREL_OK;
   });

@@ -129,6 +129,10 @@ endif()
 fresh_runtime(moved)
 step(register_old "" 0 register "${old}")
 expect_in(register_old out "register: 0: (no error)")
+# The old folder's copy serves the key: stale, by the state's own number.
+step(status_stale "" 1 status "${ours}")
+ostrel_expect_json(status_stale stale state)
+ostrel_expect_json(status_stale 6 exit_status)
 step(moved "" 2 startup "${ours}")
 expect_in(moved out "repaired (2): removed ${old}; registered ${key} from ${ours}")
 expect_in(moved calls "RemoveApplicationManifest(${old})")
@@ -146,11 +150,19 @@ if(error OR NOT removed_count EQUAL 0)
 endif()
 step(unregister "" 0 unregister "${ours}")
 expect_in(unregister calls "RemoveApplicationManifest(${ours})")
-step(status_gone "" 7 status "${ours}")
+step(status_gone "" 2 status "${ours}")
 ostrel_expect_json(status_gone not-registered state)
 # The runtime refuses the removal: the registrar's result and its text.
 step(refused "remove=101" 4 unregister "${ours}")
 expect_in(refused out "unregister: 4: RemoveApplicationManifest: VRApplicationError_NoManifest")
+
+# A manifest the check refuses: repair does nothing, and says so by its own
+# number; the JSON keeps the command's exit status.
+ostrel_program_path(absent "${dir}/Absent/app.vrmanifest")
+step(repair_refused "" 1 repair "${absent}")
+ostrel_expect_json(repair_refused 5 exit_status)
+step(check_refused "" 1 check "${absent}")
+ostrel_expect_json(check_refused OFF passed)
 
 # A first registration started on the library's thread.
 fresh_runtime(async)
@@ -163,7 +175,7 @@ fresh_runtime(unreachable)
 step(unreachable "init=108" 3 startup "${ours}")
 expect_in(unreachable out "unreachable (3): ")
 expect_in(unreachable out "VRInitError_Init_HmdNotFound (108)")
-step(register_unreachable "init=108" 103 register "${ours}")
+step(register_unreachable "init=108" 5 register "${ours}")
 expect_in(register_unreachable out "VRInitError_Init_HmdNotFound (108)")
 string(FIND "${unreachable_calls}" "AddApplicationManifest" at)
 if(NOT at EQUAL -1)
@@ -176,6 +188,32 @@ fresh_runtime(cancel)
 step(cancel "installed=0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0" 5
   cancel "${ours}")
 expect_in(cancel out "cancelled (5): ")
+
+# A managed host (RUNNER: mono) is not the application: its defaults are
+# looked for beside the client's own files, wherever it is started from. And
+# what only a managed binding can get wrong: a second Start while the first
+# run's callback is still to come, with collections in between; misuse told
+# apart before the call.
+if(RUNNER)
+  fresh_runtime(managed)
+  set(app "${dir}/managed/app")
+  file(MAKE_DIRECTORY "${app}" "${dir}/managed/elsewhere")
+  file(COPY "${CLIENT}" "${LOADER}" DESTINATION "${app}")
+  ostrel_write_binaries("${app}")
+  ostrel_write_manifest("${app}/app.vrmanifest" "${key}")
+  ostrel_program_path(beside "${app}/app.vrmanifest")
+  get_filename_component(client_name "${CLIENT}" NAME)
+  set(CLIENT "${app}/${client_name}")
+  set(saved_dir "${dir}")
+  set(dir "${dir}/managed/elsewhere")
+  step(defaults "" 1 defaults "-")
+  set(dir "${saved_dir}")
+  expect_in(defaults out "registered (1): registered ${key} from ${beside}")
+  step(start_twice "" 0 start-twice "${beside}")
+  expect_in(start_twice out "second start refused: ")
+  step(misuse "" 0 misuse "${beside}")
+  expect_in(misuse out "misuse told apart")
+endif()
 
 if(failures)
   message(FATAL_ERROR "the C client, ${CASE}:\n${failures}\n${transcript}")

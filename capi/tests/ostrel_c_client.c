@@ -4,6 +4,7 @@
  *
  *   ostrel_c_client version
  *   ostrel_c_client bad-arguments
+ *   ostrel_c_client code-names
  *   ostrel_c_client startup KEY MANIFEST LOADER     exit: the outcome
  *   ostrel_c_client cancel KEY MANIFEST LOADER      exit: the outcome
  *   ostrel_c_client async KEY MANIFEST LOADER       exit: the outcome
@@ -58,6 +59,72 @@ static int check_version(void) {
   EXPECT(ostrel_version() != NULL);
   EXPECT(strcmp(ostrel_version(), expected) == 0);
   printf("%s\n", ostrel_version());
+  return failures == 0 ? 0 : 1;
+}
+
+/* Every number the header defines, named as the header spells it; a
+ * failure named alike in every set. */
+struct named_code {
+  int set;
+  int code;
+  const char* name;
+};
+
+#define NAMED(set, code) {set, code, #code}
+
+static int check_code_names(void) {
+  static const struct named_code codes[] = {
+      NAMED(OSTREL_CODES_PLAIN, OSTREL_OK),
+      NAMED(OSTREL_CODES_STARTUP, OSTREL_STARTUP_ALREADY_REGISTERED),
+      NAMED(OSTREL_CODES_STARTUP, OSTREL_STARTUP_REGISTERED),
+      NAMED(OSTREL_CODES_STARTUP, OSTREL_STARTUP_REPAIRED),
+      NAMED(OSTREL_CODES_STARTUP, OSTREL_STARTUP_UNREACHABLE),
+      NAMED(OSTREL_CODES_STARTUP, OSTREL_STARTUP_FAILED),
+      NAMED(OSTREL_CODES_STARTUP, OSTREL_STARTUP_CANCELLED),
+      NAMED(OSTREL_CODES_RESULT, OSTREL_RESULT_SUCCESS),
+      NAMED(OSTREL_CODES_RESULT, OSTREL_RESULT_ADD_FAILED),
+      NAMED(OSTREL_CODES_RESULT, OSTREL_RESULT_POLL_TIMEOUT),
+      NAMED(OSTREL_CODES_RESULT, OSTREL_RESULT_AUTO_LAUNCH_FAILED),
+      NAMED(OSTREL_CODES_RESULT, OSTREL_RESULT_REMOVE_FAILED),
+      NAMED(OSTREL_CODES_RESULT, OSTREL_RESULT_UNREACHABLE),
+      NAMED(OSTREL_CODES_STATE, OSTREL_STATE_REGISTERED),
+      NAMED(OSTREL_CODES_STATE, OSTREL_STATE_STALE),
+      NAMED(OSTREL_CODES_STATE, OSTREL_STATE_NOT_REGISTERED),
+      NAMED(OSTREL_CODES_STATE, OSTREL_STATE_UNKNOWN),
+      NAMED(OSTREL_CODES_CHECK, OSTREL_CHECK_CLEAN),
+      NAMED(OSTREL_CODES_CHECK, OSTREL_CHECK_ERRORS),
+      NAMED(OSTREL_CODES_REPAIR, OSTREL_REPAIR_DONE),
+      NAMED(OSTREL_CODES_REPAIR, OSTREL_REPAIR_CHECK_FAILED),
+      NAMED(OSTREL_CODES_REPAIR, OSTREL_REPAIR_UNREACHABLE),
+      NAMED(OSTREL_CODES_REPAIR, OSTREL_REPAIR_REMOVAL_REFUSED),
+      NAMED(OSTREL_CODES_REPAIR, OSTREL_REPAIR_REGISTRATION_FAILED),
+  };
+  static const struct named_code failures_[] = {
+      NAMED(0, OSTREL_E_INVALID_ARGUMENT),
+      NAMED(0, OSTREL_E_OUT_OF_MEMORY),
+      NAMED(0, OSTREL_E_INVALID_STATE),
+      NAMED(0, OSTREL_E_INTERNAL),
+  };
+  size_t i;
+  int set;
+  for (i = 0; i < sizeof codes / sizeof codes[0]; ++i) {
+    const char* name = ostrel_code_name(codes[i].set, codes[i].code);
+    if (strcmp(name, codes[i].name) != 0) {
+      printf("set %d, code %d: %s, expected %s\n", codes[i].set, codes[i].code, name,
+             codes[i].name);
+      ++failures;
+    }
+  }
+  for (set = OSTREL_CODES_PLAIN; set <= OSTREL_CODES_REPAIR; ++set) {
+    for (i = 0; i < sizeof failures_ / sizeof failures_[0]; ++i) {
+      EXPECT(strcmp(ostrel_code_name(set, failures_[i].code), failures_[i].name) == 0);
+    }
+    /* Past each set's last member, and a set that does not exist. */
+    EXPECT(strcmp(ostrel_code_name(set, 6), "OSTREL_UNKNOWN_CODE") == 0);
+    EXPECT(strcmp(ostrel_code_name(set, -5), "OSTREL_UNKNOWN_CODE") == 0);
+  }
+  EXPECT(strcmp(ostrel_code_name(42, 0), "OSTREL_UNKNOWN_CODE") == 0);
+  if (failures == 0) printf("every code named\n");
   return failures == 0 ? 0 : 1;
 }
 
@@ -128,6 +195,9 @@ static int check_bad_arguments(void) {
 
   ostrel_free(NULL);
   EXPECT(ostrel_set_log_callback(NULL, NULL) == OSTREL_OK);
+  EXPECT(ostrel_set_program_folder("") == OSTREL_E_INVALID_ARGUMENT);
+  EXPECT(ostrel_set_program_folder(bad_utf8) == OSTREL_E_INVALID_ARGUMENT);
+  EXPECT(ostrel_set_program_folder(NULL) == OSTREL_OK);
   free(long_path);
   if (failures == 0) printf("bad arguments refused\n");
   return failures == 0 ? 0 : 1;
@@ -330,6 +400,7 @@ int main(int argc, char** argv) {
   int status;
   if (argc == 2 && strcmp(argv[1], "version") == 0) return check_version();
   if (argc == 2 && strcmp(argv[1], "bad-arguments") == 0) return check_bad_arguments();
+  if (argc == 2 && strcmp(argv[1], "code-names") == 0) return check_code_names();
   if (argc != 5) {
     fprintf(stderr, "usage: ostrel_c_client COMMAND KEY MANIFEST LOADER\n");
     return 64;

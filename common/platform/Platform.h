@@ -68,6 +68,12 @@ class DynamicLibrary {
 
   bool isOpen() const noexcept { return handle_ != nullptr; }
 
+  // Gives the handle up without unloading: the library stays loaded until
+  // the process ends, and this object holds nothing any more. For a library
+  // that leaks whatever it allocated each time it is unloaded; what was
+  // looked up in it stays valid.
+  void keepLoaded() noexcept { handle_ = nullptr; }
+
   // Address of the exported function `name`, never null; a failure, with the
   // system's reason as its message, when the library does not export it or is
   // not open. REQUIRES: `name` is the exported (undecorated) C name.

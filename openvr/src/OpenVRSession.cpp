@@ -42,23 +42,20 @@ struct LoaderEntryPoints {
   InitErrorTextFunction initErrorAsEnglishDescription = nullptr;
 };
 
+// The loader stays loaded (see open), so its entry points outlive the
+// session.
 class OpenVRSessionImpl final : public OpenVRSession {
  public:
-  OpenVRSessionImpl(platform::DynamicLibrary library, std::filesystem::path loaderPath,
-                    const LoaderEntryPoints& loader, const OpenVRApplicationsTable* table)
-      : library_(std::move(library)),
-        loaderPath_(std::move(loaderPath)),
-        loader_(loader),
-        table_(table) {}
+  OpenVRSessionImpl(std::filesystem::path loaderPath, const LoaderEntryPoints& loader,
+                    const OpenVRApplicationsTable* table)
+      : loaderPath_(std::move(loaderPath)), loader_(loader), table_(table) {}
 
-  // The connection goes first: the library's code must still be there for it.
   ~OpenVRSessionImpl() override { loader_.shutdownInternal(); }
 
   const OpenVRApplicationsTable& applications() const override { return *table_; }
   const std::filesystem::path& loaderPath() const override { return loaderPath_; }
 
  private:
-  platform::DynamicLibrary library_;
   std::filesystem::path loaderPath_;
   LoaderEntryPoints loader_;
   const OpenVRApplicationsTable* table_;
@@ -101,8 +98,11 @@ bool loadLoader(const OpenVRSessionOptions& options, platform::DynamicLibrary& l
     }
   } else {
     const std::filesystem::path fileName = platform::sharedLibraryFileName(kLoaderBaseName);
-    const outcome::Outcome<std::filesystem::path> folder = platform::executableDirectory();
-    if (!folder) {
+    if (!options.programFolder.empty()) {
+      candidates.push_back(options.programFolder / fileName);
+    } else if (const outcome::Outcome<std::filesystem::path> folder =
+                   platform::executableDirectory();
+               !folder) {
       attempts.push_back("the executable's folder (" + folder.failure().message + ")");
     } else {
       candidates.push_back(folder.value() / fileName);
@@ -225,6 +225,9 @@ Opened OpenVRSession::open(const OpenVRSessionOptions& options) {
   complete &= resolve(library, "VR_GetVRInitErrorAsSymbol", loader.initErrorAsSymbol, missing);
   complete &= resolve(library, "VR_GetVRInitErrorAsEnglishDescription",
                       loader.initErrorAsEnglishDescription, missing);
+  // Valve's loader links its own C++ run-time, which leaks about 70 KiB each
+  // time the library is unloaded: once loaded, it stays.
+  if (complete) library.keepLoaded();
   if (!complete) {
     return fail(std::move(error), OpenVRSessionErrorKind::EntryPointMissing,
                 "OpenVR loader " + shownPath + " does not export " +
@@ -289,8 +292,8 @@ Opened OpenVRSession::open(const OpenVRSessionOptions& options) {
                          " table has no " + ostrel::text::joinedList(empty));
   }
 
-  return std::unique_ptr<OpenVRSession>(std::make_unique<OpenVRSessionImpl>(
-      std::move(library), std::move(loadedFrom), loader, table));
+  return std::unique_ptr<OpenVRSession>(
+      std::make_unique<OpenVRSessionImpl>(std::move(loadedFrom), loader, table));
 }
 
 }  // namespace ostrel::openvr

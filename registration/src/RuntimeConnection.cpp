@@ -54,6 +54,9 @@ class OpenVRConnector final : public IRuntimeConnector {
     openvr::OpenVRSessionOptions options;
     options.sleeper = options_.sleeper;
     options.pathRegistryFile = active.registryFile;
+    if (!options_.programFolder.empty()) {
+      options.programFolder = platform::pathFromUtf8(options_.programFolder);
+    }
     if (!loaderPath.empty()) options.loaderPath = platform::pathFromUtf8(loaderPath);
     auto opened = openvr::OpenVRSession::open(options);
     if (!opened) {

@@ -43,10 +43,10 @@ class Services {
 
   // The loader's connector loads nothing before its first Connect, so a
   // start-up with nothing to do loads nothing.
-  registration::IRuntimeConnector& connector() {
+  registration::IRuntimeConnector& connector(const std::string& programFolder) {
     if (given_.connector == nullptr) {
       connector_ = registration::createOpenVRConnector(
-          {given_.stop, given_.sources.environment, given_.sources.files});
+          {given_.stop, given_.sources.environment, given_.sources.files, programFolder});
       given_.connector = connector_.get();
     }
     return *given_.connector;
@@ -63,6 +63,10 @@ class Services {
 outcome::Outcome<std::wstring> manifestPathFor(const StartupOptions& options,
                                                runtimeregistry::IRegistryEnvironment& environment) {
   if (!options.manifestPath.empty()) return registration::registrarPathFor(options.manifestPath);
+  if (!options.programFolder.empty()) {
+    return registration::registrarPathFor(
+        platform::pathToUtf8(platform::pathFromUtf8(options.programFolder) / kDefaultManifestName));
+  }
   const outcome::Outcome<std::filesystem::path> folder = programFolder(environment);
   if (!folder) {
     return outcome::Failure{"",
@@ -204,7 +208,7 @@ StartupOutcome keepRegistrationRight(const StartupOptions& options,
   request.loaderPath = options.loaderPath;
   registration::RegistrationServices run;
   run.sources = resolved.sources();
-  run.connector = &resolved.connector();
+  run.connector = &resolved.connector(options.programFolder);
   run.check = resolved.check();
   run.stop = resolved.stop();
   return outcomeOf(registration::runRegistration(request, run), options.appKey);

@@ -4,7 +4,7 @@
 // A session loads the loader, starts the runtime connection as a utility
 // application (one that needs no headset and draws nothing) and holds the
 // runtime's applications function table, "IVRApplications_007". Destroying
-// it shuts the connection down and unloads the library. Nothing here throws:
+// it shuts the connection down; the library stays loaded (see open). Nothing here throws:
 // failures come back as a RuntimeFailure.
 //
 // The loader keeps one runtime connection per process, so keep at most one
@@ -56,9 +56,13 @@ struct RuntimeFailure : outcome::Failure {
 };
 
 struct OpenVRSessionOptions {
-  // The loader library to use, and nothing else. Empty: the loader beside
-  // the running executable, then the system's library search.
+  // The loader library to use, and nothing else. Empty: the loader in the
+  // program's folder, then the system's library search.
   std::filesystem::path loaderPath;
+  // The program's folder, where the loader is looked for first. Empty: the
+  // running executable's (a host such as mono or python3 names the
+  // application's instead).
+  std::filesystem::path programFolder;
   // Starts tried when the runtime's server answers with a 300-series error
   // (VRInitError_IPC_*: it is starting up, or has crashed), which often
   // clears at the next try. Values below 1 mean 1.
@@ -93,11 +97,14 @@ struct OpenVRApplicationsTable;
 class OpenVRSession {
  public:
   // Opens a session, never null on success. Every failure after the runtime
-  // connection was started shuts it down again before returning.
+  // connection was started shuts it down again before returning. The loader,
+  // once loaded, stays loaded until the process ends (whatever becomes of
+  // the session): unloading Valve's loader leaks the memory of the C++
+  // run-time linked into it every time.
   static outcome::Outcome<std::unique_ptr<OpenVRSession>, RuntimeFailure> open(
       const OpenVRSessionOptions& options);
 
-  // Shuts the runtime connection down, then unloads the loader.
+  // Shuts the runtime connection down; the loader stays loaded.
   virtual ~OpenVRSession() = default;
 
   // The table, valid until the session is destroyed. Its entries for adding,

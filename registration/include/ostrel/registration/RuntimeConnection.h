@@ -52,6 +52,9 @@ struct OpenVRConnectorOptions {
   steamvr::ISleeper* sleeper = nullptr;
   runtimeregistry::IRegistryEnvironment* environment = nullptr;
   runtimeregistry::IRegistryFiles* files = nullptr;
+  // Where the loader is looked for first without a loader path (UTF-8).
+  // Empty: the running executable's folder.
+  std::string programFolder;
 };
 
 // Connects by opening an OpenVRSession and the surface over it; nothing is

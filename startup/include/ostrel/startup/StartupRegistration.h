@@ -70,12 +70,16 @@ struct StartupOptions {
   std::string appKey;
   // The manifest to register, UTF-8; made full by the platform's rules
   // against the working directory (on Windows also given back slashes).
-  // Empty: "app.vrmanifest" beside the running executable, or on Linux
-  // beside the AppImage file when $APPIMAGE names one.
+  // Empty: "app.vrmanifest" in the program's folder (below).
   std::string manifestPath;
-  // The OpenVR loader library, UTF-8. Empty: beside the running executable,
-  // then the system's library search.
+  // The OpenVR loader library, UTF-8. Empty: in the program's folder, then
+  // the system's library search.
   std::string loaderPath;
+  // The program's folder, UTF-8, where the defaults above are looked for.
+  // Empty: the running executable's (on Linux an AppImage's). A host whose
+  // executable is not the application (mono, python3) names the
+  // application's.
+  std::string programFolder;
 };
 
 struct StartupOutcome {

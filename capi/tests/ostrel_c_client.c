@@ -11,6 +11,7 @@
  *   ostrel_c_client register|ensure|unregister KEY MANIFEST LOADER
  *   ostrel_c_client status|check|repair KEY MANIFEST LOADER
  *   ostrel_c_client bad-keys KEY MANIFEST LOADER    (KEY unused: refused ones are tried)
+ *   ostrel_c_client status-times-N KEY MANIFEST LOADER   status asked N times
  *
  * MANIFEST "-" is NULL. Log lines arrive through the log callback and are
  * written to standard error as "log <level>: <message>". */
@@ -423,6 +424,18 @@ int main(int argc, char** argv) {
     } else if (strcmp(command, "status") == 0 || strcmp(command, "check") == 0 ||
                strcmp(command, "repair") == 0) {
       status = run_json(command, key, manifest, loader);
+    } else if (strncmp(command, "status-times-", 13) == 0) {
+      /* The status asked over and over, as a program polling it would. */
+      int times = atoi(command + 13);
+      int i;
+      status = 0;
+      for (i = 0; i < times && status >= 0; ++i) {
+        char* json = NULL;
+        status = ostrel_status_json(key, manifest, loader, &json);
+        ostrel_free(json);
+      }
+      printf("status asked %d times: %s\n", i, ostrel_code_name(OSTREL_CODES_STATE, status));
+      status = status < 0 ? 100 : 0;
     } else if (strcmp(command, "bad-keys") == 0) {
       status = check_bad_keys(manifest, loader);
     } else {

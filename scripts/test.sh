@@ -14,7 +14,7 @@ step() { printf '\n== %s\n' "$*"; }
 
 step "packages"
 ensure_packages cmake ninja-build g++ googletest libgtest-dev nlohmann-json3-dev libcli11-dev \
-  clang libclang-rt-14-dev clang-tidy strace mono-mcs mono-runtime python3
+  clang libclang-rt-14-dev clang-tidy strace mono-mcs mono-runtime python3 valgrind abigail-tools
 if ! ensure_packages g++-mingw-w64-x86-64-posix wine wine64 nsis wixl msitools; then
   echo "error: the Windows build needs mingw-w64 (posix), Wine, NSIS, wixl and msitools; it cannot be skipped" >&2
   exit 1

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -42,10 +43,14 @@ std::vector<manifestcheck::ManifestFinding> checkFileOnly(std::wstring_view path
                                  std::string(key)});
 }
 
+// A manifest for both systems, as the tests write it: whichever system the
+// benchmark runs on, the check finds the program it starts (both are
+// written beside ours), so the cheap path is the one measured.
 std::string manifestFor(const std::string& key) {
   return R"({"source":"builtin","applications":[{"app_key":")" + key +
          R"(","launch_type":"binary","binary_path_windows":"Ostrel.exe",)"
-         R"("is_dashboard_overlay":true,"strings":{"en_us":{"name":"Ostrel"}}}]})";
+         R"("binary_path_linux":"ostrel","is_dashboard_overlay":true,)"
+         R"("strings":{"en_us":{"name":"Ostrel"}}}]})";
 }
 
 // Lays out the runtime's files for `listed` manifests and points the path
@@ -64,9 +69,15 @@ std::string layOut(const testing::ScratchFolder& folder, int listed, benchmark::
     list += jsonString(root + "/" + name) + ",";
   }
   folder.write("ours/Ostrel.exe", "");
+  std::filesystem::permissions(folder.write("ours/ostrel", ""),
+                               std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
   const std::string ours = platform::pathToUtf8(folder.write("ours/app.vrmanifest", manifestFor(kAppKey)));
   list += jsonString(ours);
   folder.write("config/appconfig.json", R"({"manifest_paths":[)" + list + "]}");
+  // The user's auto-launch choice, recorded as the runtime records it once
+  // auto-launch was set: a first registration is finished only then.
+  folder.write("config/vrappconfig/" + kAppKey + ".vrappconfig",
+               "{\n\t\"last_launch_time\": \"0\",\n\t\"autolaunch\": true\n}");
   const std::string vrpath = platform::pathToUtf8(folder.write(
       "openvrpaths.vrpath",
       R"({"config":[)" + jsonString(root + "/config") + R"(],"runtime":[)" +

@@ -54,6 +54,28 @@ class Reader {
   Reader(const RegistryQuery& query, IRegistryEnvironment& environment, IRegistryFiles& files)
       : query_(query), environment_(environment), files_(files) {}
 
+  // The path registry and the list alone.
+  ManifestList list() && {
+    listOnly_ = true;
+    readPathRegistry();
+    if (result_.configFolder) readAppConfig();
+    ManifestList list;
+    list.registryFile = std::move(result_.registryFile);
+    list.registryFileRead = result_.registryFileRead;
+    list.configFolder = std::move(result_.configFolder);
+    list.runtimeFolder = std::move(result_.runtimeFolder);
+    list.read = result_.appConfigRead;
+    list.entries.reserve(result_.manifests.size());
+    for (ListedManifest& listed : result_.manifests) {
+      list.entries.push_back({std::move(listed.path), false});
+      list.entries.back().temporaryLocation =
+          underTemporaryFolder(list.entries.back().path, temporaryFolders());
+    }
+    list.unlisted = unlisted_;
+    list.findings = std::move(result_.findings);
+    return list;
+  }
+
   RuntimeRegistry read() && {
     result_.manifestNamed = query_.manifestPath.has_value();
     readPathRegistry();
@@ -173,7 +195,9 @@ class Reader {
           listed.path = entry.get<std::string>();
           result_.manifests.push_back(std::move(listed));
         }
-        for (ListedManifest& listed : result_.manifests) examine(listed);
+        if (!listOnly_) {
+          for (ListedManifest& listed : result_.manifests) examine(listed);
+        }
         if (unlisted_ > 0) {
           warning(findings::kAppconfigUnreadable,
                   "the runtime's list " + shown + " holds " + std::to_string(unlisted_) +
@@ -338,6 +362,7 @@ class Reader {
   }
 
   const RegistryQuery& query_;
+  bool listOnly_ = false;
   IRegistryEnvironment& environment_;
   IRegistryFiles& files_;
   RuntimeRegistry result_;
@@ -356,6 +381,11 @@ std::vector<std::size_t> RuntimeRegistry::otherDeclaring() const {
     if (!ours) others.push_back(i);
   }
   return others;
+}
+
+ManifestList readManifestList(IRegistryEnvironment& environment, IRegistryFiles& files) {
+  const RegistryQuery query;
+  return Reader(query, environment, files).list();
 }
 
 RuntimeRegistry readRuntimeRegistry(const RegistryQuery& query, IRegistryEnvironment& environment,

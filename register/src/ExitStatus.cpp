@@ -20,4 +20,13 @@ int exitStatusForState(registration::RegistrationState state) noexcept {
   return kExitUnavailable;
 }
 
+// The doctor's states carry the statuses they share with the other commands.
+static_assert(static_cast<int>(doctor::DoctorState::Healthy) == 0);
+static_assert(static_cast<int>(doctor::DoctorState::RemoveFailed) ==
+              static_cast<int>(steamvr::RegisterResult::RemoveFailed));
+static_assert(static_cast<int>(doctor::DoctorState::ProblemsFound) == kExitManifestErrors);
+static_assert(static_cast<int>(doctor::DoctorState::Unavailable) == kExitUnavailable);
+
+int exitStatusForDoctor(doctor::DoctorState state) noexcept { return static_cast<int>(state); }
+
 }  // namespace ostrel::registercli

@@ -3,19 +3,22 @@
 // changes meaning:
 //
 //   0 to 4  the registrar's RegisterResult values, unchanged (exitStatusFor);
-//           0 is also help, version, a passed check, a repair dry run and
-//           status's registered; 4 also repair's refused removal
+//           0 is also help, version, a passed check, a repair dry run,
+//           status's registered and a doctor that found no error; 4 also
+//           repair's and doctor --remove-dead's refused removal
 //   5       the manifest check found errors (check; register, ensure and
-//           repair without --force)
+//           repair without --force); doctor found an error
 //   6, 7    status: stale, not registered (exitStatusForState);
 //           as with `systemctl is-active`, no need to read the report
 //   64      the command line was not understood (EX_USAGE)
 //   69      the runtime cannot be reached (EX_UNAVAILABLE); for status, neither
-//           the runtime nor its files could be read
+//           the runtime nor its files could be read; for doctor, the
+//           runtime's list could not be read
 //
 // Pure functions of their argument: they share no state and never throw.
 #pragma once
 
+#include "ostrel/doctor/Doctor.h"
 #include "ostrel/registration/RegistrationStatus.h"
 #include "ostrel/steamvr/IManifestRegistrar.h"
 
@@ -35,5 +38,9 @@ int exitStatusFor(steamvr::RegisterResult result) noexcept;
 // kExitNotRegistered, Stale kExitStale, Unknown (and anything outside the
 // enum) kExitUnavailable.
 int exitStatusForState(registration::RegistrationState state) noexcept;
+
+// doctor's exit status for its state: the state's value (DoctorState's
+// values are these statuses).
+int exitStatusForDoctor(doctor::DoctorState state) noexcept;
 
 }  // namespace ostrel::registercli

@@ -73,6 +73,7 @@ int runRegistrationCommand(const CommandLine& commandLine, registration::IRuntim
     case CommandKind::Status:
     case CommandKind::Check:
     case CommandKind::Repair:
+    case CommandKind::Doctor:
       break;
   }
   out << registrationSummary(verb, outcome, result, key, shownPath, registrar->LastError()) << '\n';

@@ -223,15 +223,8 @@ class Reader {
     const FileRead read = files_.Read(platform::pathFromUtf8(listed.path), kManifestSizeLimit);
     if (read.status == FileRead::Status::Missing) return;
     listed.exists = true;
-    // The runtime opens the path it lists, links and all: another spelling
-    // of the same file is still this manifest.
-    if (query_.manifestPath && !listed.thisManifest &&
-        query_.manifestPath->find('\0') == std::string::npos) {
-      listed.thisManifest = files_.SameFile(platform::pathFromUtf8(listed.path),
-                                            platform::pathFromUtf8(*query_.manifestPath));
-    }
     if (read.status != FileRead::Status::Read) {
-      if (listed.thisManifest) unreadableReason_ = read.reason;
+      if (sameFileAsAsked(listed)) unreadableReason_ = read.reason;
       return;
     }
     ManifestContents manifest = parseManifest(read.content);
@@ -241,9 +234,25 @@ class Reader {
         if (application.appKey == query_.appKey) listed.declaresKey = true;
         listed.appKeys.push_back(std::move(application.appKey));
       }
-    } else if (listed.thisManifest) {
+      // Only a copy declaring the key counts for the judgement; one that
+      // does not cannot be the manifest asked about unless that manifest
+      // lacks the key too, which its own check says. Thousands of other
+      // applications' entries cost no look at the file system this way.
+      if (listed.declaresKey) sameFileAsAsked(listed);
+    } else if (sameFileAsAsked(listed)) {
       unreadableReason_ = std::move(manifest.error);
     }
+  }
+
+  // The runtime opens the path it lists, links and all: another spelling
+  // of the same file is still this manifest. Sets and returns thisManifest.
+  bool sameFileAsAsked(ListedManifest& listed) {
+    if (query_.manifestPath && !listed.thisManifest &&
+        query_.manifestPath->find('\0') == std::string::npos) {
+      listed.thisManifest = files_.SameFile(platform::pathFromUtf8(listed.path),
+                                            platform::pathFromUtf8(*query_.manifestPath));
+    }
+    return listed.thisManifest;
   }
 
   const std::vector<std::string>& temporaryFolders() {

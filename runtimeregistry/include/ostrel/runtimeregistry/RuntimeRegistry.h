@@ -88,7 +88,8 @@ struct ListedManifest {
   std::vector<std::string> appKeys;  // what it declares, when readable
   bool declaresKey = false;          // one of appKeys is the key asked about
   // The manifest asked about: the same path by the host's rules, or, when
-  // the file is there, the same file through a symbolic link.
+  // the file is there and declares the key (or cannot be read), the same
+  // file through a symbolic link.
   bool thisManifest = false;
   bool temporaryLocation = false;  // under a temporary folder
 };

@@ -1,5 +1,6 @@
 # The benchmarks' smoke run: every benchmark once and briefly, no figure
-# asserted. Fails when the program fails, when any benchmark reports an
+# asserted; those over the runtime's files with their smaller lists only
+# (thousands of files laid out take longer than the rest of the run). Fails when the program fails, when any benchmark reports an
 # error (SkipWithError: the path it measures was not the one taken), or when
 # one that counts runtime connections ("connects") made any: those measure
 # paths that must not reach the runtime.
@@ -18,7 +19,8 @@ file(MAKE_DIRECTORY "${WORK}")
 set(report "${WORK}/benchmark-smoke.json")
 file(REMOVE "${report}")
 execute_process(
-  COMMAND "${BENCH}" --benchmark_min_time=0.001 --benchmark_out=${report}
+  COMMAND "${BENCH}" --benchmark_min_time=0.001 "--benchmark_filter=-(listed:1000|4096)"
+    --benchmark_out=${report}
     --benchmark_out_format=json
   RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(NOT status EQUAL 0)
@@ -43,7 +45,8 @@ foreach(i RANGE ${last})
     string(APPEND failures "  ${name}: ${why}\n")
   endif()
   string(JSON connects ERROR_VARIABLE absent GET "${json}" benchmarks ${i} connects)
-  if(NOT absent AND NOT connects EQUAL 0)
+  # A counter comes back as a number in any JSON form ("0.0", "0e+00").
+  if(NOT absent AND NOT connects MATCHES "^0(\\.0*)?([eE][-+]?0+)?$")
     string(APPEND failures "  ${name}: ${connects} runtime connections, expected none\n")
   endif()
 endforeach()

@@ -255,9 +255,9 @@ class Examination {
       setting.findings.push_back(warning(
           findings::kAutoLaunchOrphan,
           "auto-launch is on for " + shown(setting.appKey) + " (" + shown(setting.file) +
-              "), but no listed manifest declares the key, so it starts nothing: the "
-              "application was uninstalled or its manifest is not listed; the setting is "
-              "harmless and SteamVR keeps it"));
+              "), but no listed manifest the runtime loads declares the key, so it starts "
+              "nothing: the application was uninstalled, or its manifest is gone, broken or not "
+              "listed; the setting itself is harmless, and SteamVR keeps it"));
     }
     for (DoctorManifest& manifest : report_.manifests) {
       for (DoctorApplication& application : manifest.applications) {

@@ -97,6 +97,7 @@ std::string doctorJson(const DoctorResult& result) {
       {"manifests", std::move(manifests)},
       {"unlisted", report.unlisted},
       {"auto_launch", std::move(settings)},
+      {"auto_launch_unread", report.settingsUnread},
       {"remove_dead", removalJson(result.removal)},
       {"summary",
        {{"manifests", summary.manifests},

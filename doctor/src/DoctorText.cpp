@@ -144,6 +144,10 @@ void settingsSection(std::string& out, const DoctorReport& report) {
     }
     findingLines(out, setting.findings, "  ");
   }
+  if (report.settingsUnread > 0) {
+    out += "\n" + std::to_string(report.settingsUnread) +
+           " more auto-launch settings were not read\n";
+  }
 }
 
 void removalSection(std::string& out, const DeadEntryRemoval& removal) {

@@ -222,6 +222,10 @@ TEST_F(DoctorTest, HostileRegistriesAreAnsweredBounded) {
   registry_.put(manifestPath("many"), many);
   paths.insert(paths.begin(), {manifestPath("huge"), manifestPath("many")});
   list(paths);
+  // More settings than are read: the rest are counted.
+  for (std::size_t i = 0; i < kMaxSettings + 4; ++i) {
+    setting("old.tool" + std::to_string(i), "{\"autolaunch\": false}");
+  }
   const DoctorResult result = run();
   ASSERT_TRUE(result.report.listRead);
   EXPECT_EQ(result.report.manifests.size(), runtimeregistry::kMaxListedManifests);
@@ -235,6 +239,8 @@ TEST_F(DoctorTest, HostileRegistriesAreAnsweredBounded) {
   }
   EXPECT_EQ(summarize(result).dead, 3000u);
   EXPECT_EQ(result.report.manifests.back().state, EntryState::Repeated);
+  EXPECT_EQ(result.report.settings.size(), kMaxSettings);
+  EXPECT_EQ(result.report.settingsUnread, 4u);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ namespace ostrel::doctor {
 //                                     "findings"}]}],
 //    "unlisted",
 //    "auto_launch": [{"app_key", "file", "auto_launch", "declared", "findings"}],
+//    "auto_launch_unread",
 //    "remove_dead": null | {"dry_run", "planned", "runtime": {"asked",
 //                   "reachable", "error", "advice"}, "removed",
 //                   "refused": [{"path", "error"}]},

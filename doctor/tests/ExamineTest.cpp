@@ -210,17 +210,21 @@ TEST_F(DoctorTest, AManifestInATemporaryFolderIsFlagged) {
 
 TEST_F(DoctorTest, HostileRegistriesAreAnsweredBounded) {
   // Thousands of entries, most of them dead, some repeated; one manifest
-  // past the size limit, one just under it holding thousands of entries.
+  // past the size limit, one of exactly 1 MiB, one declaring more
+  // applications than are judged.
   std::vector<std::string> paths;
   for (int i = 0; i < 5000; ++i) paths.push_back(manifestPath("dead" + std::to_string(i % 3000)));
   registry_.put(manifestPath("huge"), std::string(manifestcheck::kManifestSizeLimit + 10, ' '));
+  std::string full = manifestText({{"tools.full"}});
+  full.resize(manifestcheck::kManifestSizeLimit, ' ');
+  registry_.put(manifestPath("full"), full);
   std::string many = "{\"applications\":[";
-  for (int i = 0; many.size() < manifestcheck::kManifestSizeLimit - 100; ++i) {
+  for (std::size_t i = 0; i < manifestcheck::kMaxSurveyedApplications + 50; ++i) {
     many += "{\"app_key\":\"k" + std::to_string(i) + "\"},";
   }
   many += "{\"app_key\":\"last\"}]}";
   registry_.put(manifestPath("many"), many);
-  paths.insert(paths.begin(), {manifestPath("huge"), manifestPath("many")});
+  paths.insert(paths.begin(), {manifestPath("huge"), manifestPath("many"), manifestPath("full")});
   list(paths);
   // More settings than are read: the rest are counted.
   for (std::size_t i = 0; i < kMaxSettings + 4; ++i) {
@@ -229,7 +233,7 @@ TEST_F(DoctorTest, HostileRegistriesAreAnsweredBounded) {
   const DoctorResult result = run();
   ASSERT_TRUE(result.report.listRead);
   EXPECT_EQ(result.report.manifests.size(), runtimeregistry::kMaxListedManifests);
-  EXPECT_EQ(result.report.unlisted, 5002 - runtimeregistry::kMaxListedManifests);
+  EXPECT_EQ(result.report.unlisted, 5003 - runtimeregistry::kMaxListedManifests);
   EXPECT_EQ(codesOf(result.report.manifests[0].findings), std::vector<std::string>{"file-too-large"});
   const DoctorManifest& crowded = result.report.manifests[1];
   EXPECT_EQ(crowded.applications.size(), manifestcheck::kMaxSurveyedApplications);
@@ -237,7 +241,10 @@ TEST_F(DoctorTest, HostileRegistriesAreAnsweredBounded) {
   for (const DoctorApplication& application : crowded.applications) {
     EXPECT_LE(application.findings.size(), manifestcheck::kMaxFindings);
   }
+  ASSERT_EQ(result.report.manifests[2].applications.size(), 1u);
+  EXPECT_TRUE(result.report.manifests[2].applications[0].served);
   EXPECT_EQ(summarize(result).dead, 3000u);
+  EXPECT_EQ(result.report.manifests.back().path, manifestPath("dead1092"));
   EXPECT_EQ(result.report.manifests.back().state, EntryState::Repeated);
   EXPECT_EQ(result.report.settings.size(), kMaxSettings);
   EXPECT_EQ(result.report.settingsUnread, 4u);

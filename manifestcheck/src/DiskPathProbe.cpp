@@ -27,11 +27,24 @@ PathKind kindOf(fs::file_type type) {
   }
 }
 
-bool hasDotComponents(const fs::path& path) {
-  for (const fs::path& part : path) {
-    if (part == "." || part == "..") return true;
+bool isSeparator(fs::path::value_type c) {
+  return c == '/' || c == static_cast<fs::path::value_type>(fs::path::preferred_separator);
+}
+
+// Whether a component of the path is "." or "..", or two separators meet or
+// end it: then its normal form is not its text. Read off the text, since
+// splitting a path into components allocates for each.
+bool needsNormalizing(const fs::path::string_type& text) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && !isSeparator(text[i])) continue;
+    const std::size_t length = i - start;
+    if (i > 0 && i < text.size() && length == 0) return true;  // two separators
+    if (length == 1 && text[start] == '.') return true;
+    if (length == 2 && text[start] == '.' && text[start + 1] == '.') return true;
+    start = i + 1;
   }
-  return false;
+  return !text.empty() && isSeparator(text.back()) && text.size() > 1;
 }
 
 // Where each path really leads is worked out one component at a time, and
@@ -53,11 +66,11 @@ class DiskPathProbe final : public IPathProbe {
   }
 
   std::optional<fs::path> LinkTarget(const fs::path& path) override {
-    if (!path.is_absolute() || hasDotComponents(path)) return platform::linkResolvedPath(path);
-    const std::optional<fs::path> resolved = resolve(path);
-    fs::path normal = path.lexically_normal();
-    if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
-    if (!resolved || *resolved == normal) return std::nullopt;
+    if (!path.is_absolute() || needsNormalizing(path.native())) {
+      return platform::linkResolvedPath(path);
+    }
+    std::optional<fs::path> resolved = resolve(path);
+    if (!resolved || resolved->native() == path.native() || *resolved == path) return std::nullopt;
     return resolved;
   }
 

@@ -7,33 +7,18 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "CountingConnector.h"
 #include "MessageShapes.h"
+#include "RegistryLayout.h"
 #include "StandardErrorRedirect.h"
 #include "ostrel/startup/StartupRegistration.h"
-#include "ostrel/testing/JsonText.h"
-#include "ostrel/testing/ScratchFolder.h"
 #include "platform/Platform.h"
 
 namespace ostrel::bench {
 namespace {
-
-using testing::jsonString;
-
-// Any Connect is a failure of the cheap path; the counter shows there was none.
-class CountingConnector final : public registration::IRuntimeConnector {
- public:
-  registration::Connection Connect(const std::string&) override {
-    ++connects;
-    registration::RuntimeFailure failure;
-    failure.message = "not in this benchmark";
-    return failure;
-  }
-  int connects = 0;
-};
 
 // The manifest check without the Windows path rules, which refuse the POSIX
 // paths of this host; the file is read and judged as for a registration.
@@ -42,58 +27,21 @@ std::vector<manifestcheck::ManifestFinding> checkFileOnly(std::wstring_view path
                                  std::string(key)});
 }
 
-std::string manifestFor(const std::string& key) {
-  return R"({"source":"builtin","applications":[{"app_key":")" + key +
-         R"(","launch_type":"binary","binary_path_windows":"Ostrel.exe",)"
-         R"("is_dashboard_overlay":true,"strings":{"en_us":{"name":"Ostrel"}}}]})";
-}
-
-// Lays out the runtime's files for `listed` manifests and points the path
-// registry override at them. Returns our manifest's path, or "" with the
-// benchmark failed.
-std::string layOut(const testing::ScratchFolder& folder, int listed, benchmark::State& state) {
-  if (folder.path().empty()) {
-    state.SkipWithError(folder.error().c_str());
-    return {};
-  }
-  const std::string root = platform::pathToUtf8(folder.path());
-  std::string list;
-  for (int index = 0; index + 1 < listed; ++index) {
-    const std::string name = "apps/app" + std::to_string(index) + "/app.vrmanifest";
-    folder.write(name, manifestFor("other.app" + std::to_string(index)));
-    list += jsonString(root + "/" + name) + ",";
-  }
-  folder.write("ours/Ostrel.exe", "");
-  const std::string ours = platform::pathToUtf8(folder.write("ours/app.vrmanifest", manifestFor(kAppKey)));
-  list += jsonString(ours);
-  folder.write("config/appconfig.json", R"({"manifest_paths":[)" + list + "]}");
-  const std::string vrpath = platform::pathToUtf8(folder.write(
-      "openvrpaths.vrpath",
-      R"({"config":[)" + jsonString(root + "/config") + R"(],"runtime":[)" +
-          jsonString(root + "/runtime") + R"(],"version":1})"));
-  ::setenv("VR_PATHREG_OVERRIDE", vrpath.c_str(), 1);
-  return ours;
-}
-
 // The runtime's files for `listed` manifests, and the start-up call's options
 // and services over them; `ready` is false (the benchmark failed) when the
 // files could not be written.
 struct CheapPath {
-  CheapPath(int listed, benchmark::State& state) : ours(layOut(folder, listed, state)) {
+  CheapPath(int listed, benchmark::State& state) : files(listed, state) {
     services.connector = &connector;
     services.check = &checkFileOnly;
     options.appKey = kAppKey;
-    options.manifestPath = ours;
+    options.manifestPath = files.ours();
   }
-  ~CheapPath() { ::unsetenv("VR_PATHREG_OVERRIDE"); }
-  CheapPath(const CheapPath&) = delete;
-  CheapPath& operator=(const CheapPath&) = delete;
 
-  bool ready() const { return !ours.empty(); }
+  bool ready() const { return files.ready(); }
 
   const StandardErrorRedirect discard{"/dev/null"};  // one log line per call
-  const testing::ScratchFolder folder;
-  const std::string ours;
+  const RegistryLayout files;
   CountingConnector connector;
   startup::StartupServices services;
   startup::StartupOptions options;

@@ -14,8 +14,8 @@
 #   target_link_libraries(app PRIVATE ostrel::startup)
 #
 # and gets ostrel::startup (the start-up call), ostrel::registration (what
-# the runtime and its files say about a key, and the repair),
-# ostrel::runtimeregistry (reading the runtime's files), ostrel::manifestcheck
+# the runtime and its files say about a key, and the repair), ostrel::doctor
+# (every registration judged, dead entries removed), ostrel::runtimeregistry (reading the runtime's files), ostrel::manifestcheck
 # (the manifest check), ostrel::openvr (the OpenVR adapter), ostrel::steamvr
 # (the seam and the registrar) and ostrel::logging, each with its
 # include folder, C++20 and its link dependencies; and ostrel::c, the C

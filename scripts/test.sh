@@ -14,7 +14,8 @@ step() { printf '\n== %s\n' "$*"; }
 
 step "packages"
 ensure_packages cmake ninja-build g++ googletest libgtest-dev nlohmann-json3-dev libcli11-dev \
-  clang libclang-rt-14-dev clang-tidy strace mono-mcs mono-runtime python3 valgrind abigail-tools
+  clang libclang-rt-14-dev clang-tidy strace mono-mcs mono-runtime python3 valgrind abigail-tools \
+  libbenchmark-dev libspdlog-dev
 if ! ensure_packages g++-mingw-w64-x86-64-posix wine wine64 nsis wixl msitools; then
   echo "error: the Windows build needs mingw-w64 (posix), Wine, NSIS, wixl and msitools; it cannot be skipped" >&2
   exit 1
@@ -25,6 +26,15 @@ cmake --preset ci >/dev/null
 cmake --build --preset ci -j "$jobs"
 ctest --preset ci -j "$jobs"
 
+step "benchmarks (built, each run once briefly; no figure asserted)"
+# Not timings: a benchmark that reports an error (the path it measures was
+# not taken) or reaches for the runtime where it must not fails the step.
+cmake -S . -B build-bench -G Ninja -DOSTREL_BUILD_BENCHMARKS=ON -DOSTREL_BUILD_TESTS=OFF \
+  -DOSTREL_WARNINGS_AS_ERRORS=ON >/dev/null
+cmake --build build-bench -j "$jobs" --target ostrel-bench
+cmake -DBENCH=build-bench/bench/ostrel-bench -DWORK=build-bench/smoke \
+  -P bench/CheckBenchmarkRun.cmake
+
 step "clang-tidy (production sources, .clang-tidy)"
 # The libraries and programs, chosen by folder so that files added or renamed
 # in them are checked too; not the tests, the stand-in loader, benchmarks or
@@ -32,7 +42,7 @@ step "clang-tidy (production sources, .clang-tidy)"
 # sources (platform/*Windows.cpp, the installer's stand-in application) are
 # not in it; only the Windows build compiles them. .clang-tidy makes
 # every finding an error, which makes run-clang-tidy exit nonzero.
-tidy_folders='common/(src|platform|text|json)|steamvr/src|openvr/src|manifestcheck/src|runtimeregistry/src|registration/src|startup/src|capi/src|register(/src)?|selfcheck|packaging/windows/standin'
+tidy_folders='common/(src|platform|text|json)|steamvr/src|openvr/src|manifestcheck/src|runtimeregistry/src|registration/src|doctor/src|startup/src|capi/src|register(/src)?|selfcheck|packaging/windows/standin'
 if ! grep -qE "\"file\": \"[^\"]*/($tidy_folders)/[^/\"]+\"" build/compile_commands.json; then
   echo "error: no production source in build/compile_commands.json; has a folder moved?" >&2
   exit 1

@@ -6,9 +6,11 @@
 #include "ContentCheck.h"
 #include "FindingList.h"
 #include "ManifestFile.h"
+#include "ManifestStructure.h"
 #include "PathRules.h"
 #include "PathText.h"
 #include "SystemRules.h"
+#include "ostrel/manifestcheck/ManifestSurvey.h"
 #include "platform/Platform.h"
 
 namespace ostrel::manifestcheck {
@@ -48,6 +50,22 @@ std::vector<ManifestFinding> checkManifestContent(std::string_view content,
   FindingList findings;
   manifestcheck::checkContent(content, context, findings);
   return std::move(findings).take();
+}
+
+ManifestSurvey surveyManifestContent(std::string_view content,
+                                     const ManifestContentContext& context) {
+  ManifestSurvey survey;
+  FindingList whole;
+  const std::optional<nlohmann::json> root = manifestcheck::readManifestJson(content, whole);
+  // A byte-order mark is reported and the text after it parsed, but the
+  // runtime loads nothing from such a file.
+  if (!root || whole.hasError()) {
+    survey.refused = true;
+  } else {
+    manifestcheck::surveyManifestStructure(*root, context, whole, survey);
+  }
+  survey.findings = std::move(whole).take();
+  return survey;
 }
 
 std::vector<ManifestFinding> checkManifestPath(std::wstring_view registrarPath) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -364,14 +365,13 @@ void reportMissingKey(const std::vector<std::string>& keys,
   findings.error(findings::kAppKeyMissing, std::move(message));
 }
 
-}  // namespace
-
-void checkManifestStructure(const json& root, const ManifestContentContext& context,
-                            FindingList& findings) {
+// The top level's "applications" array, or nullptr with the error that
+// makes the runtime load nothing from the manifest.
+const json* applicationsArray(const json& root, FindingList& findings) {
   if (!root.is_object()) {
     findings.error(findings::kNotObject, "the manifest's top level is " + typeName(root) +
                                      "; it must be an object such as {\"applications\": [...]}");
-    return;
+    return nullptr;
   }
   if (const json* source = member(root, "source"); source != nullptr && !source->is_string()) {
     wrongType(findings, "source", *source, "a string such as \"builtin\"");
@@ -384,31 +384,124 @@ void checkManifestStructure(const json& root, const ManifestContentContext& cont
                    "the manifest has no \"applications\" array at the top level (keys present: " +
                        quoteList(keys, kKeysShown) +
                        "): put the application's entry in \"applications\": [{...}]");
-    return;
+    return nullptr;
   }
   if (!applications->is_array()) {
     wrongType(findings, "applications", *applications,
               "an array of application objects: \"applications\": [{...}]");
+    return nullptr;
+  }
+  return applications;
+}
+
+// The application's string app_key, or nullptr: an entry that is not an
+// object, or whose app_key is not a string, is a wrong-type finding; one
+// without an app_key is passed over, as the runtime passes it over.
+const std::string* appKeyOf(const json& application, const std::string& where,
+                            FindingList& findings) {
+  if (!application.is_object()) {
+    wrongType(findings, where, application, "an object with the application's keys");
+    return nullptr;
+  }
+  const json* key = member(application, "app_key");
+  if (key == nullptr) return nullptr;
+  if (!key->is_string()) {
+    wrongType(findings, memberPath(where, "app_key"), *key, "a string");
+    return nullptr;
+  }
+  return &key->get_ref<const std::string&>();
+}
+
+// The name a person sees: en_us's, else the first language's that has one.
+std::string displayName(const json& application) {
+  const json* strings = member(application, "strings");
+  if (strings == nullptr || !strings->is_object()) return {};
+  const auto nameIn = [](const json& texts) -> const std::string* {
+    if (!texts.is_object()) return nullptr;
+    const json* name = member(texts, "name");
+    return name != nullptr && name->is_string() ? &name->get_ref<const std::string&>() : nullptr;
+  };
+  if (const json* english = member(*strings, "en_us"); english != nullptr) {
+    if (const std::string* name = nameIn(*english)) return *name;
+  }
+  for (const auto& [language, texts] : strings->items()) {
+    if (const std::string* name = nameIn(texts)) return *name;
+  }
+  return {};
+}
+
+bool isDashboardOverlay(const json& application) {
+  const json* overlay = member(application, "is_dashboard_overlay");
+  return overlay != nullptr && overlay->is_boolean() && overlay->get<bool>();
+}
+
+}  // namespace
+
+void surveyManifestStructure(const json& root, const ManifestContentContext& context,
+                             FindingList& whole, ManifestSurvey& survey) {
+  const json* applications = applicationsArray(root, whole);
+  if (applications == nullptr) {
+    survey.refused = true;
     return;
   }
+  std::unordered_map<std::string, std::size_t> firstWithKey;  // key -> index in "applications"
+  std::size_t passedOver = 0;
+  for (std::size_t i = 0; i < applications->size(); ++i) {
+    const json& application = (*applications)[i];
+    const std::string where = elementPath("applications", i);
+    const std::string* key = appKeyOf(application, where, whole);
+    if (key == nullptr) continue;
+    if (survey.applications.size() == kMaxSurveyedApplications) {
+      ++passedOver;
+      continue;
+    }
+    ApplicationSurvey entry;
+    entry.index = i;
+    entry.appKey = *key;
+    entry.name = displayName(application);
+    entry.dashboardOverlay = isDashboardOverlay(application);
+    FindingList own;
+    const auto [first, added] = firstWithKey.try_emplace(*key, i);
+    if (!added) {
+      own.warning(findings::kAppKeyDuplicate,
+                  where + " has app_key " + quote(*key) + " as " +
+                      elementPath("applications", first->second) +
+                      " has; the runtime keeps only one of them: remove the others");
+    } else {
+      checkAppKeyText(*key, memberPath(where, "app_key"), "give the application a key", own);
+      checkApplication(application, where, context, own);
+    }
+    entry.findings = std::move(own).take();
+    survey.applications.push_back(std::move(entry));
+  }
+  if (passedOver > 0) {
+    whole.warning(findings::kMoreFindings,
+                  std::to_string(passedOver) + " more applications after the first " +
+                      std::to_string(kMaxSurveyedApplications) +
+                      " were not looked at; a manifest declares a few: check that the right "
+                      "file is listed");
+  }
+  if (survey.applications.empty()) {
+    whole.error(findings::kAppKeyMissing,
+                "the manifest lists no application with an app_key, so the runtime lists "
+                "nothing from it: add the application's entry to \"applications\", or "
+                "unregister the manifest");
+  }
+}
+
+void checkManifestStructure(const json& root, const ManifestContentContext& context,
+                            FindingList& findings) {
+  const json* applications = applicationsArray(root, findings);
+  if (applications == nullptr) return;
 
   std::vector<std::string> keys;
   std::vector<std::size_t> matches;
   std::optional<std::string> caseMatch;
   for (std::size_t i = 0; i < applications->size(); ++i) {
-    const json& application = (*applications)[i];
-    const std::string where = elementPath("applications", i);
-    if (!application.is_object()) {
-      wrongType(findings, where, application, "an object with the application's keys");
-      continue;
-    }
-    const json* key = member(application, "app_key");
+    const std::string* key =
+        appKeyOf((*applications)[i], elementPath("applications", i), findings);
     if (key == nullptr) continue;
-    if (!key->is_string()) {
-      wrongType(findings, memberPath(where, "app_key"), *key, "a string");
-      continue;
-    }
-    const std::string& text = key->get_ref<const std::string&>();
+    const std::string& text = *key;
     keys.push_back(text);
     if (text == context.appKey) {
       matches.push_back(i);

@@ -48,7 +48,7 @@ endif()
 # The declared list comes from the build, so which libraries' headers are
 # public is said here on its own: one folder each, the internal ones absent.
 set(expected_header_folders
-  common manifestcheck openvr outcome registration runtimeregistry startup steamvr)
+  common doctor manifestcheck openvr outcome registration runtimeregistry startup steamvr)
 file(GLOB installed_header_folders RELATIVE "${prefix}/include/ostrel" "${prefix}/include/ostrel/*")
 list(SORT installed_header_folders)
 if(NOT installed_header_folders STREQUAL expected_header_folders)
@@ -68,7 +68,8 @@ else()
     endif()
   endforeach()
   foreach(library ostrel_logging ostrel_steamvr ostrel_openvr ostrel_manifestcheck
-      ostrel_runtimeregistry ostrel_registration ostrel_startup ostrel_platform ostrel_text)
+      ostrel_runtimeregistry ostrel_registration ostrel_doctor ostrel_startup ostrel_platform
+      ostrel_text)
     if(NOT EXISTS "${libdir}/lib${library}.a")
       string(APPEND failures "  ${libdir}/lib${library}.a missing\n")
     endif()
@@ -86,7 +87,7 @@ else()
   endforeach()
   file(READ "${package_dir}/ostrelTargets.cmake" targets)
   foreach(target ostrel::logging ostrel::steamvr ostrel::openvr ostrel::manifestcheck
-      ostrel::runtimeregistry ostrel::registration ostrel::startup)
+      ostrel::runtimeregistry ostrel::registration ostrel::doctor ostrel::startup)
     string(FIND "${targets}" "add_library(${target} STATIC IMPORTED)" at)
     if(at EQUAL -1)
       string(APPEND failures "  ostrelTargets.cmake does not define ${target}\n")

@@ -11,7 +11,7 @@
 
 namespace ostrel::registercli {
 
-enum class CommandKind { Register, Ensure, Unregister, Status, Check, Repair };
+enum class CommandKind { Register, Ensure, Unregister, Status, Check, Repair, Doctor };
 
 // "register", "ensure", ... as typed on the command line; "unknown" outside
 // the enum. Static storage, never null.
@@ -19,17 +19,18 @@ const char* commandName(CommandKind kind) noexcept;
 
 // Text arguments are UTF-8, exactly as the platform layer delivered them.
 // As parsed: appKey is not empty, and manifestPath is set (possibly empty) for
-// every command but status.
+// every command but status and doctor, which take no key.
 struct CommandLine {
   CommandKind command = CommandKind::Check;
   std::string appKey;
-  std::optional<std::string> manifestPath;  // always set except for status
+  std::optional<std::string> manifestPath;  // always set except for status and doctor
   std::string loaderPath;                   // empty: the session's default search
   // Go ahead despite the manifest check's errors (register, ensure, repair;
   // unregister takes it and checks nothing).
   bool force = false;
-  bool dryRun = false;  // repair only
-  bool json = false;    // status, check, repair: one JSON object on standard output
+  bool dryRun = false;      // repair; doctor with removeDead
+  bool removeDead = false;  // doctor only
+  bool json = false;        // status, check, repair, doctor: one JSON object on standard output
 };
 
 enum class ParseKind {
@@ -51,7 +52,8 @@ struct ParseResult {
 // "ostrel-register <version>" (--version wins over a missing command, --help
 // over --version); UsageError with "ostrel-register: <what is wrong>" and a
 // pointer to --help for a missing or unknown command, an option the command
-// lacks, a missing required option, or an empty --key. Never throws
+// lacks, a missing required option, an empty --key, or doctor's --dry-run
+// without --remove-dead. Never throws
 // (std::bad_alloc aside): the parser's own exceptions become a UsageError
 // with its message.
 ParseResult parseCommandLine(const std::vector<std::string>& arguments);

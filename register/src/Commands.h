@@ -1,4 +1,4 @@
-// The dispatcher and the six commands of ostrel-register.
+// The dispatcher and the seven commands of ostrel-register.
 //
 // Each command blocks until done and returns the process's exit status
 // (ExitStatus.h); every failure is told by that status and the summary line,
@@ -27,14 +27,14 @@ namespace ostrel::registercli {
 
 // The dispatcher: runs the command commandLine.command names, as below, and
 // returns its exit status; kExitUsage for a value outside CommandKind.
-// `sources` is read by status, ensure and repair. REQUIRES: what the command
+// `sources` is read by status, ensure, repair and doctor. REQUIRES: what the command
 // dispatched to requires; a Run result of parseCommandLine meets it, given
 // non-null `sources`.
 int runCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
                const registration::RegistrySources& sources, std::ostream& out, std::ostream& err);
 
 // ---------------------------------------------------------------------------
-// The six commands.
+// The seven commands.
 
 // register, ensure, unregister. register and ensure check the manifest first
 // (the findings on `err`); errors without --force end it there with
@@ -84,5 +84,16 @@ int runCheckCommand(const CommandLine& commandLine, std::ostream& out);
 // commandLine.manifestPath is set; `sources`' pointers are not null.
 int runRepairCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
                      const registration::RegistrySources& sources, std::ostream& out, std::ostream& err);
+
+// Judges every application the runtime's files list (doctor::runDoctor,
+// reading through `sources` and the disk for binaries) and prints the
+// report (doctor::doctorText), or with --json its JSON; with --remove-dead
+// the dead entries are removed through `connector` first (only when there
+// is one to remove; --dry-run only names them). Returns
+// exitStatusForDoctor: 0 nothing wrong, 5 an error found, 4 a removal
+// refused, 69 the runtime's list cannot be read or, removing, the runtime
+// cannot be reached. REQUIRES: `sources`' pointers are not null.
+int runDoctorCommand(const CommandLine& commandLine, registration::IRuntimeConnector& connector,
+                     const registration::RegistrySources& sources, std::ostream& out);
 
 }  // namespace ostrel::registercli

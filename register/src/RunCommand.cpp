@@ -16,6 +16,8 @@ int runCommand(const CommandLine& commandLine, registration::IRuntimeConnector& 
       return runCheckCommand(commandLine, out);
     case CommandKind::Repair:
       return runRepairCommand(commandLine, connector, sources, out, err);
+    case CommandKind::Doctor:
+      return runDoctorCommand(commandLine, connector, sources, out);
   }
   return registration::kExitUsage;
 }

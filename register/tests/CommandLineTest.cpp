@@ -60,6 +60,23 @@ TEST(CommandLine, StatusNeedsNoManifest) {
   EXPECT_FALSE(result.commandLine.manifestPath.has_value());
 }
 
+TEST(CommandLine, DoctorTakesNoKeyAndItsOwnOptions) {
+  const ParseResult plain = parse({"doctor"});
+  ASSERT_EQ(plain.kind, ParseKind::Run) << plain.text;
+  EXPECT_EQ(plain.commandLine.command, CommandKind::Doctor);
+  EXPECT_FALSE(plain.commandLine.removeDead);
+  EXPECT_FALSE(plain.commandLine.dryRun);
+  EXPECT_FALSE(plain.commandLine.manifestPath.has_value());
+  const ParseResult all =
+      parse({"doctor", "--remove-dead", "--dry-run", "--json", "--openvr", "l"});
+  ASSERT_EQ(all.kind, ParseKind::Run) << all.text;
+  EXPECT_TRUE(all.commandLine.removeDead);
+  EXPECT_TRUE(all.commandLine.dryRun);
+  EXPECT_TRUE(all.commandLine.json);
+  EXPECT_EQ(all.commandLine.loaderPath, "l");
+  EXPECT_STREQ(commandName(CommandKind::Doctor), "doctor");
+}
+
 TEST(CommandLine, OptionValuesKeepTheirBytes) {
   const std::string path = "C:\\Users\\Jos\xc3\xa9\\\xe5\xba\x94\xe7\x94\xa8 app.vrmanifest";
   const ParseResult result = parse({"check", "--key", "k", "--manifest=" + path});
@@ -110,6 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "--dry-run"},
         UsageCase{"RegisterHasNoJson", {"register", "--key", "k", "--manifest", "m", "--json"},
                   "--json"},
+        UsageCase{"DoctorTakesNoKey", {"doctor", "--key", "k"}, "--key"},
+        UsageCase{"DoctorDryRunOnlyWithRemoval", {"doctor", "--dry-run"}, "--remove-dead"},
         UsageCase{"TwoCommands", {"check", "--key", "k", "--manifest", "m", "status"}, "status"},
         UsageCase{
             "StrayArgument", {"unregister", "--key", "k", "--manifest", "m", "extra"}, "extra"}),

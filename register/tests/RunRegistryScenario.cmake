@@ -418,6 +418,84 @@ elseif(CASE STREQUAL "not_steamvr")
   run(override_other ensure "${new}" STATUS 69)
   check_out(override_other "${reason}")
   unset(ENV{VR_OVERRIDE})
+elseif(CASE STREQUAL "doctor")
+  # The machine as support staff meet it: an application registered twice
+  # (an old install folder first), another application healthy, one whose
+  # manifest was deleted, one whose manifest was broken after it was
+  # registered. The doctor reads the runtime's files only.
+  make_manifest(other "Other" "other.app")
+  make_manifest(gone "Gone" "gone.app")
+  make_manifest(broken "Broken" "broken.app")
+  run(add_old register "${old}" STATUS 0)
+  run(add_new register "${new}" STATUS 0)
+  foreach(step other gone broken)
+    run(add_${step} register "${${step}}" KEY ${step}.app STATUS 0)
+  endforeach()
+  file(REMOVE "${gone_file}")
+  file(WRITE "${broken_file}" "{\"applications\": [")
+  check_listed("${old}" "${new}" "${other}" "${gone}" "${broken}")
+  file(REMOVE "${dir}/calls.log")
+
+  run_args(report doctor)
+  check_status(report 5)
+  check_out(report "APPLICATION" "  ${old}\n" "  ${new}\n" "  ${other}\n"
+    "error [key-shadowed]: the runtime serves app_key \"${key}\" from \"${old}\""
+    "  ${broken} (refused)\n" "    error [json-syntax]: "
+    "dead entries (the runtime lists them, the file is gone):\n  ${gone}\n"
+    # The settings of the two that are gone or broken now switch nothing on.
+    "warning [auto-launch-orphan]: auto-launch is on for \"gone.app\""
+    "doctor: 5 listed manifests, 3 applications (2 served), 1 dead entry, 2 orphan auto-launch settings: 3 errors, ")
+  if(EXISTS "${dir}/calls.log")
+    fail("report: the doctor reached for the runtime")
+  endif()
+
+  run_args(json doctor --json)
+  check_status(json 5)
+  check_json(json "5" exit_status)
+  check_json(json "${vrpath}" registry file)
+  check_json(json "${config}" registry config)
+  check_json_length(json 5 manifests)
+  check_json(json "${old}" manifests 0 path)
+  check_json(json "ON" manifests 0 applications 0 served)
+  check_json(json "OFF" manifests 1 applications 0 served)
+  check_json(json "3" summary errors)
+  check_json(json "ON" manifests 2 applications 0 auto_launch)
+  check_json(json "missing" manifests 3 state)
+  check_json(json "refused" manifests 4 state)
+  check_json(json "1" summary dead)
+
+  run_args(dry doctor --remove-dead --dry-run)
+  check_status(dry 5)
+  check_out(dry "would remove ${gone}\n")
+  if(EXISTS "${dir}/calls.log")
+    fail("dry: a dry run reached for the runtime")
+  endif()
+
+  set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "init=108")
+  run_args(closed doctor --remove-dead --openvr "${loader}")
+  check_status(closed 69)
+  check_out(closed "nothing removed: the SteamVR runtime cannot be reached")
+  check_listed("${old}" "${new}" "${other}" "${gone}" "${broken}")
+
+  set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "remove=100")
+  run_args(refused doctor --remove-dead --openvr "${loader}")
+  check_status(refused 4)
+  check_out(refused "the runtime refused to remove ${gone} (")
+  check_listed("${old}" "${new}" "${other}" "${gone}" "${broken}")
+
+  set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "")
+  file(REMOVE "${dir}/calls.log")
+  run_args(clean doctor --remove-dead --openvr "${loader}" --json)
+  # The shadowed copy and the broken manifest are still errors: someone's
+  # to fix, never removed.
+  check_status(clean 5)
+  check_json(clean "${gone}" remove_dead removed 0)
+  check_json(clean "ON" manifests 3 removed)
+  check_listed("${old}" "${new}" "${other}" "${broken}")
+  count_calls(removes "RemoveApplicationManifest(")
+  if(NOT removes EQUAL 1)
+    fail("clean: ${removes} removals, expected 1")
+  endif()
 elseif(CASE STREQUAL "linked_folder")
   # Linux: Steam's folder has two names, ~/.steam/steam being a link to
   # ~/.local/share/Steam. Registered through the link, the manifest is still

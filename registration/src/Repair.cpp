@@ -32,4 +32,21 @@ RemovalOutcome removeListedCopies(steamvr::IVRApplicationsSurface& surface,
   return outcome;
 }
 
+std::vector<RemovalAttempt> removeEachListed(steamvr::IVRApplicationsSurface& surface,
+                                             const std::vector<std::string>& entries) {
+  std::vector<RemovalAttempt> attempts;
+  attempts.reserve(entries.size());
+  for (const std::string& entry : entries) {
+    const steamvr::ApplicationError error = surface.RemoveApplicationManifest(entry.c_str());
+    const char* name = surface.ErrorName(error);
+    if (error == steamvr::kApplicationErrorNone) {
+      common::logMessage(common::LogLevel::Info, "listed manifest removed: ", entry);
+    } else {
+      common::logMessage(common::LogLevel::Warn, "RemoveApplicationManifest(", entry, "): ", name);
+    }
+    attempts.push_back({entry, error, name});
+  }
+  return attempts;
+}
+
 }  // namespace ostrel::registration

@@ -1,5 +1,5 @@
-// libFuzzer entry for the registry reader and the active runtime's
-// judgement. The input holds every file the runtime's registry is made of,
+// libFuzzer entry for the registry reader, the active runtime's judgement
+// and the doctor, which reads the same files. The input holds every file the runtime's registry is made of,
 // cut apart at each "\n%%\n":
 //
 //   settings        its first byte picks the environment (see Flag)
@@ -12,7 +12,9 @@
 // wherever the reader looks for it, so a fuzzed config folder still finds
 // appconfig.json; a listed manifest gets one of the three manifests, or is
 // missing or unreadable, by its path's length, so the same input always
-// reads the same.
+// reads the same. The vrappconfig folder holds the key's settings and an
+// orphan's, both <key>.vrappconfig's content; a program a manifest names
+// exists, is missing or is a folder, by its path's length.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -25,9 +27,15 @@
 #include <string>
 #include <string_view>
 
+#include <nlohmann/json.hpp>
+
 #include "RuntimeServer.h"
+#include "ostrel/doctor/Doctor.h"
+#include "ostrel/doctor/DoctorForms.h"
+#include "ostrel/manifestcheck/ManifestSurvey.h"
 #include "ostrel/runtimeregistry/ActiveRuntime.h"
 #include "ostrel/runtimeregistry/RuntimeRegistry.h"
+#include "ostrel/text/HostPath.h"
 #include "ostrel/text/Utf8.h"
 #include "ostrel/text/WindowsPath.h"
 #include "platform/Platform.h"
@@ -124,6 +132,16 @@ class FuzzedRegistry final : public IRegistryEnvironment, public IRegistryFiles 
     return read;
   }
 
+  std::optional<std::vector<std::string>> FileNames(const std::filesystem::path& folder,
+                                                    std::size_t limit) override {
+    if (!parts_.appSettings || !endsWith(ostrel::platform::pathToUtf8(folder), "vrappconfig")) {
+      return std::nullopt;
+    }
+    std::vector<std::string> names = {kKey + ".vrappconfig", "orphan.app.vrappconfig"};
+    if (names.size() > limit) names.resize(limit);
+    return names;
+  }
+
   // The first file the reader asked for, by comparable name.
   const std::optional<std::string>& firstRead() const { return firstRead_; }
 
@@ -151,6 +169,25 @@ class FuzzedRegistry final : public IRegistryEnvironment, public IRegistryFiles 
   const Parts& parts_;
   std::map<std::string, std::string> variables_;
   std::optional<std::string> firstRead_;
+};
+
+// A program named by a manifest: there, missing or a folder, by its path's
+// length; never a link.
+class FuzzedPrograms final : public IPathProbe {
+ public:
+  PathKind Kind(const std::filesystem::path& path) override {
+    switch (ostrel::platform::pathToUtf8(path).size() % 3) {
+      case 0:
+        return PathKind::RegularFile;
+      case 1:
+        return PathKind::Missing;
+      default:
+        return PathKind::Directory;
+    }
+  }
+  std::optional<std::filesystem::path> LinkTarget(const std::filesystem::path&) override {
+    return std::nullopt;
+  }
 };
 
 [[noreturn]] void fail() { std::abort(); }
@@ -287,6 +324,108 @@ void checkActiveRuntime(const ActiveRuntime& runtime, const RuntimeRegistry& reg
   require(finding.severity == FindingSeverity::Error);
 }
 
+std::size_t wellFormedErrors(const std::vector<RegistryFinding>& findings) {
+  std::size_t errors = 0;
+  for (const RegistryFinding& finding : findings) {
+    requireWellFormed(finding);
+    if (finding.severity == FindingSeverity::Error) ++errors;
+  }
+  return errors;
+}
+
+// The doctor reads the same files as the reader; where both judge, they
+// agree, and every count and form it gives follows from its report.
+void checkDoctor(const ostrel::doctor::DoctorResult& result, const RuntimeRegistry& registry) {
+  using namespace ostrel::doctor;
+  const DoctorReport& report = result.report;
+  require(report.listRead == registry.known());
+  require(report.registryFile == registry.registryFile);
+  require(report.configFolder == registry.configFolder);
+  require(report.manifests.size() == registry.manifests.size());
+  std::size_t errors = wellFormedErrors(report.findings);
+  std::set<std::string> served;
+  std::optional<std::size_t> servedKey;
+  bool capped = false;
+  for (std::size_t i = 0; i < report.manifests.size(); ++i) {
+    const DoctorManifest& manifest = report.manifests[i];
+    require(manifest.path == registry.manifests[i].path);
+    require(!manifest.removed);
+    errors += wellFormedErrors(manifest.findings);
+    if (manifest.state != EntryState::Read) require(manifest.applications.empty());
+    if (manifest.state == EntryState::Repeated) {
+      require(manifest.repeats && *manifest.repeats < i);
+      require(report.manifests[*manifest.repeats].state != EntryState::Repeated);
+    } else {
+      require(!manifest.repeats);
+    }
+    if (manifest.state == EntryState::Missing) {
+      require(!manifest.findings.empty() && manifest.findings[0].code == "file-missing");
+    }
+    // Both read a listed file by the same rules.
+    if (manifest.state == EntryState::Read || manifest.state == EntryState::Refused) {
+      require(registry.manifests[i].exists);
+      require(registry.manifests[i].readable == (manifest.state == EntryState::Read));
+    }
+    require(manifest.applications.size() <= kMaxSurveyedApplications);
+    if (manifest.applications.size() == kMaxSurveyedApplications) capped = true;
+    for (const DoctorApplication& application : manifest.applications) {
+      errors += wellFormedErrors(application.findings);
+      require(application.findings.size() <= kMaxFindings + 1);
+      if (!application.served) continue;
+      require(served.insert(application.appKey).second);  // one served copy per key
+      if (application.appKey == kKey) servedKey = i;
+    }
+  }
+  for (const ostrel::doctor::AutoLaunchSetting& setting : report.settings) {
+    errors += wellFormedErrors(setting.findings);
+    require(setting.declared == (served.count(setting.appKey) != 0));
+  }
+  // The runtime serves the key from the same listed manifest for both.
+  if (registry.known() && !capped) require(servedKey == registry.serving);
+
+  const DoctorSummary summary = summarize(result);
+  require(summary.errors == errors);
+  require(summary.served == served.size());
+  if (!report.listRead) {
+    require(result.state == DoctorState::Unavailable);
+  } else {
+    require(result.state ==
+            (errors > 0 ? DoctorState::ProblemsFound : DoctorState::Healthy));
+  }
+
+  const nlohmann::json parsed = nlohmann::json::parse(doctorJson(result));
+  require(parsed["exit_status"] == static_cast<int>(result.state));
+  require(parsed["manifests"].size() == report.manifests.size());
+  const std::string text = doctorText(result);
+  require(ostrel::text::isValidUtf8(text));
+  require(!text.empty() && text.back() == '\n');
+  require(text.rfind("\ndoctor: ") != std::string::npos);
+}
+
+// A dry run of the removal plans every dead entry once and reaches for no
+// runtime.
+class NoRuntime final : public ostrel::registration::IRuntimeConnector {
+ public:
+  ostrel::registration::Connection Connect(const std::string&) override { fail(); }
+};
+
+void checkDeadEntryPlan(const ostrel::doctor::DoctorResult& result) {
+  std::set<std::string> planned;
+  for (const std::string& path : result.removal.planned) {
+    // One per file by the rules of the system built for, as the runtime
+    // drops every entry of a path it is asked to remove.
+    require(planned.insert(ostrel::text::comparablePath(path)).second);
+    bool dead = false;
+    for (const ostrel::doctor::DoctorManifest& manifest : result.report.manifests) {
+      if (manifest.path == path && manifest.state == ostrel::doctor::EntryState::Missing) {
+        dead = true;
+      }
+    }
+    require(dead);
+  }
+  require(result.removal.attempts.empty() && !result.removal.runtimeAsked);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -307,5 +446,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const ActiveRuntime runtime = resolveActiveRuntime(environment, environment);
   checkActiveRuntime(runtime, registry, environment);
+
+  FuzzedPrograms programs;
+  NoRuntime noRuntime;
+  const ostrel::doctor::DoctorResult doctor =
+      ostrel::doctor::runDoctor({true, true, ""}, noRuntime, {&environment, &environment, &programs});
+  checkDoctor(doctor, registry);
+  checkDeadEntryPlan(doctor);
   return 0;
 }

@@ -33,9 +33,11 @@ class DiskFiles final : public IRegistryFiles {
         return result;
       case BoundedFile::Status::Folder:
         result.reason = "is a folder, not a file";
+        result.notRegular = true;
         break;
       case BoundedFile::Status::NotRegular:
         result.reason = "is not a regular file";
+        result.notRegular = true;
         break;
       case BoundedFile::Status::Unreadable:
         switch (file.step) {
@@ -58,12 +60,33 @@ class DiskFiles final : public IRegistryFiles {
   bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) override {
     return platform::sameExistingFile(a, b);
   }
+
+  std::optional<std::vector<std::string>> FileNames(const std::filesystem::path& folder,
+                                                    std::size_t limit) override {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::directory_iterator entry(folder, error);
+    if (error) return std::nullopt;
+    std::vector<std::string> names;
+    for (; entry != fs::directory_iterator() && names.size() < limit; entry.increment(error)) {
+      if (entry->is_regular_file(error)) {
+        names.push_back(platform::pathToUtf8(entry->path().filename()));
+      }
+    }
+    if (error) return std::nullopt;
+    return names;
+  }
 };
 
 }  // namespace
 
 bool IRegistryFiles::SameFile(const std::filesystem::path&, const std::filesystem::path&) {
   return false;
+}
+
+std::optional<std::vector<std::string>> IRegistryFiles::FileNames(const std::filesystem::path&,
+                                                                  std::size_t) {
+  return std::nullopt;
 }
 
 std::unique_ptr<IRegistryEnvironment> createProcessEnvironment() {

@@ -54,6 +54,28 @@ class Reader {
   Reader(const RegistryQuery& query, IRegistryEnvironment& environment, IRegistryFiles& files)
       : query_(query), environment_(environment), files_(files) {}
 
+  // The path registry and the list alone.
+  ManifestList list() && {
+    listOnly_ = true;
+    readPathRegistry();
+    if (result_.configFolder) readAppConfig();
+    ManifestList list;
+    list.registryFile = std::move(result_.registryFile);
+    list.registryFileRead = result_.registryFileRead;
+    list.configFolder = std::move(result_.configFolder);
+    list.runtimeFolder = std::move(result_.runtimeFolder);
+    list.read = result_.appConfigRead;
+    list.entries.reserve(result_.manifests.size());
+    for (ListedManifest& listed : result_.manifests) {
+      list.entries.push_back({std::move(listed.path), false});
+      list.entries.back().temporaryLocation =
+          underTemporaryFolder(list.entries.back().path, temporaryFolders());
+    }
+    list.unlisted = unlisted_;
+    list.findings = std::move(result_.findings);
+    return list;
+  }
+
   RuntimeRegistry read() && {
     result_.manifestNamed = query_.manifestPath.has_value();
     readPathRegistry();
@@ -173,7 +195,9 @@ class Reader {
           listed.path = entry.get<std::string>();
           result_.manifests.push_back(std::move(listed));
         }
-        for (ListedManifest& listed : result_.manifests) examine(listed);
+        if (!listOnly_) {
+          for (ListedManifest& listed : result_.manifests) examine(listed);
+        }
         if (unlisted_ > 0) {
           warning(findings::kAppconfigUnreadable,
                   "the runtime's list " + shown + " holds " + std::to_string(unlisted_) +
@@ -199,15 +223,8 @@ class Reader {
     const FileRead read = files_.Read(platform::pathFromUtf8(listed.path), kManifestSizeLimit);
     if (read.status == FileRead::Status::Missing) return;
     listed.exists = true;
-    // The runtime opens the path it lists, links and all: another spelling
-    // of the same file is still this manifest.
-    if (query_.manifestPath && !listed.thisManifest &&
-        query_.manifestPath->find('\0') == std::string::npos) {
-      listed.thisManifest = files_.SameFile(platform::pathFromUtf8(listed.path),
-                                            platform::pathFromUtf8(*query_.manifestPath));
-    }
     if (read.status != FileRead::Status::Read) {
-      if (listed.thisManifest) unreadableReason_ = read.reason;
+      if (sameFileAsAsked(listed)) unreadableReason_ = read.reason;
       return;
     }
     ManifestContents manifest = parseManifest(read.content);
@@ -221,9 +238,25 @@ class Reader {
         }
         listed.appKeys.push_back(std::move(application.appKey));
       }
-    } else if (listed.thisManifest) {
+      // Only a copy declaring the key counts for the judgement; one that
+      // does not cannot be the manifest asked about unless that manifest
+      // lacks the key too, which its own check says. Thousands of other
+      // applications' entries cost no look at the file system this way.
+      if (listed.declaresKey) sameFileAsAsked(listed);
+    } else if (sameFileAsAsked(listed)) {
       unreadableReason_ = std::move(manifest.error);
     }
+  }
+
+  // The runtime opens the path it lists, links and all: another spelling
+  // of the same file is still this manifest. Sets and returns thisManifest.
+  bool sameFileAsAsked(ListedManifest& listed) {
+    if (query_.manifestPath && !listed.thisManifest &&
+        query_.manifestPath->find('\0') == std::string::npos) {
+      listed.thisManifest = files_.SameFile(platform::pathFromUtf8(listed.path),
+                                            platform::pathFromUtf8(*query_.manifestPath));
+    }
+    return listed.thisManifest;
   }
 
   const std::vector<std::string>& temporaryFolders() {
@@ -354,6 +387,7 @@ class Reader {
   }
 
   const RegistryQuery& query_;
+  bool listOnly_ = false;
   IRegistryEnvironment& environment_;
   IRegistryFiles& files_;
   RuntimeRegistry result_;
@@ -377,6 +411,11 @@ std::vector<std::size_t> RuntimeRegistry::otherDeclaring() const {
 bool RuntimeRegistry::autoLaunchUnset() const noexcept {
   return known() && serving && manifests[*serving].keyIsOverlay && appSettingsRead &&
          !autoLaunch.has_value();
+}
+
+ManifestList readManifestList(IRegistryEnvironment& environment, IRegistryFiles& files) {
+  const RegistryQuery query;
+  return Reader(query, environment, files).list();
 }
 
 RuntimeRegistry readRuntimeRegistry(const RegistryQuery& query, IRegistryEnvironment& environment,

@@ -4,15 +4,17 @@
 // branch on them, so a number never changes meaning:
 //
 //   0 to 4  the registrar's RegisterResult values, unchanged (exitStatusFor);
-//           0 is also help, version, a passed check, a repair dry run and
-//           status's registered; 4 also repair's refused removal
+//           0 is also help, version, a passed check, a repair dry run,
+//           status's registered and a doctor that found no error; 4 also
+//           repair's and doctor --remove-dead's refused removal
 //   5       the manifest check found errors (check; register, ensure and
-//           repair without --force)
+//           repair without --force); doctor found an error
 //   6, 7    status: stale, not registered (exitStatusForState);
 //           as with `systemctl is-active`, no need to read the report
 //   64      the command line was not understood (EX_USAGE)
 //   69      the runtime cannot be reached (EX_UNAVAILABLE); for status, neither
-//           the runtime nor its files could be read
+//           the runtime nor its files could be read; for doctor, the
+//           runtime's list could not be read
 //
 // Pure functions of their argument: they share no state and never throw.
 #pragma once

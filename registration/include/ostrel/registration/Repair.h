@@ -41,4 +41,21 @@ struct RemovalOutcome {
 RemovalOutcome removeListedCopies(steamvr::IVRApplicationsSurface& surface,
                                   const std::vector<std::string>& plan);
 
+// One removal through the runtime: the entry, as listed, and the runtime's
+// answer (kApplicationErrorNone when it removed the entry).
+struct RemovalAttempt {
+  std::string entry;
+  steamvr::ApplicationError error = steamvr::kApplicationErrorNone;
+  // The surface's name for `error` (static storage, never null).
+  const char* errorName = "";
+};
+
+// Removes each entry of `entries` through `surface`, in order, each removal
+// checked and logged through the process logger ("listed manifest removed:
+// <path>", or a warning naming the runtime's answer); a refusal does not
+// stop the others. The caller decides which entries are its to remove.
+// Never throws but what the surface throws (and std::bad_alloc).
+std::vector<RemovalAttempt> removeEachListed(steamvr::IVRApplicationsSurface& surface,
+                                             const std::vector<std::string>& entries);
+
 }  // namespace ostrel::registration

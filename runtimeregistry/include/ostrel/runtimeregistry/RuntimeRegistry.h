@@ -49,6 +49,8 @@ struct FileRead {
   Status status = Status::Missing;
   std::string content;  // Read: the bytes, at most the limit + 1 of them
   std::string reason;   // Unreadable: why, one line for a person
+  // Unreadable because a folder, a device or a pipe is there, not a file.
+  bool notRegular = false;
 };
 
 // How the reader reaches files. Injected for the same reason.
@@ -66,6 +68,12 @@ class IRegistryFiles {
   // ~/.local/share/Steam name one folder, and the runtime may list a
   // manifest by either. The default knows of no files: false.
   virtual bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+  // The names (UTF-8) of the regular files in the folder `folder`, at most
+  // `limit` of them, in no particular order; nullopt when there is no such
+  // folder or it cannot be listed. The default knows of no files: nullopt.
+  virtual std::optional<std::vector<std::string>> FileNames(const std::filesystem::path& folder,
+                                                            std::size_t limit);
 };
 
 // The process environment and the real file system.
@@ -83,7 +91,8 @@ struct ListedManifest {
   // runtime applies auto-launch to.
   bool keyIsOverlay = false;
   // The manifest asked about: the same path by the host's rules, or, when
-  // the file is there, the same file through a symbolic link.
+  // the file is there and declares the key (or cannot be read), the same
+  // file through a symbolic link.
   bool thisManifest = false;
   bool temporaryLocation = false;  // under a temporary folder
 };
@@ -137,6 +146,29 @@ inline constexpr std::size_t kRegistryFileSizeLimit = manifestcheck::kManifestSi
 
 // Most manifests looked at from one list; the rest are counted, not read.
 inline constexpr std::size_t kMaxListedManifests = 4096;
+
+// What the runtime's files list, without the listed manifests or any
+// application's settings: the path registry and appconfig.json, read as
+// readRuntimeRegistry reads them.
+struct ListedEntry {
+  std::string path;                // UTF-8, exactly as listed
+  bool temporaryLocation = false;  // under a temporary folder
+};
+struct ManifestList {
+  std::string registryFile;  // as RuntimeRegistry::registryFile
+  bool registryFileRead = false;
+  std::optional<std::string> configFolder;
+  std::optional<std::string> runtimeFolder;
+  bool read = false;  // appconfig.json was read and holds a manifest list
+  // In the runtime's order, at most kMaxListedManifests.
+  std::vector<ListedEntry> entries;
+  std::size_t unlisted = 0;  // entries past kMaxListedManifests, not in `entries`
+  // What could not be read (vrpath-*, appconfig-*): the registry's own
+  // findings, none about a listed manifest or a key.
+  std::vector<RegistryFinding> findings;
+};
+
+ManifestList readManifestList(IRegistryEnvironment& environment, IRegistryFiles& files);
 
 // Reads the registry for `query`: finds openvrpaths.vrpath (VR_PATHREG_OVERRIDE,
 // else the per-user folder: %LOCALAPPDATA%\openvr on Windows,

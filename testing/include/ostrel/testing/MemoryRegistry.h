@@ -57,15 +57,41 @@ class MemoryRegistry final : public runtimeregistry::IRegistryEnvironment,
     return first == second && files.count(first) != 0;
   }
 
+  // The names of the files put directly in `folder` (as they were spelled
+  // when put), sorted; nullopt when none was.
+  std::optional<std::vector<std::string>> FileNames(const std::filesystem::path& folder,
+                                                    std::size_t limit) override {
+    const std::string wanted = resolved(text::comparablePath(platform::pathToUtf8(folder)));
+    std::vector<std::string> names;
+    for (const auto& [name, spelling] : spelled) {
+      if (names.size() == limit) break;
+      if (text::folderOf(name) == wanted) {
+        names.push_back(spelling.substr(spelling.find_last_of("/\\") + 1));
+      }
+    }
+    if (names.empty()) return std::nullopt;
+    return names;
+  }
+
   void put(const std::string& path, std::string content) {
     files[text::comparablePath(path)] = {
         runtimeregistry::FileRead::Status::Read, std::move(content), {}};
+    spelled[text::comparablePath(path)] = path;
   }
   void putUnreadable(const std::string& path, std::string reason = "denied") {
     files[text::comparablePath(path)] = {
         runtimeregistry::FileRead::Status::Unreadable, {}, std::move(reason)};
+    spelled[text::comparablePath(path)] = path;
   }
-  void erase(const std::string& path) { files.erase(text::comparablePath(path)); }
+  // A folder, device or pipe at `path`: unreadable, never opened.
+  void putNotRegular(const std::string& path) {
+    files[text::comparablePath(path)] = {
+        runtimeregistry::FileRead::Status::Unreadable, {}, "is not a regular file", true};
+  }
+  void erase(const std::string& path) {
+    files.erase(text::comparablePath(path));
+    spelled.erase(text::comparablePath(path));
+  }
   bool wasRead(const std::string& path) const {
     return std::find(reads.begin(), reads.end(), text::comparablePath(path)) != reads.end();
   }
@@ -81,6 +107,7 @@ class MemoryRegistry final : public runtimeregistry::IRegistryEnvironment,
   std::map<std::string, runtimeregistry::FileRead> files;  // by comparable name
   std::vector<std::string> reads;                          // comparable names, in order
   std::map<std::string, std::string> links;                // comparable folder names
+  std::map<std::string, std::string> spelled;              // comparable name -> as put
 
  private:
   // The name with the first link it lies in replaced by its target.

@@ -1,5 +1,5 @@
-// Reading a small file whole, with a cap, through the standard library on
-// every target.
+// Reading a small file whole, with a cap, on Windows: through the standard
+// library, whose streams open it by its UTF-16 name.
 #include <algorithm>
 #include <array>
 #include <cerrno>

@@ -71,6 +71,14 @@ namespace Ostrel
         RegistrationFailed = 4,
     }
 
+    /// <summary>What the doctor found over every registration (OSTREL_DOCTOR_*).</summary>
+    public enum DoctorState
+    {
+        Clean = 0,
+        Problems = 1,
+        Unreadable = 2,
+    }
+
     /// <summary>The sets ostrel_code_name names (OSTREL_CODES_*).</summary>
     public enum CodeSet
     {
@@ -80,6 +88,7 @@ namespace Ostrel
         State = 3,
         Check = 4,
         Repair = 5,
+        Doctor = 6,
     }
 
     public enum LogLevel { Trace = 0, Debug = 1, Info = 2, Warn = 3, Error = 4, Fatal = 5 }
@@ -281,6 +290,18 @@ namespace Ostrel
                                        loaderPath, out json);
         }
 
+        /// <summary>
+        /// ostrel-register doctor --json: every registration on the machine judged
+        /// from the runtime's files (the runtime is not reached), and the state.
+        /// </summary>
+        public static DoctorState DoctorJson(out string json)
+        {
+            IntPtr native;
+            int status = Native.ostrel_doctor_json(out native);
+            json = Utf8.TakeNative(native);
+            return (DoctorState)OstrelException.Check(status, "ostrel_doctor_json");
+        }
+
         // The delegate the native side holds must outlive every call it may
         // receive, so it is kept here until replaced (internal: the compiler
         // would call a private field that is never read unused).
@@ -444,6 +465,8 @@ namespace Ostrel
         internal static extern int ostrel_check_json(byte[] key, byte[] manifest, byte[] loader, out IntPtr json);
         [DllImport(Lib, CallingConvention = Call)]
         internal static extern int ostrel_repair_json(byte[] key, byte[] manifest, byte[] loader, out IntPtr json);
+        [DllImport(Lib, CallingConvention = Call)]
+        internal static extern int ostrel_doctor_json(out IntPtr json);
         [DllImport(Lib, CallingConvention = Call)]
         internal static extern int ostrel_set_log_callback(LogCallback callback, IntPtr user);
     }

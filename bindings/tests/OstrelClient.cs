@@ -2,7 +2,7 @@
 // both (capi/tests/RunCClientScenario.cmake):
 //
 //   OstrelClient.exe version
-//   OstrelClient.exe startup|cancel|async|register|ensure|unregister|status|check|repair|bad-keys KEY MANIFEST LOADER
+//   OstrelClient.exe startup|cancel|async|register|ensure|unregister|status|check|repair|doctor|bad-keys KEY MANIFEST LOADER
 //   OstrelClient.exe start-twice|misuse|defaults KEY MANIFEST LOADER
 //
 // MANIFEST "-" is null. Log lines arrive through the log callback and go to
@@ -126,6 +126,8 @@ static class OstrelClient
                 return Json((int)Library.CheckJson(key, manifest, out text), text);
             case "repair":
                 return Json((int)Library.RepairJson(key, manifest, loader, out text), text);
+            case "doctor":
+                return Json((int)Library.DoctorJson(out text), text);
             case "start-twice":
                 return StartTwice(key, manifest, loader);
             case "misuse":

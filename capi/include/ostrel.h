@@ -19,6 +19,7 @@
  *       OSTREL_STATE_*                  status: the registration's state
  *       OSTREL_CHECK_*                  check: clean, or errors found
  *       OSTREL_REPAIR_*                 repair's outcome
+ *       OSTREL_DOCTOR_*                 the doctor: every registration judged
  *   ostrel_code_name names any of them, for logs and bindings. The command
  *   line's exit statuses are the command's own: they appear only in the
  *   JSON reports' "exit_status", never as a return value here.
@@ -117,6 +118,7 @@ OSTREL_API void OSTREL_CALL ostrel_free(void* text);
 #define OSTREL_CODES_STATE 3   /* OSTREL_STATE_* */
 #define OSTREL_CODES_CHECK 4   /* OSTREL_CHECK_* */
 #define OSTREL_CODES_REPAIR 5  /* OSTREL_REPAIR_* */
+#define OSTREL_CODES_DOCTOR 6  /* OSTREL_DOCTOR_* */
 
 /* The name of `code` as this header spells it ("OSTREL_STARTUP_REPAIRED",
  * "OSTREL_E_INVALID_ARGUMENT"): a negative code names the same failure in
@@ -289,6 +291,19 @@ OSTREL_API int OSTREL_CALL ostrel_check_json(const char* app_key, const char* ma
                                              const char* loader_path, char** json);
 OSTREL_API int OSTREL_CALL ostrel_repair_json(const char* app_key, const char* manifest_path,
                                               const char* loader_path, char** json);
+
+/* ---------------------------------------------------------------------------
+ * The doctor: every application registration on the machine judged from the
+ * runtime's own files, as `ostrel-register doctor --json` prints it (one
+ * object and a newline) in *json, freed with ostrel_free; its "exit_status"
+ * member is the command's. Reads the files only: the runtime is never
+ * reached and nothing is removed. `json` is required; on a status code *json
+ * is NULL. Any thread. The state (OSTREL_CODES_DOCTOR): */
+#define OSTREL_DOCTOR_CLEAN 0      /* nothing found is an error (warnings may be listed) */
+#define OSTREL_DOCTOR_PROBLEMS 1   /* an error was found: see the findings */
+#define OSTREL_DOCTOR_UNREADABLE 2 /* the runtime's list of applications cannot be read */
+
+OSTREL_API int OSTREL_CALL ostrel_doctor_json(char** json);
 
 /* ---------------------------------------------------------------------------
  * Logging. */

@@ -99,6 +99,19 @@ const char* repairName(int code) noexcept {
   }
 }
 
+const char* doctorName(int code) noexcept {
+  switch (code) {
+    case OSTREL_DOCTOR_CLEAN:
+      return "OSTREL_DOCTOR_CLEAN";
+    case OSTREL_DOCTOR_PROBLEMS:
+      return "OSTREL_DOCTOR_PROBLEMS";
+    case OSTREL_DOCTOR_UNREADABLE:
+      return "OSTREL_DOCTOR_UNREADABLE";
+    default:
+      return nullptr;
+  }
+}
+
 const char* nameIn(int set, int code) noexcept {
   switch (set) {
     case OSTREL_CODES_PLAIN:
@@ -113,6 +126,8 @@ const char* nameIn(int set, int code) noexcept {
       return checkName(code);
     case OSTREL_CODES_REPAIR:
       return repairName(code);
+    case OSTREL_CODES_DOCTOR:
+      return doctorName(code);
     default:
       return nullptr;
   }

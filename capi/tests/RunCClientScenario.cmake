@@ -140,6 +140,11 @@ expect_in(moved calls "AddApplicationManifest(${ours},false)")
 
 step(status_after "" 0 status "${ours}")
 ostrel_expect_json(status_after registered state)
+# The doctor over the whole list: the moved install's manifest is served,
+# nothing is dead; by its own number, the command's status in the JSON.
+step(doctor "" 0 doctor "${ours}")
+ostrel_expect_json(doctor 0 exit_status)
+ostrel_expect_json(doctor "${ours}" manifests 0 path)
 step(ensure "" 0 ensure "${ours}")
 expect_in(ensure out "ensure: 0: (no error)")
 step(repair "" 0 repair "${ours}")

@@ -9,7 +9,7 @@
  *   ostrel_c_client cancel KEY MANIFEST LOADER      exit: the outcome
  *   ostrel_c_client async KEY MANIFEST LOADER       exit: the outcome
  *   ostrel_c_client register|ensure|unregister KEY MANIFEST LOADER
- *   ostrel_c_client status|check|repair KEY MANIFEST LOADER
+ *   ostrel_c_client status|check|repair|doctor KEY MANIFEST LOADER   (doctor: KEY unused)
  *   ostrel_c_client bad-keys KEY MANIFEST LOADER    (KEY unused: refused ones are tried)
  *   ostrel_c_client status-times-N KEY MANIFEST LOADER   status asked N times
  *
@@ -99,6 +99,9 @@ static int check_code_names(void) {
       NAMED(OSTREL_CODES_REPAIR, OSTREL_REPAIR_UNREACHABLE),
       NAMED(OSTREL_CODES_REPAIR, OSTREL_REPAIR_REMOVAL_REFUSED),
       NAMED(OSTREL_CODES_REPAIR, OSTREL_REPAIR_REGISTRATION_FAILED),
+      NAMED(OSTREL_CODES_DOCTOR, OSTREL_DOCTOR_CLEAN),
+      NAMED(OSTREL_CODES_DOCTOR, OSTREL_DOCTOR_PROBLEMS),
+      NAMED(OSTREL_CODES_DOCTOR, OSTREL_DOCTOR_UNREADABLE),
   };
   static const struct named_code failures_[] = {
       NAMED(0, OSTREL_E_INVALID_ARGUMENT),
@@ -116,7 +119,7 @@ static int check_code_names(void) {
       ++failures;
     }
   }
-  for (set = OSTREL_CODES_PLAIN; set <= OSTREL_CODES_REPAIR; ++set) {
+  for (set = OSTREL_CODES_PLAIN; set <= OSTREL_CODES_DOCTOR; ++set) {
     for (i = 0; i < sizeof failures_ / sizeof failures_[0]; ++i) {
       EXPECT(strcmp(ostrel_code_name(set, failures_[i].code), failures_[i].name) == 0);
     }
@@ -193,6 +196,7 @@ static int check_bad_arguments(void) {
   EXPECT(text == NULL);
   EXPECT(ostrel_status_json(key, "", NULL, &text) == OSTREL_E_INVALID_ARGUMENT);
   EXPECT(ostrel_check_json(key, "", NULL, &text) == OSTREL_E_INVALID_ARGUMENT);
+  EXPECT(ostrel_doctor_json(NULL) == OSTREL_E_INVALID_ARGUMENT);
 
   ostrel_free(NULL);
   EXPECT(ostrel_set_log_callback(NULL, NULL) == OSTREL_OK);
@@ -348,7 +352,9 @@ static int run_json(const char* command, const char* key, const char* manifest,
                     const char* loader) {
   char* json = NULL;
   int status;
-  if (strcmp(command, "status") == 0) {
+  if (strcmp(command, "doctor") == 0) {
+    status = ostrel_doctor_json(&json);
+  } else if (strcmp(command, "status") == 0) {
     status = ostrel_status_json(key, manifest, loader, &json);
   } else if (strcmp(command, "check") == 0) {
     status = ostrel_check_json(key, manifest, loader, &json);
@@ -422,7 +428,7 @@ int main(int argc, char** argv) {
                strcmp(command, "unregister") == 0) {
       status = run_registrar(command, key, manifest, loader);
     } else if (strcmp(command, "status") == 0 || strcmp(command, "check") == 0 ||
-               strcmp(command, "repair") == 0) {
+               strcmp(command, "repair") == 0 || strcmp(command, "doctor") == 0) {
       status = run_json(command, key, manifest, loader);
     } else if (strncmp(command, "status-times-", 13) == 0) {
       /* The status asked over and over, as a program polling it would. */

@@ -30,8 +30,8 @@ from . import _native
 
 __all__ = [
     "version", "code_name", "Startup", "StartupOutcome", "RegisterResult",
-    "RegistrationState", "CheckOutcome", "RepairOutcome", "CodeSet", "OstrelError",
-    "register", "ensure", "unregister", "status", "check", "repair", "set_log_callback",
+    "RegistrationState", "CheckOutcome", "RepairOutcome", "DoctorState", "CodeSet", "OstrelError",
+    "register", "ensure", "unregister", "status", "check", "repair", "doctor", "set_log_callback",
 ]
 
 
@@ -78,6 +78,13 @@ class RepairOutcome(enum.IntEnum):
     REGISTRATION_FAILED = 4
 
 
+class DoctorState(enum.IntEnum):
+    """What the doctor found over every registration (OSTREL_DOCTOR_*)."""
+    CLEAN = 0
+    PROBLEMS = 1
+    UNREADABLE = 2
+
+
 class CodeSet(enum.IntEnum):
     """The sets code_name names (OSTREL_CODES_*)."""
     PLAIN = 0
@@ -86,6 +93,7 @@ class CodeSet(enum.IntEnum):
     STATE = 3
     CHECK = 4
     REPAIR = 5
+    DOCTOR = 6
 
 
 class OstrelError(Exception):
@@ -341,6 +349,15 @@ def repair(app_key, manifest_path, loader_path=None):
     code, text = _text_call("ostrel_repair_json", "ostrel_repair_json", app_key, manifest_path,
                             loader_path)
     return RepairOutcome(code), json.loads(text)
+
+
+def doctor():
+    """(DoctorState, the doctor's report as a dict): every registration on the
+    machine judged from the runtime's files; the runtime is not reached."""
+    text = ctypes.c_void_p()
+    code = _lib().ostrel_doctor_json(ctypes.byref(text))
+    taken = _take_text(text)
+    return DoctorState(_check(code, "ostrel_doctor_json")), json.loads(taken)
 
 
 # The callback the library holds, kept for as long as it may be called.

@@ -38,6 +38,7 @@ SIGNATURES = {
     "ostrel_status_json": (ctypes.c_int, [TEXT, TEXT, TEXT, OUT_TEXT]),
     "ostrel_check_json": (ctypes.c_int, [TEXT, TEXT, TEXT, OUT_TEXT]),
     "ostrel_repair_json": (ctypes.c_int, [TEXT, TEXT, TEXT, OUT_TEXT]),
+    "ostrel_doctor_json": (ctypes.c_int, [OUT_TEXT]),
     "ostrel_set_log_callback": (ctypes.c_int, [LOG_CALLBACK, ctypes.c_void_p]),
 }
 

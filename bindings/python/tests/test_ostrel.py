@@ -78,7 +78,8 @@ class Version(unittest.TestCase):
                                       (ostrel.CodeSet.RESULT, ostrel.RegisterResult),
                                       (ostrel.CodeSet.STATE, ostrel.RegistrationState),
                                       (ostrel.CodeSet.CHECK, ostrel.CheckOutcome),
-                                      (ostrel.CodeSet.REPAIR, ostrel.RepairOutcome)):
+                                      (ostrel.CodeSet.REPAIR, ostrel.RepairOutcome),
+                                      (ostrel.CodeSet.DOCTOR, ostrel.DoctorState)):
             for member in enumeration:
                 self.assertTrue(ostrel.code_name(code_set, member).endswith("_" + member.name),
                                 (code_set, member))
@@ -151,6 +152,21 @@ class Commands(Runtime):
         self.assertEqual(outcome, ostrel.RepairOutcome.DONE)
         self.assertEqual(report["removed"], [old])
         self.assertEqual(self.listed(), [other, self.ours])
+
+    def test_the_doctor_judges_every_listed_manifest_and_names_the_dead(self):
+        other = install(os.path.join(self.folder, "Games", "Other"), "other.app")
+        self.assertEqual(ostrel.register("other.app", other, LOADER)[0],
+                         ostrel.RegisterResult.SUCCESS)
+        self.assertEqual(ostrel.register(KEY, self.ours, LOADER)[0], ostrel.RegisterResult.SUCCESS)
+        state, report = ostrel.doctor()
+        self.assertEqual(state, ostrel.DoctorState.CLEAN, report)
+        self.assertEqual([m["path"] for m in report["manifests"]], [other, self.ours])
+        shutil.rmtree(os.path.dirname(other))
+        state, report = ostrel.doctor()
+        self.assertEqual(state, ostrel.DoctorState.PROBLEMS)
+        self.assertEqual(report["exit_status"], 5)
+        self.assertIn("file-missing", [f["code"] for f in report["manifests"][0]["findings"]])
+        self.assertEqual(self.listed(), [other, self.ours], "the doctor only reads")
 
     def test_check_needs_no_runtime_and_names_its_findings(self):
         outcome, report = ostrel.check(KEY, os.path.join(self.folder, "Absent", "app.vrmanifest"))

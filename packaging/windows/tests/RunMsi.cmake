@@ -158,10 +158,19 @@ elseif(CASE STREQUAL "refused")
   expect_log("Ostrel could not be registered with SteamVR (ostrel-register ensure, exit 1): ")
 elseif(CASE STREQUAL "upgrade")
   msiexec("install" "" 0 /i "${win_msi}" "INSTALLDIR=${win_folder}")
+  # The user switches auto-launch off. Wine's upgrade removes this version
+  # without UPGRADINGPRODUCTCODE, so the registration is taken back and made
+  # again; the choice the runtime recorded survives even that.
+  set(settings "${config}/vrappconfig/${key}.vrappconfig")
+  file(READ "${settings}" text)
+  string(JSON text SET "${text}" autolaunch false)
+  file(WRITE "${settings}" "${text}")
   # No INSTALLDIR: the next version goes where this one is.
   msiexec("upgrade" "" 0 /i "${win_next_msi}")
   expect_installed(ON)
   expect_listed("${manifest}")
+  expect_auto_launch(OFF)
+  installer_expect_call(OFF "SetApplicationAutoLaunch(${key},true)")
   expect_log("WIX_UPGRADE_DETECTED = {")
   # This version is no longer installed, so there is nothing to remove (by
   # its product code: the package itself would not even start, a newer

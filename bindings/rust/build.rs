@@ -24,7 +24,10 @@ fn main() {
     } else {
         &["libostrel.so", "libostrel.dylib"]
     };
-    if !wanted.iter().any(|name| Path::new(&dir).join(name).is_file()) {
+    if !wanted
+        .iter()
+        .any(|name| Path::new(&dir).join(name).is_file())
+    {
         panic!(
             "OSTREL_LIB_DIR is {} but holds none of {}: name the folder with the ostrel library \
              (the release archive's lib folder), or unset it to use the system's search",

@@ -16,12 +16,18 @@ use ostrel::{Startup, StartupOutcome};
 /// "already-registered" for OSTREL_STARTUP_ALREADY_REGISTERED: the action's
 /// name as the start-up call's reports spell it.
 fn action(outcome: StartupOutcome) -> String {
-    outcome.name().trim_start_matches("OSTREL_STARTUP_").to_ascii_lowercase().replace('_', "-")
+    outcome
+        .name()
+        .trim_start_matches("OSTREL_STARTUP_")
+        .to_ascii_lowercase()
+        .replace('_', "-")
 }
 
 fn exit_status(outcome: StartupOutcome) -> u8 {
     match outcome {
-        StartupOutcome::AlreadyRegistered | StartupOutcome::Registered | StartupOutcome::Repaired => 0,
+        StartupOutcome::AlreadyRegistered
+        | StartupOutcome::Registered
+        | StartupOutcome::Repaired => 0,
         StartupOutcome::Unreachable => 69,
         _ => 1,
     }
@@ -29,7 +35,10 @@ fn exit_status(outcome: StartupOutcome) -> u8 {
 
 fn main() -> ExitCode {
     let arguments: Vec<_> = std::env::args_os().skip(1).collect();
-    let key = match (arguments.len(), arguments.first().and_then(|key| key.to_str())) {
+    let key = match (
+        arguments.len(),
+        arguments.first().and_then(|key| key.to_str()),
+    ) {
         (1..=2, Some(key)) => key.to_string(),
         _ => {
             eprintln!("usage: register-at-startup KEY [MANIFEST]");

@@ -203,7 +203,12 @@ pub struct Error {
 
 impl Error {
     fn new(code: i32, call: &'static str, detail: Option<String>) -> Error {
-        Error { code, set: CodeSet::Plain, call, detail }
+        Error {
+            code,
+            set: CodeSet::Plain,
+            call,
+            detail,
+        }
     }
 
     fn invalid_argument(call: &'static str, detail: String) -> Error {
@@ -281,7 +286,11 @@ fn c_text(text: &str, name: &str, call: &'static str) -> Result<CString, Error> 
     CString::new(text).map_err(|nul| {
         Error::invalid_argument(
             call,
-            format!("{} holds a NUL at byte {}, which would end it there", name, nul.nul_position()),
+            format!(
+                "{} holds a NUL at byte {}, which would end it there",
+                name,
+                nul.nul_position()
+            ),
         )
     })
 }
@@ -291,7 +300,11 @@ fn c_path(path: &Path, name: &str, call: &'static str) -> Result<CString, Error>
         Some(text) => c_text(text, name, call),
         None => Err(Error::invalid_argument(
             call,
-            format!("{} is not valid Unicode, and the library takes UTF-8: {}", name, path.display()),
+            format!(
+                "{} is not valid Unicode, and the library takes UTF-8: {}",
+                name,
+                path.display()
+            ),
         )),
     }
 }
@@ -327,19 +340,27 @@ struct RuntimeTurn {
     free: Condvar,
 }
 
-static RUNTIME_TURN: RuntimeTurn = RuntimeTurn { busy: Mutex::new(false), free: Condvar::new() };
+static RUNTIME_TURN: RuntimeTurn = RuntimeTurn {
+    busy: Mutex::new(false),
+    free: Condvar::new(),
+};
 
 impl RuntimeTurn {
     fn state(&self) -> MutexGuard<'_, bool> {
         // Nothing panics while holding it; a poisoned lock still holds a
         // true answer.
-        self.busy.lock().unwrap_or_else(|poisoned| poisoned.into_inner())
+        self.busy
+            .lock()
+            .unwrap_or_else(|poisoned| poisoned.into_inner())
     }
 
     fn take(&'static self) -> TurnHeld {
         let mut busy = self.state();
         while *busy {
-            busy = self.free.wait(busy).unwrap_or_else(|poisoned| poisoned.into_inner());
+            busy = self
+                .free
+                .wait(busy)
+                .unwrap_or_else(|poisoned| poisoned.into_inner());
         }
         *busy = true;
         TurnHeld { turn: self }
@@ -397,7 +418,11 @@ impl Startup {
     /// beside the executable, then the system's search. A key the runtime
     /// refuses, an empty path or text with a NUL is
     /// [`ErrorKind::InvalidArgument`].
-    pub fn new(app_key: &str, manifest: Option<&Path>, loader: Option<&Path>) -> Result<Startup, Error> {
+    pub fn new(
+        app_key: &str,
+        manifest: Option<&Path>,
+        loader: Option<&Path>,
+    ) -> Result<Startup, Error> {
         const CALL: &str = "ostrel_startup_create";
         let key = c_text(app_key, "app_key", CALL)?;
         let manifest = c_optional_path(manifest, "manifest", CALL)?;
@@ -445,7 +470,9 @@ impl Startup {
     /// would return. It may be called while this handle is being dropped
     /// (the drop waits for it), so it should keep to what it owns: send the
     /// outcome to the thread that owns the window, for instance. A panic in
-    /// it is caught there and goes no further.
+    /// it is caught there and goes no further. Should another call that
+    /// reaches the runtime be under way on another thread of this process,
+    /// `start` first waits for it to end (they take turns).
     pub fn start<F>(&self, on_done: F) -> Result<(), Error>
     where
         F: FnOnce(Result<StartupOutcome, Error>) + Send + 'static,
@@ -457,7 +484,11 @@ impl Startup {
         // SAFETY: a live handle; `startup_done` matches ostrel_startup_done
         // and takes ownership of `user` when called.
         let code = unsafe {
-            sys::ostrel_startup_start(self.handle.as_ptr(), Some(startup_done), user as *mut c_void)
+            sys::ostrel_startup_start(
+                self.handle.as_ptr(),
+                Some(startup_done),
+                user as *mut c_void,
+            )
         };
         if code != sys::OSTREL_OK {
             // SAFETY: the library refused, so it will never call back.
@@ -501,7 +532,9 @@ impl Startup {
             return String::new();
         }
         // SAFETY: NUL-terminated text the handle owns.
-        unsafe { CStr::from_ptr(text) }.to_string_lossy().into_owned()
+        unsafe { CStr::from_ptr(text) }
+            .to_string_lossy()
+            .into_owned()
     }
 
     fn check_state(&self, code: c_int, call: &'static str) -> Result<StartupOutcome, Error> {
@@ -513,7 +546,10 @@ impl Startup {
 
     fn state_error(&self, code: c_int, call: &'static str) -> Error {
         let detail = if code == sys::OSTREL_E_INVALID_STATE {
-            Some("a handle runs once: it has run or been started already; make a new Startup".to_string())
+            Some(
+                "a handle runs once: it has run or been started already; make a new Startup"
+                    .to_string(),
+            )
         } else {
             None
         };
@@ -530,7 +566,9 @@ impl Drop for Startup {
 
 impl fmt::Debug for Startup {
     fn fmt(&self, f: &mut fmt::Formatter<'_>) -> fmt::Result {
-        f.debug_struct("Startup").field("message", &self.message()).finish()
+        f.debug_struct("Startup")
+            .field("message", &self.message())
+            .finish()
     }
 }
 
@@ -579,12 +617,21 @@ fn text_call(
     let key = c_text(app_key, "app_key", call)?;
     let manifest = c_optional_path(manifest, "manifest", call)?;
     let loader = c_optional_path(loader, "loader", call)?;
-    let _turn = if reaches_runtime { Some(RUNTIME_TURN.take()) } else { None };
+    let _turn = if reaches_runtime {
+        Some(RUNTIME_TURN.take())
+    } else {
+        None
+    };
     let mut text: *mut c_char = ptr::null_mut();
     // SAFETY: valid texts or NULL where optional; `text` receives the
     // library's text or NULL.
     let code = unsafe {
-        function(key.as_ptr(), pointer_or_null(&manifest), pointer_or_null(&loader), &mut text)
+        function(
+            key.as_ptr(),
+            pointer_or_null(&manifest),
+            pointer_or_null(&loader),
+            &mut text,
+        )
     };
     // SAFETY: NULL or the library's text, freed once.
     let text = unsafe { take_text(text) };
@@ -620,25 +667,58 @@ where
     let (app_key, manifest, loader) = arguments;
     let (code, json) = text_call(function, call, app_key, manifest, loader, reaches_runtime)?;
     let outcome = outcome(code, call, set, from_code)?;
-    Ok(Report { outcome, json: json.unwrap_or_default() })
+    Ok(Report {
+        outcome,
+        json: json.unwrap_or_default(),
+    })
 }
 
 /// Adds the manifest, waits until the runtime lists the key, enables
 /// auto-launch whatever the user had chosen ([`ensure`] keeps the choice).
-pub fn register(app_key: &str, manifest: &Path, loader: Option<&Path>) -> Result<Registration, Error> {
-    registrar(sys::ostrel_register, "ostrel_register", app_key, manifest, loader)
+pub fn register(
+    app_key: &str,
+    manifest: &Path,
+    loader: Option<&Path>,
+) -> Result<Registration, Error> {
+    registrar(
+        sys::ostrel_register,
+        "ostrel_register",
+        app_key,
+        manifest,
+        loader,
+    )
 }
 
 /// As `ostrel-register ensure`: nothing when the runtime lists the key (an
 /// unfinished registration is finished), else registers, keeping the user's
 /// recorded auto-launch choice. Other listed copies are left.
-pub fn ensure(app_key: &str, manifest: &Path, loader: Option<&Path>) -> Result<Registration, Error> {
-    registrar(sys::ostrel_ensure, "ostrel_ensure", app_key, manifest, loader)
+pub fn ensure(
+    app_key: &str,
+    manifest: &Path,
+    loader: Option<&Path>,
+) -> Result<Registration, Error> {
+    registrar(
+        sys::ostrel_ensure,
+        "ostrel_ensure",
+        app_key,
+        manifest,
+        loader,
+    )
 }
 
 /// Removes the manifest.
-pub fn unregister(app_key: &str, manifest: &Path, loader: Option<&Path>) -> Result<Registration, Error> {
-    registrar(sys::ostrel_unregister, "ostrel_unregister", app_key, manifest, loader)
+pub fn unregister(
+    app_key: &str,
+    manifest: &Path,
+    loader: Option<&Path>,
+) -> Result<Registration, Error> {
+    registrar(
+        sys::ostrel_unregister,
+        "ostrel_unregister",
+        app_key,
+        manifest,
+        loader,
+    )
 }
 
 /// `ostrel-register status --json`: what the runtime and its files say.
@@ -673,7 +753,11 @@ pub fn check_json(app_key: &str, manifest: &Path) -> Result<Report<CheckOutcome>
 /// `ostrel-register repair --json`: removes the other listed copies that
 /// declare the key, then registers this manifest, keeping the user's
 /// recorded auto-launch choice.
-pub fn repair_json(app_key: &str, manifest: &Path, loader: Option<&Path>) -> Result<Report<RepairOutcome>, Error> {
+pub fn repair_json(
+    app_key: &str,
+    manifest: &Path,
+    loader: Option<&Path>,
+) -> Result<Report<RepairOutcome>, Error> {
     report(
         sys::ostrel_repair_json,
         "ostrel_repair_json",
@@ -718,7 +802,11 @@ static LOG_SINK: Mutex<Option<Box<LogSink>>> = Mutex::new(None);
 unsafe extern "C" fn log_line(level: c_int, message: *const c_char, user: *mut c_void) {
     // SAFETY: `user` is the sink kept in LOG_SINK while the library may call.
     let sink = &*(user as *const LogSink);
-    let text = if message.is_null() { Default::default() } else { CStr::from_ptr(message).to_string_lossy() };
+    let text = if message.is_null() {
+        Default::default()
+    } else {
+        CStr::from_ptr(message).to_string_lossy()
+    };
     let _ = panic::catch_unwind(AssertUnwindSafe(|| sink(LogLevel::from_code(level), &text)));
 }
 
@@ -732,10 +820,14 @@ unsafe extern "C" fn log_line(level: c_int, message: *const c_char, user: *mut c
 /// included; set it before the first other call. `sink` must not call into
 /// this crate.
 pub unsafe fn set_log_callback(sink: Option<LogSink>) -> Result<(), Error> {
-    let mut kept = LOG_SINK.lock().unwrap_or_else(|poisoned| poisoned.into_inner());
+    let mut kept = LOG_SINK
+        .lock()
+        .unwrap_or_else(|poisoned| poisoned.into_inner());
     let sink = sink.map(Box::new);
     let code = match &sink {
-        Some(sink) => sys::ostrel_set_log_callback(Some(log_line), &**sink as *const LogSink as *mut c_void),
+        Some(sink) => {
+            sys::ostrel_set_log_callback(Some(log_line), &**sink as *const LogSink as *mut c_void)
+        }
         None => sys::ostrel_set_log_callback(None, ptr::null_mut()),
     };
     if code != sys::OSTREL_OK {

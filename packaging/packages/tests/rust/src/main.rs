@@ -15,11 +15,20 @@ use std::time::Duration;
 use ostrel::{Error, ErrorKind, Startup, StartupOutcome};
 
 fn action(outcome: StartupOutcome) -> String {
-    outcome.name().trim_start_matches("OSTREL_STARTUP_").to_ascii_lowercase().replace('_', "-")
+    outcome
+        .name()
+        .trim_start_matches("OSTREL_STARTUP_")
+        .to_ascii_lowercase()
+        .replace('_', "-")
 }
 
 fn report(startup: &Startup, outcome: StartupOutcome) -> i32 {
-    println!("{} ({}): {}", action(outcome), outcome.code(), startup.message());
+    println!(
+        "{} ({}): {}",
+        action(outcome),
+        outcome.code(),
+        startup.message()
+    );
     outcome.code()
 }
 
@@ -43,7 +52,10 @@ fn run(command: &str, key: &str, manifest: &Path, loader: &Path) -> Result<i32, 
             drop(startup);
             let calls: Vec<_> = heard.try_iter().collect();
             if calls != [Ok(waited)] {
-                println!("the callback was told {:?}, wait returned {:?}", calls, waited);
+                println!(
+                    "the callback was told {:?}, wait returned {:?}",
+                    calls, waited
+                );
                 return Ok(100);
             }
             println!("callback ({}): {}", waited.code(), message);
@@ -115,13 +127,28 @@ fn misuse(key: &str, manifest: &Path, loader: &Path) -> i32 {
     ];
     match Startup::new(key, Some(manifest), Some(loader)) {
         Ok(startup) => {
-            right.push(told_apart("wait before a run", startup.wait().map(drop), STATE.0, STATE.1));
+            right.push(told_apart(
+                "wait before a run",
+                startup.wait().map(drop),
+                STATE.0,
+                STATE.1,
+            ));
             startup.cancel();
             let first = startup.run();
             println!("a cancelled handle's run: {:?}", first);
             right.push(first == Ok(StartupOutcome::Cancelled));
-            right.push(told_apart("a second run", startup.run().map(drop), STATE.0, STATE.1));
-            right.push(told_apart("a start after the run", startup.start(|_| {}), STATE.0, STATE.1));
+            right.push(told_apart(
+                "a second run",
+                startup.run().map(drop),
+                STATE.0,
+                STATE.1,
+            ));
+            right.push(told_apart(
+                "a start after the run",
+                startup.start(|_| {}),
+                STATE.0,
+                STATE.1,
+            ));
         }
         Err(error) => {
             println!("no handle: {}", error);
@@ -156,7 +183,12 @@ fn main() -> ExitCode {
         eprintln!("{}", error);
         return ExitCode::from(100);
     }
-    let status = match run(&arguments[0], &arguments[1], Path::new(&arguments[2]), Path::new(&arguments[3])) {
+    let status = match run(
+        &arguments[0],
+        &arguments[1],
+        Path::new(&arguments[2]),
+        Path::new(&arguments[3]),
+    ) {
         Ok(status) => status,
         Err(error) => {
             println!("{}: {}", error.code(), error);

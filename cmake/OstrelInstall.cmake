@@ -172,15 +172,27 @@ string(REPLACE "/" ";" _ostrel_cmake_levels "${OSTREL_INSTALL_CMAKEDIR}")
 foreach(_level IN LISTS _ostrel_cmake_levels)
   string(APPEND OSTREL_C_PACKAGE_PREFIX "/..")
 endforeach()
+# What links the consumer: on Windows the import library its toolchain reads
+# (mingw-w64's own, or the one in the format of MSVC's lib.exe for every
+# other toolchain), elsewhere the library under its SONAME.
 if(WIN32)
-  set(OSTREL_C_PACKAGE_WINDOWS ON)
   set(OSTREL_C_PACKAGE_LIBRARY "${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:ostrel_c>")
-  set(OSTREL_C_PACKAGE_MINGW_IMPORT_LIBRARY "${CMAKE_INSTALL_LIBDIR}/$<TARGET_LINKER_FILE_NAME:ostrel_c>")
+  set(OSTREL_C_PACKAGE_LINKING [=[
+  # The import library this toolchain's linker reads: mingw-w64's own, or the
+  # one in the format of MSVC's lib.exe (MSVC, clang-cl, ...).
+  if(MINGW)
+    set_target_properties(ostrel::c PROPERTIES
+      IMPORTED_IMPLIB "${_ostrel_prefix}/@CMAKE_INSTALL_LIBDIR@/$<TARGET_LINKER_FILE_NAME:ostrel_c>")
+  else()
+    set_target_properties(ostrel::c PROPERTIES
+      IMPORTED_IMPLIB "${_ostrel_prefix}/@CMAKE_INSTALL_LIBDIR@/ostrel.lib")
+  endif()]=])
 else()
-  set(OSTREL_C_PACKAGE_WINDOWS OFF)
   set(OSTREL_C_PACKAGE_LIBRARY "${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:ostrel_c>")
-  set(OSTREL_C_PACKAGE_SONAME "$<TARGET_SONAME_FILE_NAME:ostrel_c>")
+  set(OSTREL_C_PACKAGE_LINKING [=[
+  set_target_properties(ostrel::c PROPERTIES IMPORTED_SONAME "$<TARGET_SONAME_FILE_NAME:ostrel_c>")]=])
 endif()
+string(CONFIGURE "${OSTREL_C_PACKAGE_LINKING}" OSTREL_C_PACKAGE_LINKING @ONLY)
 file(READ ${CMAKE_CURRENT_LIST_DIR}/ostrelCConfig.cmake.in _ostrel_c_config)
 string(CONFIGURE "${_ostrel_c_config}" _ostrel_c_config @ONLY)
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/c-package/ostrelConfig.cmake CONTENT "${_ostrel_c_config}")

@@ -27,6 +27,7 @@ ensure_packages() {
 # compiler with the .NET Framework reference assemblies (mono-devel), and
 # Debian's Python with build, setuptools, wheel and venv (pip, offline), and
 # pkg-config, with which the tests read ostrel.pc.
+# shellcheck disable=SC2034 # read by the scripts that source this file
 OSTREL_PACKAGING_PACKAGES="llvm lld clang mono-mcs mono-devel mono-runtime python3 python3-build python3-wheel python3-setuptools python3-venv pkg-config"
 
 # cargo for the Rust crate: the one on PATH (rustup's, say), else Debian's.

@@ -1,7 +1,7 @@
 # What the package tests share: unpacking a package and checking what it
 # holds, and the steps every package's consumer is taken through, against
-# the stand-in loader in its stateful mode. Each consumer takes the C client's commands
-# (capi/tests/ostrel_c_client.c) and prints what it does:
+# the stand-in loader in its stateful mode. Each consumer takes the C
+# client's commands (capi/tests/ostrel_c_client.c) and prints what it does:
 #
 #   <client> version                                     the library's version
 #   <client> startup|async|cancel KEY MANIFEST LOADER    "<action> (<n>): <message>"; exit n

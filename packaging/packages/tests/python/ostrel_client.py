@@ -1,5 +1,5 @@
 """The ostrel module as a wheel installs it, driven as the C client is
-(packaging/packages/tests/PackageScenario.cmake):
+(packaging/packages/tests/PackageTest.cmake):
 
     python ostrel_client.py version
     python ostrel_client.py startup|async|cancel|status KEY MANIFEST LOADER

@@ -1,5 +1,5 @@
 //! The ostrel crate as its users build it, driven as the C client is
-//! (packaging/packages/tests/PackageScenario.cmake):
+//! (packaging/packages/tests/PackageTest.cmake):
 //!
 //!     ostrel-client version
 //!     ostrel-client startup|async|cancel|status|misuse KEY MANIFEST LOADER

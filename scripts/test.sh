@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: native, clang-tidy over the production sources,
 # ASan+UBSan, TSan (threaded logger tests), the 64-bit Windows build under
-# Wine, and the release packages made from those builds and used. Installs what it needs from Debian's archive when it is missing; fails
-# loudly when it cannot.
+# Wine, and the release packages made from those builds and used. Installs
+# what it needs from Debian's archive when it is missing; fails loudly when
+# it cannot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/require-packages.sh

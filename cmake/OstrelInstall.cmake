@@ -118,6 +118,95 @@ install(FILES
 install(TARGETS ostrel-register RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT command)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${OSTREL_INSTALL_DOCDIR} COMPONENT command)
 
+# --- the C interface's own package (component "c-package") -------------------
+#
+# What the release archives of the C interface hold (scripts/package.sh):
+#
+#   cmake --install <build> --component c-package --prefix <folder>
+#
+# lays out the shared library, ostrel.h and a CMake package that defines
+# ostrel::c alone, from the library and the header only: no static library
+# built by this compiler, so an MSVC project (or any other C compiler's) can
+# use it as it is. On Windows the prefix gets bin/ostrel.dll and in lib/ both
+# import libraries: libostrel.dll.a for mingw-w64, ostrel.lib for MSVC's
+# linker (made from ostrel.def by llvm-dlltool, as lib.exe /def would make
+# it), and ostrel.def; on Linux libostrel.so.1 with its links and ostrel.pc.
+# Left out of a plain `cmake --install`.
+set(_ostrel_c_component COMPONENT c-package EXCLUDE_FROM_ALL)
+install(TARGETS ostrel_c
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} ${_ostrel_c_component}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} ${_ostrel_c_component}
+    NAMELINK_COMPONENT c-package
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} ${_ostrel_c_component})
+install(FILES ${PROJECT_SOURCE_DIR}/capi/include/ostrel.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} ${_ostrel_c_component})
+if(WIN32)
+  find_program(OSTREL_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14
+    DOC "llvm-dlltool, which makes ostrel.lib (the import library MSVC's linker reads) from ostrel.def")
+  set(_ostrel_msvc_import_library ${CMAKE_BINARY_DIR}/msvc/ostrel.lib)
+  if(OSTREL_DLLTOOL)
+    add_custom_command(OUTPUT ${_ostrel_msvc_import_library}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/msvc
+      COMMAND ${OSTREL_DLLTOOL} -m i386:x86-64 -d ${PROJECT_SOURCE_DIR}/capi/ostrel.def
+        -l ${_ostrel_msvc_import_library}
+      DEPENDS ${PROJECT_SOURCE_DIR}/capi/ostrel.def
+      COMMENT "Making ostrel.lib, the import library for MSVC, from ostrel.def")
+    add_custom_target(ostrel_msvc_import_library ALL DEPENDS ${_ostrel_msvc_import_library})
+    install(FILES ${_ostrel_msvc_import_library}
+      DESTINATION ${CMAKE_INSTALL_LIBDIR} ${_ostrel_c_component})
+  else()
+    install(CODE "message(FATAL_ERROR \"ostrel.lib cannot be made: llvm-dlltool not found \"
+      \"(Debian's llvm package; or set OSTREL_DLLTOOL)\")" ${_ostrel_c_component})
+  endif()
+  install(FILES ${PROJECT_SOURCE_DIR}/capi/ostrel.def
+    DESTINATION ${CMAKE_INSTALL_LIBDIR} ${_ostrel_c_component})
+else()
+  install(FILES ${CMAKE_BINARY_DIR}/ostrel.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig ${_ostrel_c_component})
+endif()
+
+# Its package configuration: every path found from the file's own place, so
+# the archive works wherever it is unpacked.
+set(OSTREL_C_PACKAGE_PREFIX "\${CMAKE_CURRENT_LIST_DIR}")
+string(REPLACE "/" ";" _ostrel_cmake_levels "${OSTREL_INSTALL_CMAKEDIR}")
+foreach(_level IN LISTS _ostrel_cmake_levels)
+  string(APPEND OSTREL_C_PACKAGE_PREFIX "/..")
+endforeach()
+# What links the consumer: on Windows the import library its toolchain reads
+# (mingw-w64's own, or the one in the format of MSVC's lib.exe for every
+# other toolchain), elsewhere the library under its SONAME.
+if(WIN32)
+  set(OSTREL_C_PACKAGE_LIBRARY "${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:ostrel_c>")
+  set(OSTREL_C_PACKAGE_LINKING [=[
+  # The import library this toolchain's linker reads: mingw-w64's own, or the
+  # one in the format of MSVC's lib.exe (MSVC, clang-cl, ...).
+  if(MINGW)
+    set_target_properties(ostrel::c PROPERTIES
+      IMPORTED_IMPLIB "${_ostrel_prefix}/@CMAKE_INSTALL_LIBDIR@/$<TARGET_LINKER_FILE_NAME:ostrel_c>")
+  else()
+    set_target_properties(ostrel::c PROPERTIES
+      IMPORTED_IMPLIB "${_ostrel_prefix}/@CMAKE_INSTALL_LIBDIR@/ostrel.lib")
+  endif()]=])
+else()
+  set(OSTREL_C_PACKAGE_LIBRARY "${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:ostrel_c>")
+  set(OSTREL_C_PACKAGE_LINKING [=[
+  set_target_properties(ostrel::c PROPERTIES IMPORTED_SONAME "$<TARGET_SONAME_FILE_NAME:ostrel_c>")]=])
+endif()
+string(CONFIGURE "${OSTREL_C_PACKAGE_LINKING}" OSTREL_C_PACKAGE_LINKING @ONLY)
+file(READ ${CMAKE_CURRENT_LIST_DIR}/ostrelCConfig.cmake.in _ostrel_c_config)
+string(CONFIGURE "${_ostrel_c_config}" _ostrel_c_config @ONLY)
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/c-package/ostrelConfig.cmake CONTENT "${_ostrel_c_config}")
+set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_LIST_DIR}/ostrelCConfig.cmake.in)
+write_basic_package_version_file(
+  ${CMAKE_BINARY_DIR}/c-package/ostrelConfigVersion.cmake
+  VERSION ${PROJECT_VERSION}
+  COMPATIBILITY SameMajorVersion)
+install(FILES
+    ${CMAKE_BINARY_DIR}/c-package/ostrelConfig.cmake
+    ${CMAKE_BINARY_DIR}/c-package/ostrelConfigVersion.cmake
+  DESTINATION ${OSTREL_INSTALL_CMAKEDIR} ${_ostrel_c_component})
+
 # --- the release archive ----------------------------------------------------
 #
 # `cpack` in the build folder writes ostrel-register-<version>-<system>.zip:

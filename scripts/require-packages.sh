@@ -20,3 +20,17 @@ ensure_packages() {
     return 1
   fi
 }
+
+# What the release packages are made with (scripts/package.sh), which the test
+# command also installs: llvm (llvm-dlltool makes ostrel.lib; the tests read
+# it with llvm-readobj, and link against it with clang and lld-link), mono's C#
+# compiler with the .NET Framework reference assemblies (mono-devel), and
+# Debian's Python with build, setuptools, wheel and venv (pip, offline), and
+# pkg-config, with which the tests read ostrel.pc.
+# shellcheck disable=SC2034 # read by the scripts that source this file
+OSTREL_PACKAGING_PACKAGES="llvm lld clang mono-mcs mono-devel mono-runtime python3 python3-build python3-wheel python3-setuptools python3-venv pkg-config"
+
+# cargo for the Rust crate: the one on PATH (rustup's, say), else Debian's.
+ensure_cargo() {
+  command -v cargo >/dev/null 2>&1 || ensure_packages cargo
+}

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: native, clang-tidy over the production sources,
-# ASan+UBSan, TSan (threaded logger tests), and the 64-bit Windows build under
-# Wine. Installs what it needs from Debian's archive when it is missing; fails
-# loudly when it cannot.
+# ASan+UBSan, TSan (threaded logger tests), the 64-bit Windows build under
+# Wine, and the release packages made from those builds and used. Installs
+# what it needs from Debian's archive when it is missing; fails loudly when
+# it cannot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/require-packages.sh
@@ -13,9 +14,11 @@ jobs=$(nproc 2>/dev/null || echo 2)
 step() { printf '\n== %s\n' "$*"; }
 
 step "packages"
+# shellcheck disable=SC2086
 ensure_packages cmake ninja-build g++ googletest libgtest-dev nlohmann-json3-dev libcli11-dev \
   clang libclang-rt-14-dev clang-tidy strace mono-mcs mono-runtime python3 valgrind abigail-tools \
-  libbenchmark-dev libspdlog-dev
+  libbenchmark-dev libspdlog-dev $OSTREL_PACKAGING_PACKAGES
+ensure_cargo
 if ! ensure_packages g++-mingw-w64-x86-64-posix wine wine64 nsis wixl msitools; then
   echo "error: the Windows build needs mingw-w64 (posix), Wine, NSIS, wixl and msitools; it cannot be skipped" >&2
   exit 1
@@ -91,6 +94,17 @@ check_imports build-win/packaging/windows/ostrel-msi-actions.dll 'KERNEL32|msvcr
 
 ctest --preset windows -j "$jobs"
 echo "Windows part took $(( $(date +%s) - start )) s"
+
+step "release packages, made from these builds and used as their users use them"
+# The release command on the two builds above (no third build), then each
+# package unpacked or installed and used against both builds' stand-in
+# loaders (packaging/packages/tests; the Windows archive under Wine).
+start=$(date +%s)
+bash scripts/package.sh --native-build build --windows-build build-win --dist build-packages/dist
+cmake -S packaging/packages/tests -B build-packages/tests -G Ninja \
+  -DOSTREL_DIST=build-packages/dist -DOSTREL_NATIVE_BUILD=build -DOSTREL_WINDOWS_BUILD=build-win >/dev/null
+ctest --test-dir build-packages/tests -j "$jobs" --output-on-failure --no-tests=error
+echo "Release packages took $(( $(date +%s) - start )) s"
 
 step "manifest check fuzzing (libFuzzer, bounded run)"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

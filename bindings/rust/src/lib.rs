@@ -21,7 +21,7 @@
 //! Every function follows the C interface's one rule: what happened in the
 //! world is returned as the function's own enumeration ([`StartupOutcome`],
 //! [`RegisterResult`], [`RegistrationState`], [`CheckOutcome`],
-//! [`RepairOutcome`], numbered as `ostrel.h` numbers them), and misuse or a
+//! [`RepairOutcome`], [`DoctorState`], numbered as `ostrel.h` numbers them), and misuse or a
 //! failure inside the library (the C side's negative numbers) is an
 //! [`Error`]. "The runtime cannot be reached" is an outcome, not an error.
 //!
@@ -65,6 +65,7 @@ pub enum CodeSet {
     State = 3,
     Check = 4,
     Repair = 5,
+    Doctor = 6,
 }
 
 // One enumeration per set: its members numbered as ostrel.h numbers them,
@@ -173,6 +174,17 @@ code_enum!(
     RemovalRefused = sys::OSTREL_REPAIR_REMOVAL_REFUSED,
     /// The add, the wait or auto-launch failed (the report's "result").
     RegistrationFailed = sys::OSTREL_REPAIR_REGISTRATION_FAILED,
+});
+
+code_enum!(
+    /// What the doctor found over every registration (`OSTREL_DOCTOR_*`).
+    DoctorState, CodeSet::Doctor, {
+    /// Nothing found is an error (warnings may be listed).
+    Clean = sys::OSTREL_DOCTOR_CLEAN,
+    /// An error was found: see the findings.
+    Problems = sys::OSTREL_DOCTOR_PROBLEMS,
+    /// The runtime's list of applications cannot be read.
+    Unreadable = sys::OSTREL_DOCTOR_UNREADABLE,
 });
 
 /// What kind of misuse or failure an [`Error`] is.
@@ -592,7 +604,7 @@ pub struct Registration {
     pub error: Option<String>,
 }
 
-/// What [`status_json`], [`check_json`] and [`repair_json`] answered: the
+/// What [`status_json`], [`check_json`], [`repair_json`] and [`doctor_json`] answered: the
 /// outcome and the JSON object `ostrel-register ... --json` prints (one
 /// object and a newline; its `"exit_status"` is the command's).
 #[derive(Clone, Debug, PartialEq, Eq)]
@@ -766,6 +778,26 @@ pub fn repair_json(
         (app_key, Some(manifest), loader),
         true,
     )
+}
+
+/// `ostrel-register doctor --json`: every registration on the machine judged
+/// from the runtime's files. The runtime is not reached and nothing is
+/// removed.
+pub fn doctor_json() -> Result<Report<DoctorState>, Error> {
+    let call = "ostrel_doctor_json";
+    let mut text: *mut c_char = ptr::null_mut();
+    // SAFETY: `text` receives the library's text or NULL.
+    let code = unsafe { sys::ostrel_doctor_json(&mut text) };
+    // SAFETY: NULL or the library's text, freed once.
+    let json = unsafe { take_text(text) };
+    if code < 0 {
+        return Err(Error::new(code, call, None));
+    }
+    let outcome = outcome(code, call, CodeSet::Doctor, DoctorState::from_code)?;
+    Ok(Report {
+        outcome,
+        json: json.unwrap_or_default(),
+    })
 }
 
 // --- logging ------------------------------------------------------------------------

@@ -28,6 +28,7 @@ pub const OSTREL_CODES_RESULT: c_int = 2;
 pub const OSTREL_CODES_STATE: c_int = 3;
 pub const OSTREL_CODES_CHECK: c_int = 4;
 pub const OSTREL_CODES_REPAIR: c_int = 5;
+pub const OSTREL_CODES_DOCTOR: c_int = 6;
 
 pub const OSTREL_STARTUP_ALREADY_REGISTERED: c_int = 0;
 pub const OSTREL_STARTUP_REGISTERED: c_int = 1;
@@ -56,6 +57,10 @@ pub const OSTREL_REPAIR_CHECK_FAILED: c_int = 1;
 pub const OSTREL_REPAIR_UNREACHABLE: c_int = 2;
 pub const OSTREL_REPAIR_REMOVAL_REFUSED: c_int = 3;
 pub const OSTREL_REPAIR_REGISTRATION_FAILED: c_int = 4;
+
+pub const OSTREL_DOCTOR_CLEAN: c_int = 0;
+pub const OSTREL_DOCTOR_PROBLEMS: c_int = 1;
+pub const OSTREL_DOCTOR_UNREADABLE: c_int = 2;
 
 pub const OSTREL_LOG_TRACE: c_int = 0;
 pub const OSTREL_LOG_DEBUG: c_int = 1;
@@ -141,6 +146,8 @@ extern "C" {
         loader_path: *const c_char,
         json: *mut *mut c_char,
     ) -> c_int;
+
+    pub fn ostrel_doctor_json(json: *mut *mut c_char) -> c_int;
 
     pub fn ostrel_set_log_callback(callback: ostrel_log_callback, user: *mut c_void) -> c_int;
 }

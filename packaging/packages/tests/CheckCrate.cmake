@@ -67,6 +67,13 @@ if(at EQUAL -1)
 endif()
 ostrel_report_failures("the Rust client's misuse" "${misuse_out}${misuse_err}")
 
+# The doctor, before the runtime ever started: its list cannot be read, by
+# the doctor's own number; the command's status rides in the JSON.
+ostrel_run_program(doctor "${WORK}" "${program}" doctor vantorell.ostrel "${manifest}" "${LOADER}")
+ostrel_expect_status(doctor 2)
+ostrel_expect_json(doctor 69 exit_status)
+ostrel_report_failures("the Rust client's doctor" "${doctor_out}${doctor_err}")
+
 # --- the example: the C++ example's contract ---------------------------------------------
 
 # The loader beside the program, where an application ships it.

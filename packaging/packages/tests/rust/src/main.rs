@@ -79,6 +79,11 @@ fn run(command: &str, key: &str, manifest: &Path, loader: &Path) -> Result<i32, 
             print!("{}", report.json);
             Ok(report.outcome.code())
         }
+        "doctor" => {
+            let report = ostrel::doctor_json()?;
+            print!("{}", report.json);
+            Ok(report.outcome.code())
+        }
         "misuse" => Ok(misuse(key, manifest, loader)),
         _ => {
             eprintln!("unknown command {}", command);

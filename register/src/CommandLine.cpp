@@ -87,7 +87,9 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
        {std::pair{CommandKind::Register,
                   "check the manifest, add it, wait until the runtime lists the application, "
                   "switch auto-launch on"},
-        std::pair{CommandKind::Ensure, "as register, unless the runtime lists the application"},
+        std::pair{CommandKind::Ensure,
+                  "register unless the runtime lists the application, keeping the user's "
+                  "auto-launch choice; a registration that stopped early is finished"},
         std::pair{CommandKind::Unregister, "remove the manifest from the runtime"}}) {
     CLI::App* command = add(kind, description);
     addKey(*command, target);
@@ -108,7 +110,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& arguments) {
   addJson(*check, target);
   CLI::App* repair = add(CommandKind::Repair,
                          "remove every other listed manifest that declares the key, through the "
-                         "runtime, then register this one");
+                         "runtime, then register this one, keeping the user's auto-launch choice");
   addKey(*repair, target);
   addManifest(*repair, target.manifestPath, true);
   addLoader(*repair, target);

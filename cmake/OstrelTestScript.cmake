@@ -142,6 +142,43 @@ function(ostrel_fresh_stand_in folder)
   ostrel_stateful_stand_in("${folder}")
 endfunction()
 
+# ostrel_step(<tag> <stand-in script> <exit status> <command>...): runs the
+# command in ${dir} with the stand-in loader following <stand-in script>;
+# leaves its output in <tag>_out and <tag>_err and the calls the stand-in
+# logged to ${log} in <tag>_calls, adds all of it to `transcript`, and a
+# failure line when it exited otherwise.
+function(ostrel_step tag script expected)
+  file(REMOVE "${log}")
+  set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "${script}")
+  execute_process(COMMAND ${ARGN}
+    WORKING_DIRECTORY "${dir}"
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status TIMEOUT 180)
+  set(calls "")
+  if(EXISTS "${log}")
+    file(READ "${log}" calls)
+  endif()
+  string(APPEND transcript
+    "> ${tag}: ${ARGN}\n--- stdout\n${out}--- stderr\n${err}--- calls\n${calls}--- exit ${status}\n")
+  if(NOT "${status}" STREQUAL "${expected}")
+    string(APPEND failures "  ${tag}: exit status ${status}, expected ${expected}\n")
+  endif()
+  set(${tag}_out "${out}" PARENT_SCOPE)
+  set(${tag}_err "${err}" PARENT_SCOPE)
+  set(${tag}_calls "${calls}" PARENT_SCOPE)
+  set(transcript "${transcript}" PARENT_SCOPE)
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+# ostrel_expect_in(<tag> <stream> <text>): the text, taken literally, is in
+# what the step <tag> left in <tag>_<stream> (out, err or calls).
+function(ostrel_expect_in tag stream text)
+  string(FIND "${${tag}_${stream}}" "${text}" at)
+  if(at EQUAL -1)
+    string(APPEND failures "  ${tag}: ${stream} lacks '${text}'\n")
+    set(failures "${failures}" PARENT_SCOPE)
+  endif()
+endfunction()
+
 # ostrel_expect_json(<prefix> <expected> <member> [<member or index>...]):
 # the standard output of the run in <prefix>, parsed back as JSON, holds
 # <expected> there.

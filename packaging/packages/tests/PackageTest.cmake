@@ -90,38 +90,15 @@ function(ostrel_expect_text file)
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 
-# _ostrel_step(<tag> <stand-in script> <exit status> <argument>...): runs the
-# client; its output in <tag>_out and <tag>_err, the stand-in's calls in
-# <tag>_calls.
+# _ostrel_step(<tag> <stand-in script> <exit status> <argument>...): the
+# client run as one step (ostrel_step).
 function(_ostrel_step tag script expected)
-  file(REMOVE "${log}")
-  set(ENV{OSTREL_FAKE_LOADER_SCRIPT} "${script}")
-  execute_process(COMMAND ${EMULATOR} ${client} ${ARGN}
-    WORKING_DIRECTORY "${dir}"
-    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status TIMEOUT 180)
-  set(calls "")
-  if(EXISTS "${log}")
-    file(READ "${log}" calls)
-  endif()
-  string(APPEND transcript
-    "> ${tag}: ${ARGN}\n--- stdout\n${out}--- stderr\n${err}--- calls\n${calls}--- exit ${status}\n")
-  if(NOT "${status}" STREQUAL "${expected}")
-    string(APPEND failures "  ${tag}: exit status ${status}, expected ${expected}\n")
-  endif()
-  set(${tag}_out "${out}" PARENT_SCOPE)
-  set(${tag}_err "${err}" PARENT_SCOPE)
-  set(${tag}_calls "${calls}" PARENT_SCOPE)
+  ostrel_step(${tag} "${script}" ${expected} ${EMULATOR} ${client} ${ARGN})
+  foreach(stream IN ITEMS out err calls)
+    set(${tag}_${stream} "${${tag}_${stream}}" PARENT_SCOPE)
+  endforeach()
   set(transcript "${transcript}" PARENT_SCOPE)
   set(failures "${failures}" PARENT_SCOPE)
-endfunction()
-
-# _ostrel_expect_in(<tag> <stream> <text>): the text, taken literally, is there.
-function(_ostrel_expect_in tag stream text)
-  string(FIND "${${tag}_${stream}}" "${text}" at)
-  if(at EQUAL -1)
-    string(APPEND failures "  ${tag}: ${stream} lacks '${text}'\n")
-    set(failures "${failures}" PARENT_SCOPE)
-  endif()
 endfunction()
 
 function(ostrel_package_scenario name)
@@ -166,8 +143,8 @@ function(ostrel_package_scenario name)
   # Right now: the started form finds it so in the runtime's files without
   # loading the stand-in, and says so to its callback.
   _ostrel_step(async "" 0 async ${key} "${ours}" "${loader}")
-  _ostrel_expect_in(async out "callback (0): ${key} is registered from ${ours}")
-  _ostrel_expect_in(async out "already-registered (0)")
+  ostrel_expect_in(async out "callback (0): ${key} is registered from ${ours}")
+  ostrel_expect_in(async out "already-registered (0)")
   ostrel_expect_same("calls of the run that found it right" "${async_calls}" "")
   _ostrel_step(registered "" 0 status ${key} "${ours}" "${loader}")
   ostrel_expect_json(registered registered state)
@@ -177,7 +154,7 @@ function(ostrel_package_scenario name)
   ostrel_fresh_stand_in("${dir}/cancel")
   _ostrel_step(cancel "installed=0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0" 5
     cancel ${key} "${ours}" "${loader}")
-  _ostrel_expect_in(cancel out "cancelled (5): ")
+  ostrel_expect_in(cancel out "cancelled (5): ")
 
   ostrel_report_failures("${name}" "${transcript}")
   message(STATUS "${name}: every step as expected")

@@ -25,17 +25,20 @@ if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
 endif()
 
+# The flag targets give their flags to the C and C++ compilers only: a
+# Windows target's version resource goes through the resource compiler,
+# which takes none of them.
 add_library(ostrel_warnings INTERFACE)
 add_library(ostrel::warnings ALIAS ostrel_warnings)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-  target_compile_options(ostrel_warnings INTERFACE -Wall -Wextra -Wpedantic)
+  target_compile_options(ostrel_warnings INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wpedantic>)
   if(OSTREL_WARNINGS_AS_ERRORS)
-    target_compile_options(ostrel_warnings INTERFACE -Werror)
+    target_compile_options(ostrel_warnings INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:-Werror>)
   endif()
 elseif(MSVC)
-  target_compile_options(ostrel_warnings INTERFACE /W4 /permissive-)
+  target_compile_options(ostrel_warnings INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:/W4 /permissive->)
   if(OSTREL_WARNINGS_AS_ERRORS)
-    target_compile_options(ostrel_warnings INTERFACE /WX)
+    target_compile_options(ostrel_warnings INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:/WX>)
   endif()
 endif()
 
@@ -49,7 +52,8 @@ if(OSTREL_SANITIZE)
   if(OSTREL_SANITIZE MATCHES "undefined")
     list(APPEND _ostrel_sanitize_flags -fno-sanitize-recover=undefined)
   endif()
-  target_compile_options(ostrel_sanitizers INTERFACE ${_ostrel_sanitize_flags})
+  target_compile_options(ostrel_sanitizers INTERFACE
+    "$<$<COMPILE_LANGUAGE:C,CXX>:${_ostrel_sanitize_flags}>")
   target_link_options(ostrel_sanitizers INTERFACE -fsanitize=${OSTREL_SANITIZE})
 endif()
 

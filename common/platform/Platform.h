@@ -5,6 +5,7 @@
 // Internal to the project: not installed, not part of any public header.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <ctime>
@@ -39,6 +40,17 @@ void sleepFor(std::chrono::milliseconds duration);
 // while another thread may be sleeping through sleepFor.
 using SleepFunction = void (*)(std::chrono::milliseconds);
 SleepFunction replaceSleepFunction(SleepFunction replacement) noexcept;
+
+// A wait on one 32-bit word, as a futex offers: waitWhileEqual blocks while
+// `word` holds `expected` (it may also return for no reason, so callers
+// check again); wakeOneWaiter, called after the word changed, wakes at
+// least one thread blocked on it. A wake-up is never lost between a
+// waiter's check and its sleep. Usable from program load to the end of exit
+// processing. Windows does not use std::atomic::wait: GCC 12's
+// implementation there has no futex beneath it, and with it a log line's
+// writer once stayed blocked for good while the lock was free.
+void waitWhileEqual(const std::atomic<std::uint32_t>& word, std::uint32_t expected) noexcept;
+void wakeOneWaiter(std::atomic<std::uint32_t>& word) noexcept;
 
 // ---------------------------------------------------------------------------
 // Shared libraries loaded at run time.

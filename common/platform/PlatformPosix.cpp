@@ -197,4 +197,12 @@ std::wstring fullNativePath(std::wstring_view path) {
 
 std::filesystem::path pathFromUtf8(std::string_view text) { return std::string(text); }
 
+// Linux's libstdc++ waits on a futex here: the comparison and the block
+// are one system call.
+void waitWhileEqual(const std::atomic<std::uint32_t>& word, std::uint32_t expected) noexcept {
+  word.wait(expected, std::memory_order_relaxed);
+}
+
+void wakeOneWaiter(std::atomic<std::uint32_t>& word) noexcept { word.notify_one(); }
+
 }  // namespace ostrel::platform

@@ -188,4 +188,33 @@ std::wstring fullNativePath(std::wstring_view path) {
 
 std::filesystem::path pathFromUtf8(std::string_view text) { return utf8ToWide(text); }
 
+namespace {
+
+// One condition variable for every word waited on: a waiter checks its word
+// and goes to sleep under waitLock, so a wake that follows a change of the
+// word (and takes waitLock first) cannot fall between the two. Both start
+// as all zero bits and need no clean-up, so they work from program load to
+// the end of exit processing. (WaitOnAddress would do the same but costs
+// every program an import of an API set DLL; these are kernel32's.)
+SRWLOCK waitLock = SRWLOCK_INIT;
+CONDITION_VARIABLE wordChanged = CONDITION_VARIABLE_INIT;
+
+}  // namespace
+
+void waitWhileEqual(const std::atomic<std::uint32_t>& word, std::uint32_t expected) noexcept {
+  AcquireSRWLockExclusive(&waitLock);
+  if (word.load(std::memory_order_relaxed) == expected) {
+    SleepConditionVariableSRW(&wordChanged, &waitLock, INFINITE, 0);
+  }
+  ReleaseSRWLockExclusive(&waitLock);
+}
+
+void wakeOneWaiter(std::atomic<std::uint32_t>& /*word*/) noexcept {
+  AcquireSRWLockExclusive(&waitLock);
+  ReleaseSRWLockExclusive(&waitLock);
+  // Every waiter, whatever its word: the others find theirs unchanged and
+  // wait again.
+  WakeAllConditionVariable(&wordChanged);
+}
+
 }  // namespace ostrel::platform

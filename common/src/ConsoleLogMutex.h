@@ -2,6 +2,9 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
+
+#include "platform/Platform.h"
 
 namespace ostrel::common {
 
@@ -10,8 +13,9 @@ namespace ostrel::common {
 // every target. std::mutex is not enough for that: with mingw-w64's
 // winpthreads its constructor and destructor run as dynamic initialisers.
 //
-// Uncontended, lock and unlock are one atomic operation each; a contended
-// lock blocks in the standard library's atomic wait rather than spinning.
+// Uncontended, lock and unlock are one atomic operation each (and a wake
+// call on unlock); a contended lock blocks in the system's wait on the word
+// rather than spinning.
 class StaticMutex {
  public:
   constexpr StaticMutex() noexcept = default;
@@ -19,20 +23,22 @@ class StaticMutex {
   StaticMutex& operator=(const StaticMutex&) = delete;
 
   void lock() noexcept {
-    while (locked_.test_and_set(std::memory_order_acquire)) {
-      locked_.wait(true, std::memory_order_relaxed);
+    while (word_.exchange(kHeld, std::memory_order_acquire) == kHeld) {
+      platform::waitWhileEqual(word_, kHeld);
     }
   }
 
-  bool try_lock() noexcept { return !locked_.test_and_set(std::memory_order_acquire); }
+  bool try_lock() noexcept { return word_.exchange(kHeld, std::memory_order_acquire) == kFree; }
 
   void unlock() noexcept {
-    locked_.clear(std::memory_order_release);
-    locked_.notify_one();
+    word_.store(kFree, std::memory_order_release);
+    platform::wakeOneWaiter(word_);
   }
 
  private:
-  std::atomic_flag locked_;  // clear on construction
+  static constexpr std::uint32_t kFree = 0;
+  static constexpr std::uint32_t kHeld = 1;
+  std::atomic<std::uint32_t> word_{kFree};
 };
 
 // Shared by every ConsoleLogger; other writers to std::cerr do not take it.

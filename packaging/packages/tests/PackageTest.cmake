@@ -124,17 +124,17 @@ function(ostrel_package_scenario name)
   # Another application, then this one from its old folder: both registered.
   ostrel_fresh_stand_in("${dir}/runtime")
   _ostrel_step(other "" 1 startup other.app "${other}" "${loader}")
-  _ostrel_expect_in(other out "registered (1): registered other.app from ${other}")
+  ostrel_expect_in(other out "registered (1): registered other.app from ${other}")
   _ostrel_step(old "" 1 startup ${key} "${old}" "${loader}")
-  _ostrel_expect_in(old out "registered (1): registered ${key} from ${old}")
-  _ostrel_expect_in(old calls "SetApplicationAutoLaunch(${key},true)")
+  ostrel_expect_in(old out "registered (1): registered ${key} from ${old}")
+  ostrel_expect_in(old calls "SetApplicationAutoLaunch(${key},true)")
 
   # Moved: the runtime serves the key from the old folder, so the status is
   # stale; the next start from the new folder removes the old copy only.
   _ostrel_step(stale "" 1 status ${key} "${ours}" "${loader}")
   ostrel_expect_json(stale stale state)
   _ostrel_step(moved "" 2 startup ${key} "${ours}" "${loader}")
-  _ostrel_expect_in(moved out "repaired (2): removed ${old}; registered ${key} from ${ours}")
+  ostrel_expect_in(moved out "repaired (2): removed ${old}; registered ${key} from ${ours}")
   ostrel_expect_call("${moved_calls}" ON "RemoveApplicationManifest(${old})")
   ostrel_expect_call("${moved_calls}" OFF "RemoveApplicationManifest(${other})")
   ostrel_listed_manifests(listed "${dir}/runtime/config")
